@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Tavro needs.
+# Does nothing when all of them are present already.
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  qt6-base-dev libqt6opengl6-dev libgl-dev
+  libsqlite3-dev sqlite3 zlib1g-dev libssl-dev openssl libcurl4-openssl-dev
+  libcpp-httplib-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libxml2-utils clang-14 xvfb xauth fonts-dejavu-core
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update
+  $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi
