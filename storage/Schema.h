@@ -1,0 +1,61 @@
+#pragma once
+// Every statement the program issues, in one place. Values are always bound as
+// parameters ('?'), so no text can change a statement.
+
+#include <functional>
+#include <string>
+
+namespace sqlite3x {
+class connection;
+}
+
+namespace Schema {
+
+inline constexpr const char* kAccountsExist =
+    "select count(*) from sqlite_master where name='accounts'";
+inline constexpr const char* kCreateAccounts =
+    "CREATE TABLE accounts(a_id VARCHAR(48) NOT NULL, a_number VARCHAR(32) NOT NULL, a_user "
+    "VARCHAR(64) NOT NULL, a_name VARCHAR(64) NOT NULL, a_pass VARCHAR(64) NOT NULL, a_type "
+    "INTEGER NOT NULL, a_auto_get INTEGER NOT NULL )";
+inline constexpr const char* kCreateTransactions =
+    "CREATE TABLE transactions(t_id INTEGER NOT NULL PRIMARY KEY, t_from_acc VARCHAR(32), "
+    "t_from_name VARCHAR(255), t_desc VARCHAR(255), t_amount FLOAT, t_to_acc VARCHAR(32), t_tid "
+    "INTEGER, t_tio INTEGER, t_date1 INTEGER, t_date2 INTEGER, t_class INTEGER, t_user "
+    "VARCHAR(48) )";
+
+// The main list: newest posting date first, then the highest bank number.
+inline constexpr const char* kSelectHistory =
+    "SELECT * FROM transactions ORDER BY t_date2 DESC, t_tid DESC";
+inline constexpr const char* kSelectAccountNames =
+    "SELECT a_number, a_name FROM accounts ORDER BY a_name ASC";
+inline constexpr const char* kSelectAllAccounts = "SELECT * FROM accounts";
+inline constexpr const char* kSelectAccountsByName =
+    "SELECT * FROM accounts ORDER BY a_name ASC, a_pass ASC";
+inline constexpr const char* kSelectAccountByNumber = "SELECT * FROM accounts WHERE a_number=?";
+inline constexpr const char* kDeleteAllTransactions = "DELETE FROM transactions";
+
+// Storing one downloaded operation (1 = t_tid, 2 = t_to_acc).
+inline constexpr const char* kCountOperation =
+    "SELECT COUNT(*) FROM transactions WHERE t_tid = ? AND t_to_acc=?";
+inline constexpr const char* kDeleteOperation =
+    "DELETE FROM transactions WHERE t_tid = ? AND t_to_acc=?";
+// 1 t_from_acc, 2 t_from_name, 3 t_desc, 4 t_amount, 5 t_tid, 6 t_tio, 7 t_date1,
+// 8 t_date2, 9 t_to_acc, 10 t_user, 11 t_class
+inline constexpr const char* kInsertOperation =
+    "INSERT INTO transactions (t_from_acc, t_from_name, t_desc, t_amount, t_tid, t_tio, t_date1, "
+    "t_date2, t_to_acc, t_user, t_class) VALUES(?,?,?,?,?,?,?,?,?,?,?)";
+
+// The account manager rewrites the whole list (1 number, 2 user, 3 name, 4 password, 5 type).
+inline constexpr const char* kDeleteAllAccounts = "DELETE FROM accounts";
+inline constexpr const char* kInsertAccount = "INSERT INTO accounts VALUES(0, ?, ?, ?, ?, ?, 0 )";
+inline constexpr const char* kSelectManagedAccounts =
+    "SELECT a_name, a_number, a_user, a_pass, a_auto_get, a_type FROM accounts ORDER BY a_name";
+
+using ConsoleLine = std::function<void(const std::u16string&)>;
+
+// Opens the database file (created with mode 0600 when missing) and creates both tables
+// when `accounts` is missing. Throws sqlite3x::database_error on any failure.
+void OpenDatabase(sqlite3x::connection& con, const std::u16string& path,
+                  const ConsoleLine& console);
+
+}  // namespace Schema

@@ -1,0 +1,16 @@
+#include "database_error.h"
+
+#include <sqlite3.h>
+
+#include "connection.h"
+
+namespace sqlite3x {
+
+database_error::database_error(const char* message) : std::runtime_error(message) {}
+
+database_error::database_error(const std::string& message) : std::runtime_error(message) {}
+
+database_error::database_error(const connection& con)
+    : std::runtime_error(con.handle() ? sqlite3_errmsg(con.handle()) : "database is not open") {}
+
+}  // namespace sqlite3x
