@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-
 #include "sqlite3x.h"
 
 namespace Schema {
