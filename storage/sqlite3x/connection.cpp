@@ -20,6 +20,10 @@ void connection::open(const std::u16string& path) {
         sqlite3_close(db);
         throw database_error("unable to open database");
     }
+    if (m_db) {
+        // Opening again must not leak the previous handle; close_v2 waits for its statements.
+        sqlite3_close_v2(m_db);
+    }
     m_db = db;
 }
 

@@ -1,0 +1,236 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Schema.h"
+#include "TempFolder.h"
+#include "sqlite3x.h"
+
+using namespace sqlite3x;
+
+namespace {
+
+class SchemaTest : public ::testing::Test {
+protected:
+    std::u16string path() const { return toU16(file.string()); }
+    void open(connection& con) {
+        Schema::OpenDatabase(con, path(),
+                             [this](const std::u16string& line) { lines.push_back(line); });
+    }
+    static bool tableExists(connection& con, const std::string& name) {
+        return con.execute_int("select count(*) from sqlite_master where name='" + name + "'") == 1;
+    }
+    static std::vector<std::u16string> columns(connection& con, const char* sql) {
+        command cmd(con, sql);
+        reader r = cmd.execute_reader();
+        std::vector<std::u16string> names;
+        for (int i = 0; i < r.column_count(); ++i) {
+            names.push_back(r.column_name(i));
+        }
+        return names;
+    }
+
+    TempFolder folder;
+    std::filesystem::path file = folder / "masterDatabase.sq3";
+    std::vector<std::u16string> lines;
+};
+
+TEST_F(SchemaTest, FreshFileGetsBothTablesEmptyAndPrivate) {
+    connection con;
+    open(con);
+    EXPECT_TRUE(tableExists(con, "accounts"));
+    EXPECT_TRUE(tableExists(con, "transactions"));
+    EXPECT_EQ(con.execute_int("SELECT COUNT(*) FROM transactions"), 0);
+    EXPECT_EQ(fileMode(file), 0600u);
+    EXPECT_EQ(lines, (std::vector<std::u16string>{u"Wchodzę w sekcję krytyczną",
+                                                  u"Opuszczam sekcję krytyczną"}));
+    command enc(con, "PRAGMA encoding");
+    reader r = enc.execute_reader();
+    ASSERT_TRUE(r.read());
+    EXPECT_EQ(r.get_string(0), u"UTF-16le");
+}
+
+TEST_F(SchemaTest, TablesHaveTheirColumnsInOrder) {
+    connection con;
+    open(con);
+    EXPECT_EQ(columns(con, Schema::kSelectAllAccounts),
+              (std::vector<std::u16string>{u"a_id", u"a_number", u"a_user", u"a_name", u"a_pass",
+                                           u"a_type", u"a_auto_get"}));
+    EXPECT_EQ(columns(con, Schema::kSelectHistory),
+              (std::vector<std::u16string>{u"t_id", u"t_from_acc", u"t_from_name", u"t_desc",
+                                           u"t_amount", u"t_to_acc", u"t_tid", u"t_tio", u"t_date1",
+                                           u"t_date2", u"t_class", u"t_user"}));
+}
+
+TEST_F(SchemaTest, ReopeningKeepsTheData) {
+    {
+        connection con;
+        open(con);
+        command ins(con, Schema::kInsertAccount);
+        for (int i = 1; i <= 4; ++i) {
+            ins.bind_text(i, u"x");
+        }
+        ins.bind_int(5, 0);
+        ins.execute();
+    }
+    connection con;
+    open(con);
+    EXPECT_EQ(con.execute_int("SELECT COUNT(*) FROM accounts"), 1);
+}
+
+TEST_F(SchemaTest, TransactionsWithoutAccountsFailsButKeepsTheNewAccountsTable) {
+    {
+        connection con;
+        con.open(path());
+        con.execute("CREATE TABLE transactions(x)");
+    }
+    connection con;
+    EXPECT_THROW(open(con), database_error);
+    ASSERT_EQ(lines.size(), 1u);  // the closing line is never reached
+
+    connection check;
+    check.open(path());
+    EXPECT_TRUE(tableExists(check, "accounts"));
+
+    // The next start finds accounts and goes on with the old transactions table.
+    connection next;
+    EXPECT_NO_THROW(open(next));
+}
+
+TEST_F(SchemaTest, AccountsWithoutTransactionsIsNotRepaired) {
+    {
+        connection con;
+        con.open(path());
+        con.execute(Schema::kCreateAccounts);
+    }
+    connection con;
+    EXPECT_NO_THROW(open(con));
+    EXPECT_FALSE(tableExists(con, "transactions"));
+    EXPECT_THROW({ command cmd(con, Schema::kSelectHistory); }, database_error);
+}
+
+TEST_F(SchemaTest, FileThatIsNoDatabaseFailsAtTheExistenceTest) {
+    writeBytes(file, std::vector<uint8_t>(4096, 'x'));
+    connection con;
+    EXPECT_THROW(open(con), database_error);
+    EXPECT_TRUE(con.is_open());  // opening itself succeeded
+    EXPECT_EQ(lines.size(), 1u);
+}
+
+TEST_F(SchemaTest, FolderThatDoesNotExistFailsToOpen) {
+    connection con;
+    try {
+        Schema::OpenDatabase(con, toU16((folder / "missing/db.sq3").string()),
+                             [](const std::u16string&) {});
+        FAIL() << "no exception";
+    } catch (const database_error& e) {
+        EXPECT_STREQ(e.what(), "unable to open database");
+    }
+}
+
+class HostileValue : public SchemaTest, public ::testing::WithParamInterface<std::u16string> {
+protected:
+    void SetUp() override { open(con); }
+    connection con;
+};
+
+TEST_P(HostileValue, AccountRoundTripsUnchanged) {
+    const std::u16string v = GetParam();
+    command ins(con, Schema::kInsertAccount);
+    ins.bind_text(1, v);
+    ins.bind_text(2, v + u"u");
+    ins.bind_text(3, v + u"n");
+    ins.bind_text(4, v + u"p");
+    ins.bind_int(5, 3);
+    ins.execute();
+    EXPECT_TRUE(tableExists(con, "accounts"));
+
+    command sel(con, Schema::kSelectAccountByNumber);
+    sel.bind_text(1, v);
+    reader r = sel.execute_reader();
+    ASSERT_TRUE(r.read());
+    EXPECT_EQ(r.get_string(u"a_number"), v);
+    EXPECT_EQ(r.get_string(u"a_user"), v + u"u");
+    EXPECT_EQ(r.get_string(u"a_name"), v + u"n");
+    EXPECT_EQ(r.get_string(u"a_pass"), v + u"p");
+    EXPECT_EQ(r.get_int(u"a_type"), 3);
+    EXPECT_FALSE(r.read());
+}
+
+TEST_P(HostileValue, OperationRoundTripsAndIsFoundAndDeleted) {
+    const std::u16string v = GetParam();
+    command ins(con, Schema::kInsertOperation);
+    ins.bind_text(1, v + u"1");
+    ins.bind_text(2, v + u"2");
+    ins.bind_text(3, v + u"3");
+    ins.bind_double(4, -12.34);
+    ins.bind_int(5, 555);
+    ins.bind_int(6, 0);
+    ins.bind_int64(7, 1300000000);
+    ins.bind_int64(8, 1300086400);
+    ins.bind_text(9, v);
+    ins.bind_text(10, u"");
+    ins.bind_int(11, 7);
+    ins.execute();
+    EXPECT_TRUE(tableExists(con, "transactions"));
+
+    command count(con, Schema::kCountOperation);
+    count.bind_int(1, 555);
+    count.bind_text(2, v);
+    EXPECT_EQ(count.execute_int(), 1);
+
+    command sel(con, Schema::kSelectHistory);
+    reader r = sel.execute_reader();
+    ASSERT_TRUE(r.read());
+    EXPECT_EQ(r.get_string(u"t_from_acc"), v + u"1");
+    EXPECT_EQ(r.get_string(u"t_from_name"), v + u"2");
+    EXPECT_EQ(r.get_string(u"t_desc"), v + u"3");
+    EXPECT_DOUBLE_EQ(r.get_double(u"t_amount"), -12.34);
+    EXPECT_EQ(r.get_int(u"t_tid"), 555);
+    EXPECT_EQ(r.get_int64(u"t_date2"), 1300086400);
+    EXPECT_EQ(r.get_string(u"t_to_acc"), v);
+    EXPECT_EQ(r.get_int(u"t_class"), 7);
+    r.close();
+
+    command del(con, Schema::kDeleteOperation);
+    del.bind_int(1, 555);
+    del.bind_text(2, v);
+    del.execute();
+    EXPECT_EQ(count.execute_int(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, HostileValue,
+                         ::testing::Values(u"O'Brien", u"say \"hi\"", u"a;b", u"x -- y",
+                                           u"'; DROP TABLE accounts; --",
+                                           u"\"); DROP TABLE transactions; --",
+                                           std::u16string(u"nul\0inside", 10),
+                                           std::u16string(10000, u'\''), u"Łódź ąęśćżźńół"));
+
+TEST_F(SchemaTest, HistoryIsNewestPostingDateFirstThenHighestBankNumber) {
+    connection con;
+    open(con);
+    const int rows[][2] = {{100, 1}, {300, 2}, {300, 9}, {200, 5}};
+    command ins(con, Schema::kInsertOperation);
+    for (const auto& row : rows) {
+        for (int i : {1, 2, 3, 9, 10}) {
+            ins.bind_text(i, u"a");
+        }
+        ins.bind_double(4, 1.0);
+        ins.bind_int(5, row[1]);
+        ins.bind_int(6, 1);
+        ins.bind_int64(7, row[0]);
+        ins.bind_int64(8, row[0]);
+        ins.bind_int(11, 0);
+        ins.execute();
+    }
+    command sel(con, Schema::kSelectHistory);
+    reader r = sel.execute_reader();
+    std::vector<int> tids;
+    while (r.read()) {
+        tids.push_back(r.get_int(u"t_tid"));
+    }
+    EXPECT_EQ(tids, (std::vector<int>{9, 2, 5, 1}));
+}
+
+}  // namespace
