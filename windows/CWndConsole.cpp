@@ -1,0 +1,47 @@
+#include "CWndConsole.h"
+
+#include "DialogTemplate.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QThread>
+
+CWndConsole::CWndConsole(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Konsola"));
+    setModal(false);
+    DialogTemplate tpl(this, DialogUnits::windowFont(QStringLiteral("Lucida Console"), 9));
+    tpl.setClientSize(314, 193);
+    tpl.add({
+        {kListId, ControlKind::ListBox, {}, {9, 14, 296, 143}},
+        {1, ControlKind::DefPushButton, QStringLiteral("OK"), {260, 167, 45, 17}},
+    });
+    m_list = tpl.control<QListWidget>(kListId);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_list->setUniformItemSizes(true);
+    connect(tpl.control<QPushButton>(1), &QPushButton::clicked, this, &QWidget::hide);
+}
+
+void CWndConsole::AddLine(const QString& text) {
+    if (QThread::currentThread() == thread()) {
+        appendLine(text);
+        return;
+    }
+    QMetaObject::invokeMethod(
+        this, [this, text] { appendLine(text); }, Qt::BlockingQueuedConnection);
+}
+
+void CWndConsole::appendLine(const QString& text) {
+    m_list->addItem(text);
+    m_list->setCurrentRow(m_list->count() - 1);
+    m_list->scrollToBottom();
+}
+
+QStringList CWndConsole::lines() const {
+    QStringList result;
+    result.reserve(m_list->count());
+    for (int row = 0; row < m_list->count(); ++row) {
+        result << m_list->item(row)->text();
+    }
+    return result;
+}
