@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "AppPaths.h"
@@ -40,6 +41,10 @@ struct RuleCase {
     std::optional<std::string> xdg;
     std::string expected;  // with HOME=/home/tester
 };
+
+void PrintTo(const RuleCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class FolderRule : public ::testing::TestWithParam<RuleCase> {};
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <ostream>
 
 #include "SettingsBytes.h"
 #include "SettingsCipher.h"
@@ -139,6 +140,10 @@ struct CutCase {
     const char* name;
     std::vector<uint8_t> tail;
 };
+
+void PrintTo(const CutCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CutFile : public SettingsFile, public ::testing::WithParamInterface<CutCase> {};
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 
@@ -33,6 +34,10 @@ struct FixedTextCase {
     const char* text;
     std::function<void(connection&)> action;
 };
+
+void PrintTo(const FixedTextCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class FixedTexts : public SqliteLayer, public ::testing::WithParamInterface<FixedTextCase> {};
 
