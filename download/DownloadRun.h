@@ -1,0 +1,10 @@
+#pragma once
+
+#include <vector>
+
+#include "DownloadJob.h"
+
+// What one start of the worker downloads; owned by the worker while it runs.
+struct DownloadRun {
+    std::vector<DownloadJob> jobs;
+};

@@ -1,0 +1,9 @@
+#include "NotifyMessenger.h"
+
+#include <QString>
+
+#include "Messenger.h"
+
+void NotifyMessenger(const std::u16string& title, const std::u16string& text) {
+    Messenger::notify(QString::fromStdU16String(title), QString::fromStdU16String(text));
+}

@@ -1,0 +1,65 @@
+#include "OperationStore.h"
+
+#include <cstring>
+
+#include "TextFormat.h"
+#include "sqlite3x.h"
+
+OperationStore::OperationStore(sqlite3x::connection& database, Schema::ConsoleLine console)
+    : m_database(database), m_console(std::move(console)) {}
+
+std::u16string OperationStore::AccountOf(const HistoryQuery& query) {
+    const size_t length = strnlen(query.account, sizeof query.account);
+    return std::u16string(query.account, query.account + length);
+}
+
+bool OperationStore::store(const std::u16string& account, const OperationRecord& record) {
+    if (m_failed) {
+        return false;  // the job is rolled back anyway
+    }
+    const bool fresh = isNew(account, record.tid);
+    try {
+        replace(account, record);
+    } catch (const std::exception& e) {
+        m_failed = true;
+        if (m_console) {
+            m_console(FormatText("\tBłąd zapisu operacji %d: %s", record.tid, e.what()));
+        }
+        return false;
+    }
+    return fresh;
+}
+
+// A count that fails is no reason to stop: the operation is just not counted as new.
+bool OperationStore::isNew(const std::u16string& account, int32_t tid) {
+    try {
+        sqlite3x::command count(m_database, Schema::kCountOperation);
+        count.bind_int(1, tid);
+        count.bind_text(2, account);
+        return count.execute_int() == 0;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void OperationStore::replace(const std::u16string& account, const OperationRecord& record) {
+    {
+        sqlite3x::command remove(m_database, Schema::kDeleteOperation);
+        remove.bind_int(1, record.tid);
+        remove.bind_text(2, account);
+        remove.execute();
+    }
+    sqlite3x::command insert(m_database, Schema::kInsertOperation);
+    insert.bind_text(1, m_decoder.decode(record.counterpartyAccount));
+    insert.bind_text(2, m_decoder.decode(record.counterpartyName));
+    insert.bind_text(3, m_decoder.decode(record.title));
+    insert.bind_double(4, record.amount);
+    insert.bind_int(5, record.tid);
+    insert.bind_int(6, record.direction);
+    insert.bind_int64(7, record.operationDate);
+    insert.bind_int64(8, record.postingDate);
+    insert.bind_text(9, account);
+    insert.bind_text(10, std::u16string());
+    insert.bind_int(11, record.kind);
+    insert.execute();
+}
