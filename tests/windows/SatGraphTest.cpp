@@ -1,0 +1,186 @@
+#include "CSatGraph.h"
+#include "QtEnvironment.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+
+namespace {
+
+using QtEnvironment::hasDarkPixel;
+using QtEnvironment::render;
+
+struct GapCase {
+    std::vector<QString> months;
+    QStringList labels;
+};
+
+class GraphMonthGaps : public ::testing::TestWithParam<GapCase> {};
+
+TEST_P(GraphMonthGaps, FillsMissingMonthsByMonthNumberOnly) {
+    CSatGraph graph;
+    std::map<QString, CSatGraph::MonthTotal> totals;
+    for (const QString& month : GetParam().months) {
+        totals[month] = {10, 5};
+    }
+    const CSatGraph::MonthlySummary summary = graph.SetMonthlyTotals(totals);
+
+    QStringList labels;
+    for (const CSatGraph::Point& point : graph.points()) {
+        labels << point.label;
+        const bool filler = !totals.contains(point.label.left(4) + point.label.right(2));
+        EXPECT_EQ(filler ? 0.0f : 10.0f, point.income) << point.label.toStdString();
+        EXPECT_EQ(filler ? 0.0f : 5.0f, point.outgo) << point.label.toStdString();
+    }
+    EXPECT_EQ(GetParam().labels, labels);
+    EXPECT_EQ(static_cast<int>(GetParam().months.size()), summary.months);
+    EXPECT_DOUBLE_EQ(15.0 * summary.months, summary.turnover);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Months, GraphMonthGaps,
+    ::testing::Values(
+        GapCase{{"201101", "201104"}, {"2011 - 01", "2011 - 02", "2011 - 03", "2011 - 04"}},
+        GapCase{{"201011", "201102"}, {"2010 - 11", "2011 - 02"}},
+        GapCase{{"201101", "201112"}, {"2011 - 01", "2011 - 12"}},
+        GapCase{{"201003", "201106"}, {"2010 - 03", "2011 - 04", "2011 - 05", "2011 - 06"}},
+        GapCase{{"201105"}, {"2011 - 05"}}, GapCase{{}, {}}));
+
+TEST(GraphSummary, AveragesOverMonthsWithOperations) {
+    CSatGraph graph;
+    const auto summary =
+        graph.SetMonthlyTotals({{"201101", {60, 40}}, {"201103", {150, 50}}, {"201104", {0, 300}}});
+    EXPECT_EQ(3, summary.months);
+    EXPECT_DOUBLE_EQ(200.0, summary.turnover / summary.months);
+    EXPECT_EQ(4u, graph.points().size());  // one empty month between
+}
+
+class GraphPainting : public ::testing::Test {
+protected:
+    void SetUp() override { m_graph.resize(600, 400); }
+
+    QImage paint() { return render(m_graph); }
+
+    void move(QPoint position) {
+        QMouseEvent event(QEvent::MouseMove, QPointF(position),
+                          m_graph.mapToGlobal(QPointF(position)), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&m_graph, &event);
+    }
+
+    const CSatGraph::Point& point(std::size_t i) const { return m_graph.points().at(i); }
+
+    CSatGraph m_graph;
+};
+
+TEST_F(GraphPainting, SlotWidthOfTwelveMonthsAtSixHundredPixels) {
+    for (int i = 0; i < 12; ++i) {
+        m_graph.AddPoint(100, 50, QStringLiteral("2011 - %1").arg(i + 1));
+    }
+    EXPECT_EQ(37.0f, m_graph.slotWidth());
+    paint();
+    EXPECT_EQ(64, point(0).incomeRect.left());
+    EXPECT_EQ(37, point(0).incomeRect.width());
+    EXPECT_EQ(67, point(0).outgoRect.left());
+    EXPECT_EQ(64 + 44, point(1).incomeRect.left());
+    EXPECT_EQ(67 + 44 * 11, point(11).outgoRect.left());
+}
+
+TEST_F(GraphPainting, TallestBarReachesFiveBelowTopMarginAndAllEndOnBottomLine) {
+    m_graph.AddPoint(1000, 250, QStringLiteral("2011 - 01"));
+    m_graph.AddPoint(-400, 0.001f, QStringLiteral("2011 - 02"));
+    const QImage image = paint();
+    const int bottom = 400 - 5;
+
+    const QRect tallest = point(0).incomeRect;
+    EXPECT_EQ(50, tallest.top());
+    EXPECT_EQ(bottom, tallest.top() + tallest.height());
+    // Gradient: bright blue at the top edge, dark blue at the bottom edge, nothing above.
+    const int x = tallest.left() + 5;
+    EXPECT_NEAR(0xFF, image.pixelColor(x, 50).blue(), 2);
+    EXPECT_EQ(0, image.pixelColor(x, 50).red());
+    EXPECT_NEAR(0x99, image.pixelColor(x, bottom - 1).blue(), 3);
+    EXPECT_NE(0, image.pixelColor(x, 49).red());
+    // The outgo bar shows 3 pixels right of the income bar, in red.
+    const QColor outgo = image.pixelColor(tallest.right() + 2, bottom - 2);
+    EXPECT_GT(outgo.red(), 0x40);
+    EXPECT_EQ(0, outgo.blue());
+
+    // A negative value is drawn with its absolute height but does not raise the maximum.
+    EXPECT_EQ(bottom - point(1).incomeRect.top(), (400 - 50) * 4 / 10 - 5);
+    // Too small to show: one pixel right above the bottom line.
+    EXPECT_EQ(QRect(point(1).outgoRect.left(), bottom - 1, point(1).outgoRect.width(), 1),
+              point(1).outgoRect);
+}
+
+TEST_F(GraphPainting, BarBetweenFiveAndSixPixelsStillGetsOnePixel) {
+    // 5.5 pixels of 350 would give a bar of height 0.
+    m_graph.AddPoint(350, 5.5f, QStringLiteral("2011 - 01"));
+    paint();
+    EXPECT_EQ(1, point(0).outgoRect.height());
+    EXPECT_EQ(400 - 6, point(0).outgoRect.top());
+}
+
+struct TitleCase {
+    const char* name;
+    std::vector<std::pair<float, float>> values;
+    bool titleShown;
+};
+
+class GraphTitle : public GraphPainting, public ::testing::WithParamInterface<TitleCase> {};
+
+TEST_P(GraphTitle, TitleAndScaleOnlyWithSomethingToDraw) {
+    for (const auto& [income, outgo] : GetParam().values) {
+        m_graph.AddPoint(income, outgo, QStringLiteral("2011 - 01"));
+    }
+    m_graph.SetTitle(QStringLiteral("Średnie miesięczne obroty na rachunku: 200,0pln"));
+    const QImage image = paint();
+    // Title band and the scale column, both clear of frame, axis and grid.
+    EXPECT_EQ(GetParam().titleShown, hasDarkPixel(image, QRect(5, 3, 580, 20), 60));
+    EXPECT_EQ(GetParam().titleShown, hasDarkPixel(image, QRect(3, 300, 50, 95), 60));
+    // Frame and axis are always there, the grid where no bar covers it.
+    EXPECT_EQ(QColor(0x66, 0x66, 0x66), image.pixelColor(0, 200));
+    EXPECT_EQ(QColor(0xDD, 0xDD, 0xDD), image.pixelColor(59, 100));
+    if (!GetParam().titleShown) {
+        EXPECT_TRUE(
+            QtEnvironment::contains(image, QRect(300, 365, 100, 1), QColor(0xEE, 0xEE, 0xEE)));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Points, GraphTitle,
+                         ::testing::Values(TitleCase{"none", {}, false},
+                                           TitleCase{"zeros", {{0, 0}, {0, 0}}, false},
+                                           TitleCase{"values", {{10, 20}}, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(GraphPainting, HoverLineFollowsTheMouseOverBars) {
+    m_graph.AddPoint(1234.5f, 0, QStringLiteral("2011 - 01"));
+    m_graph.AddPoint(10, 20, QStringLiteral("2011 - 02"));
+    EXPECT_FALSE(hasDarkPixel(paint(), QRect(5, 24, 580, 14), 60));
+
+    move(point(1).outgoRect.center());
+    EXPECT_EQ(1, m_graph.hoveredPoint());
+    move(point(0).incomeRect.center());
+    ASSERT_EQ(0, m_graph.hoveredPoint());
+    EXPECT_EQ(QStringLiteral("Miesiąc: 2011 - 01, Wpłaty 1234,50pln, Wypłaty: 0,00pln"),
+              m_graph.hoverText());
+    EXPECT_TRUE(hasDarkPixel(paint(), QRect(5, 24, 580, 14), 60));
+
+    move(QPoint(30, 30));
+    EXPECT_EQ(-1, m_graph.hoveredPoint());
+    EXPECT_FALSE(hasDarkPixel(paint(), QRect(5, 24, 580, 14), 60));
+}
+
+TEST_F(GraphPainting, ClearForgetsTheHoveredPoint) {
+    m_graph.AddPoint(5, 5, QStringLiteral("2011 - 01"));
+    paint();
+    move(point(0).incomeRect.center());
+    ASSERT_EQ(0, m_graph.hoveredPoint());
+    m_graph.Clear();
+    EXPECT_EQ(-1, m_graph.hoveredPoint());
+    EXPECT_TRUE(m_graph.hoverText().isEmpty());
+    paint();
+}
+
+}  // namespace
