@@ -9,7 +9,10 @@
 CWndConsole::CWndConsole(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Konsola"));
     setModal(false);
-    DialogTemplate tpl(this, DialogUnits::windowFont(QStringLiteral("Lucida Console"), 9));
+    QFont font = DialogUnits::windowFont(QStringLiteral("Lucida Console"), 9);
+    // Where Lucida Console is missing, another fixed-pitch font keeps the columns.
+    font.setStyleHint(QFont::Monospace);
+    DialogTemplate tpl(this, font);
     tpl.setClientSize(314, 193);
     tpl.add({
         {kListId, ControlKind::ListBox, {}, {9, 14, 296, 143}},
