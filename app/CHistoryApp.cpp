@@ -1,0 +1,75 @@
+#include "CHistoryApp.h"
+
+#include <QString>
+
+#include "AppPaths.h"
+#include "AppSettings.h"
+#include "CHistoryDlg.h"
+#include "MessageBox.h"
+#include "SettingsStore.h"
+
+namespace {
+
+constexpr int kDatabaseFailure = 2;
+
+}  // namespace
+
+CHistoryApp::CHistoryApp(std::string lockName) : m_instance(std::move(lockName)) {}
+
+CHistoryApp::~CHistoryApp() = default;
+
+const QString& CHistoryApp::secondCopyMessage() {
+    static const QString text = QStringLiteral(
+        "Jedna instancja aplikacj jest już uruchomiona!\r\nNie można kontynuować ponieważ "
+        "program wymaga exkluzywnego trybu dostępu do bazy danych.");
+    return text;
+}
+
+int CHistoryApp::Run() {
+    if (InitInstance()) {
+        RunMainWindow();
+    }
+    return ExitInstance();
+}
+
+bool CHistoryApp::InitInstance() {
+    m_exitCode = 0;
+    if (!m_instance.acquire()) {
+        MessageBox::show(nullptr, secondCopyMessage());
+        return false;
+    }
+    // Failure shows later: the database cannot be opened in a missing folder.
+    AppPaths::ensureDataFolder();
+    m_settings = std::make_unique<SettingsStore>(AppPaths::settingsFile());
+    AppSettings::publish(m_settings.get());
+    m_settings->Load();
+    return true;
+}
+
+void CHistoryApp::RunMainWindow() {
+    m_dlg = std::make_unique<CHistoryDlg>();
+    if (m_dlg->OnInitDialog()) {
+        m_dlg->exec();
+    } else {
+        m_exitCode = kDatabaseFailure;
+    }
+    m_dlg->OnDestroy();
+    m_dlg.reset();
+}
+
+int CHistoryApp::ExitInstance() {
+    m_instance.release();
+    if (m_settings) {
+        if (!m_settings->Save()) {
+            MessageBox::show(nullptr,
+                             QStringLiteral("Podczas próby zapisu ustawień do pliku '%1' wystapił "
+                                            "błąd, ustawienia nie zostaną zapisane!")
+                                 .arg(QString::fromStdString(m_settings->path().string())),
+                             QStringLiteral("Błąd zapisu"), MessageBox::Buttons::Ok,
+                             MessageBox::Icon::Error);
+        }
+        AppSettings::publish(nullptr);
+        m_settings.reset();
+    }
+    return m_exitCode;
+}

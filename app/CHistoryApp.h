@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <string>
+
+#include "SingleInstance.h"
+
+class CHistoryDlg;
+class SettingsStore;
+
+// The program from start to end: the single-instance lock, the data folder, the settings
+// store (loaded at start, written at exit only), and the main window run modally in between.
+class CHistoryApp {
+public:
+    // Tests give their own lock name so that they never meet a running program.
+    explicit CHistoryApp(std::string lockName = "Global\\DEZ");
+    ~CHistoryApp();
+    CHistoryApp(const CHistoryApp&) = delete;
+    CHistoryApp& operator=(const CHistoryApp&) = delete;
+
+    // The start-up sequence, the main window's life and the exit sequence. Returns the
+    // process's exit code: 2 when the database could not be opened, else 0.
+    int Run();
+
+    // The running main window (null outside Run), for tests that drive it.
+    CHistoryDlg* mainWindow() const { return m_dlg.get(); }
+
+    static const QString& secondCopyMessage();
+
+private:
+    // False when the start was refused (another copy runs).
+    bool InitInstance();
+    void RunMainWindow();
+    int ExitInstance();
+
+    SingleInstance m_instance;
+    std::unique_ptr<SettingsStore> m_settings;
+    std::unique_ptr<CHistoryDlg> m_dlg;
+    int m_exitCode = 0;
+};

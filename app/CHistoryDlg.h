@@ -1,0 +1,194 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CUIDialog.h"
+#include "CWndConsole.h"
+#include "HistoryEntry.h"
+#include "HistoryFilter.h"
+#include "HistorySearchIndex.h"
+#include "Schema.h"
+#include "sqlite3x.h"
+
+class CHistoryListModel;
+class CPluginLoader;
+class CSatGraph;
+class CUIInfoLabel;
+class QCheckBox;
+class QComboBox;
+class QDateTimeEdit;
+class QLineEdit;
+class QMenuBar;
+class QPushButton;
+class QTableView;
+
+// The main window: the operation list with its filters and totals, the monthly graph, the
+// menu, and the life of the database connection and the module loader.
+//
+// Units: CHistoryDlg.cpp (controls, initialisation and closing), CHistoryDlgList.cpp (reload and
+// filters), CHistoryDlgLayout.cpp (layout, column widths, placement), CHistoryDlgCommands.cpp
+// (menu and button commands, timers).
+class CHistoryDlg : public CUIDialog {
+    Q_OBJECT
+public:
+    // Control and command numbers.
+    enum Id {
+        kList = 1000,
+        kDownloadButton = 1001,
+        kSearchEdit = 1002,
+        kOperationsCombo = 1004,
+        kTimeCombo = 1005,
+        kFromPicker = 1006,
+        kToPicker = 1007,
+        kDetailsButton = 1008,
+        kAccountCombo = 1009,
+        kNegateCheck = 1056,
+        kStatusLabel = 1062,
+        kGraph = 1064,
+        kKindCombo = 1065,
+        kViewCombo = 1068,
+        kPrintButton = 1069,
+        kCmdClose = 32771,
+        kCmdShowConsole = 32772,
+        kCmdClearList = 32773,
+        kCmdAccountManager = 32774,
+        kCmdAbout = 32775,
+        kCmdDownload = 32776,
+        kCmdExport = 32777,
+        kCmdReportBug = 32778,
+        kCmdCheckNumber = 32779,
+        kCmdReloadList = 32780,
+        kCmdSmsOptions = 32782,
+        kCmdForum = 32783,
+        kCmdOptions = 32785,
+    };
+    static constexpr int kMinimumWidth = 700;
+    static constexpr int kMinimumHeight = 540;
+    static constexpr int kScheduleTimerMs = 60000;
+
+    explicit CHistoryDlg(QWidget* parent = nullptr);
+    ~CHistoryDlg() override;
+
+    // The initialisation sequence. False when the database could not be opened or prepared:
+    // the window then has no list columns, and the program ends with exit code 2.
+    bool OnInitDialog();
+    // The closing sequence: stores placement and column widths, releases the companion
+    // windows, the loader and the database. Runs once; the destructor runs it if needed.
+    void OnDestroy();
+
+    // Rebuilds the entries from the database with the query, then ApplyFilters.
+    void ReloadHistory(const char* query = Schema::kSelectHistory);
+    // Refills "Rachunki:" and selects "Wszystkie"; does not filter.
+    void FillAccountCombo();
+    // Rebuilds the visible list, the totals line, the graph and its caption.
+    void ApplyFilters();
+
+    // What the commands and the auxiliary windows borrow from the window.
+    sqlite3x::connection& connection() { return m_con; }
+    CPluginLoader* loader() const { return m_loader.get(); }
+    CWndConsole* console() const { return m_console; }
+    const std::vector<HistoryEntry>& entries() const { return m_entries; }
+    // The list's rows as entry indexes, in list order.
+    const std::vector<int32_t>& listedEntries() const;
+    // Entry index of the list item that is selected and focused, or -1.
+    int32_t selectedEntry() const;
+    // The current values of the filter controls.
+    FilterValues filterValues() const;
+    // The last filter pass (totals and months), for the export and the tests.
+    const FilterResult& lastFilterResult() const { return m_lastResult; }
+    // Appends a line to the console window.
+    void ConsoleLine(const QString& line);
+    void ConsoleLine(const std::u16string& line);
+
+    // The fixed schedule of the automatic download.
+    const std::vector<QString>& schedule() const { return m_schedule; }
+
+    CHistoryListModel* listModel() const { return m_model; }
+    QTableView* listView() const { return m_list; }
+    CSatGraph* graph() const { return m_graph; }
+    CUIInfoLabel* statusLabel() const { return m_status; }
+    QMenuBar* menuBar() const { return m_menuBar; }
+
+public slots:
+    // Commands (CHistoryDlgCommands.cpp).
+    void OnShowConsole();
+    void OnStartDownload();
+    void OnExport();
+    void OnCloseCommand();
+    void OnAccountManager();
+    void OnOptions();
+    void OnCheckNumber();
+    void OnClearList();
+    void OnReloadList();
+    void OnAbout();
+    void OnDetails();
+    void OnScheduleTimer();
+    void OnReloadTimer();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // CHistoryDlg.cpp
+    void createControls();
+    void createMenu();
+    void connectControls();
+    bool openDatabase();
+    void initModules();
+    void OnTimeRangeChanged();
+    void OnViewChanged();
+
+    // CHistoryDlgList.cpp
+    void createColumns();
+    void readEntries(const char* query);
+    void showFilterResult(FilterResult result);
+
+    // CHistoryDlgLayout.cpp
+    void layoutControls();
+    void restoreColumnWidths();
+    void storeColumnWidths();
+    void restorePlacement();
+    void storePlacement();
+
+    template <class W>
+    W* control(int id) const;
+
+    // Owned resources.
+    sqlite3x::connection m_con;
+    std::unique_ptr<CPluginLoader> m_loader;
+    std::vector<HistoryEntry> m_entries;
+    HistorySearchIndex m_index;
+    FilterResult m_lastResult;
+    std::vector<QString> m_schedule;
+    QTimer m_scheduleTimer;
+    QTimer m_reloadTimer;
+    bool m_initialised = false;
+    bool m_destroyed = false;
+    bool m_filling = false;  // set while controls are filled, so that they do not filter
+
+    // Parent-owned widgets.
+    QMenuBar* m_menuBar = nullptr;
+    QWidget* m_client = nullptr;
+    QTableView* m_list = nullptr;
+    CHistoryListModel* m_model = nullptr;
+    CSatGraph* m_graph = nullptr;
+    CUIInfoLabel* m_status = nullptr;
+    QLineEdit* m_search = nullptr;
+    QCheckBox* m_negate = nullptr;
+    QComboBox* m_operations = nullptr;
+    QComboBox* m_time = nullptr;
+    QComboBox* m_accounts = nullptr;
+    QComboBox* m_kinds = nullptr;
+    QComboBox* m_view = nullptr;
+    QDateTimeEdit* m_from = nullptr;
+    QDateTimeEdit* m_to = nullptr;
+    QPushButton* m_details = nullptr;
+    QPointer<CWndConsole> m_console;
+};

@@ -1,0 +1,84 @@
+// The main window's geometry: the layout on resize, the column widths and the placement,
+// restored at start and stored at close.
+#include <QComboBox>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QTableView>
+
+#include "AppSettings.h"
+#include "CHistoryDlg.h"
+#include "CHistoryListModel.h"
+#include "CSatGraph.h"
+#include "CUIInfoLabel.h"
+
+namespace {
+
+constexpr int kMinimisedSize = 300;  // a stored size at most this came from a minimised window
+
+std::u16string columnKey(int column) {
+    return u"COL/" + std::u16string(1, u'0' + column);
+}
+
+}  // namespace
+
+void CHistoryDlg::layoutControls() {
+    if (m_list == nullptr || m_view == nullptr) {
+        return;
+    }
+    const QRect view = m_view->geometry();
+    const int top = view.y() + view.height() + 10;
+    const int width = m_client->width() - 15;
+    const int bottom = m_client->height() - 40;
+    const QRect area(5, top, width, bottom - top);
+    m_list->setGeometry(area);
+    m_graph->setGeometry(area);
+    m_status->setGeometry(5, bottom + 5, width, 28);
+    m_list->update();
+    m_graph->update();
+    m_status->update();
+}
+
+void CHistoryDlg::restoreColumnWidths() {
+    QHeaderView* header = m_list->horizontalHeader();
+    for (int column = 0; column < CHistoryListModel::kColumnCount; ++column) {
+        const int width = AppSettings::GetInt(columnKey(column), -1);
+        if (width > 0) {
+            header->resizeSection(column, width);
+        }
+    }
+}
+
+void CHistoryDlg::storeColumnWidths() {
+    // Without the columns (the database could not be opened) every width is 0, which the
+    // next start reads as "no stored width".
+    const QHeaderView* header = m_model != nullptr ? m_list->horizontalHeader() : nullptr;
+    for (int column = 0; column < CHistoryListModel::kColumnCount; ++column) {
+        AppSettings::SetInt(columnKey(column), header != nullptr ? header->sectionSize(column) : 0);
+    }
+}
+
+void CHistoryDlg::restorePlacement() {
+    const int x = AppSettings::GetInt(u"POS/X", 10);
+    const int y = AppSettings::GetInt(u"POS/Y", 10);
+    const int width = AppSettings::GetInt(u"POS/W", 450);
+    const int height = AppSettings::GetInt(u"POS/H", 350);
+    const int maximised = AppSettings::GetInt(u"POS/Z", 0);
+    if (width > kMinimisedSize && height > kMinimisedSize) {
+        move(x, y);
+        resize(std::max(width, kMinimumWidth), std::max(height, kMinimumHeight));
+    }
+    if (maximised != 0) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+}
+
+void CHistoryDlg::storePlacement() {
+    const bool maximised = isMaximized();
+    if (!maximised) {
+        AppSettings::SetInt(u"POS/X", x());
+        AppSettings::SetInt(u"POS/Y", y());
+        AppSettings::SetInt(u"POS/W", width());
+        AppSettings::SetInt(u"POS/H", height());
+    }
+    AppSettings::SetInt(u"POS/Z", maximised ? 1 : 0);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <cstdint>
+#include <vector>
+
+#include "HistoryEntry.h"
+
+// The operation list's rows: indexes into the main window's entries, so that a filter pass
+// over a million operations creates no item per row. Texts are formed only for the rows that
+// the view asks for.
+class CHistoryListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { kDate = 0, kCounterparty, kTitle, kAmount, kAccount, kColumnCount };
+    // The entry index of a row, as the list item's data.
+    static constexpr int kEntryIndexRole = Qt::UserRole;
+
+    explicit CHistoryListModel(const std::vector<HistoryEntry>& entries, QObject* parent = nullptr);
+
+    // Replaces the listed rows in one reset.
+    void setRows(std::vector<int32_t> rows);
+    const std::vector<int32_t>& rows() const { return m_rows; }
+    // Index into the entries of a row, or -1 for a row that is not there.
+    int32_t entryIndex(int row) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+    // Column texts of one entry.
+    static QString columnText(const HistoryEntry& entry, int column);
+    // "%d-%m-%Y" of the local date.
+    static QString formatDate(int64_t time);
+    // Built-in column widths in pixels.
+    static int defaultWidth(int column);
+
+private:
+    const std::vector<HistoryEntry>& m_entries;
+    std::vector<int32_t> m_rows;
+};

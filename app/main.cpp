@@ -1,0 +1,38 @@
+#include <QApplication>
+#include <QByteArray>
+#include <cstdio>
+
+#include "CHistoryApp.h"
+#include "MessageBox.h"
+
+namespace {
+
+// For tests that run the real program: with TAVRO_MESSAGEBOX=stderr no message box waits for a
+// click; each one is printed to the standard error and answered with its default button.
+void answerMessageBoxesOnStderr() {
+    MessageBox::setHandler([](const MessageBox::Call& call) {
+        std::fprintf(stderr, "MessageBox[%s]: %s\n", call.caption.toUtf8().constData(),
+                     call.text.toUtf8().constData());
+        std::fflush(stderr);
+        switch (call.buttons) {
+            case MessageBox::Buttons::Ok:
+                return MessageBox::Answer::Ok;
+            case MessageBox::Buttons::YesNo:
+                return MessageBox::Answer::No;
+            default:
+                return MessageBox::Answer::Cancel;
+        }
+    });
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tavro History"));
+    if (qgetenv("TAVRO_MESSAGEBOX") == "stderr") {
+        answerMessageBoxesOnStderr();
+    }
+    CHistoryApp app;
+    return app.Run();
+}

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+
+#include "AppTestSupport.h"
+#include "CHistoryListModel.h"
+
+namespace {
+
+std::vector<HistoryEntry> sampleEntries() {
+    std::vector<HistoryEntry> entries(3);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        entries[i].counterpartyName = QStringLiteral("Kontrahent %1").arg(i);
+        entries[i].title = QStringLiteral("Tytuł %1").arg(i);
+        entries[i].ownAccountName = QStringLiteral("Konto");
+        entries[i].amount = -12.5 * static_cast<double>(i + 1);
+        entries[i].bookingDate = LocalTime(2011, 12, 6 + static_cast<int>(i));
+    }
+    return entries;
+}
+
+TEST(CHistoryListModelTest, PassesModelTesterThroughResets) {
+    EnsureApplication();
+    const std::vector<HistoryEntry> entries = sampleEntries();
+    CHistoryListModel model(entries);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    model.setRows({2, 0});
+    model.setRows({});
+    model.setRows({0, 1, 2});
+    EXPECT_EQ(model.rowCount(), 3);
+    EXPECT_EQ(model.columnCount(), 5);
+}
+
+TEST(CHistoryListModelTest, ShowsColumnsOfTheListedEntries) {
+    EnsureApplication();
+    const std::vector<HistoryEntry> entries = sampleEntries();
+    CHistoryListModel model(entries);
+    model.setRows({1, 0});
+    const auto text = [&](int row, int column) {
+        return model.data(model.index(row, column)).toString();
+    };
+    EXPECT_EQ(text(0, 0), "07-12-2011");
+    EXPECT_EQ(text(0, 1), "Kontrahent 1");
+    EXPECT_EQ(text(0, 2), "Tytuł 1");
+    EXPECT_EQ(text(0, 3), "-25,00");
+    EXPECT_EQ(text(0, 4), "Konto");
+    EXPECT_EQ(text(1, 3), "-12,50");
+    EXPECT_EQ(model.data(model.index(1, 0), CHistoryListModel::kEntryIndexRole).toInt(), 0);
+    EXPECT_EQ(model.data(model.index(0, 3), Qt::TextAlignmentRole).toInt() & Qt::AlignRight,
+              Qt::AlignRight);
+    EXPECT_EQ(model.data(model.index(0, 2), Qt::TextAlignmentRole).toInt() & Qt::AlignLeft,
+              Qt::AlignLeft);
+    EXPECT_EQ(model.entryIndex(5), -1);
+
+    const char* headers[] = {"Data Księgowania", "Kontrahent", "Tytułem", "Kwota", "Konto"};
+    const int widths[] = {80, 150, 210, 65, 80};
+    for (int column = 0; column < 5; ++column) {
+        EXPECT_EQ(model.headerData(column, Qt::Horizontal).toString(),
+                  QString::fromUtf8(headers[column]));
+        EXPECT_EQ(CHistoryListModel::defaultWidth(column), widths[column]);
+    }
+}
+
+}  // namespace

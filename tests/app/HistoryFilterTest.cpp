@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include "AppTestSupport.h"
+#include "HistoryFilter.h"
+#include "HistorySearchIndex.h"
+
+namespace {
+
+struct RangeCase {
+    const char* name;
+    int64_t now;
+    int index;
+    int64_t lower;
+    int64_t upper;
+};
+
+class TimeRangeTest : public ::testing::TestWithParam<RangeCase> {};
+
+TEST_P(TimeRangeTest, BoundsFollowLocalCalendar) {
+    const RangeCase& c = GetParam();
+    const TimeRange range = HistoryFilter::ComputeTimeRange(c.index, c.now, 111, 222);
+    ASSERT_TRUE(range.active);
+    EXPECT_EQ(range.lower, c.lower);
+    EXPECT_EQ(range.upper, c.upper);
+}
+
+const int64_t kMarch15 = LocalTime(2012, 3, 15, 15, 0, 0);
+const int64_t kMarch1 = LocalTime(2012, 3, 1, 9, 0, 0);
+const int64_t kJanuary10 = LocalTime(2012, 1, 10, 9, 0, 0);
+const int64_t kJuly10 = LocalTime(2012, 7, 10, 12, 0, 0);
+
+INSTANTIATE_TEST_SUITE_P(
+    Ranges, TimeRangeTest,
+    ::testing::Values(
+        RangeCase{"Today", kMarch15, 1, LocalTime(2012, 3, 15, 0, 0, 0),
+                  LocalTime(2012, 3, 15, 23, 59, 59)},
+        RangeCase{"Yesterday", kMarch15, 2, LocalTime(2012, 3, 14, 0, 0, 0),
+                  LocalTime(2012, 3, 14, 23, 59, 59)},
+        RangeCase{"YesterdayIsLeapDay", kMarch1, 2, LocalTime(2012, 2, 29, 0, 0, 0),
+                  LocalTime(2012, 2, 29, 23, 59, 59)},
+        RangeCase{"ThisMonthEndsNow", kMarch15, 3, LocalTime(2012, 3, 1, 4, 0, 0), kMarch15},
+        RangeCase{"LastMonthInLeapMarch", kMarch15, 4, LocalTime(2012, 2, 1, 4, 0, 0),
+                  LocalTime(2012, 3, 1, 4, 0, 0)},
+        RangeCase{"LastMonthInJanuary", kJanuary10, 4, LocalTime(2011, 12, 1, 4, 0, 0),
+                  LocalTime(2012, 1, 1, 4, 0, 0)},
+        RangeCase{"ThisYear", kMarch15, 5, LocalTime(2012, 1, 1, 4, 0, 0), kMarch15},
+        // Summer time is kept from now, so 04:00 in January is read as summer time (03:00).
+        RangeCase{"ThisYearFromSummer", kJuly10, 5, LocalTime(2012, 1, 1, 3, 0, 0), kJuly10},
+        RangeCase{"LastYear", kMarch15, 6, LocalTime(2011, 1, 1, 4, 0, 0),
+                  LocalTime(2012, 1, 1, 4, 0, 0)},
+        RangeCase{"TwoYearsAgo", kMarch15, 7, LocalTime(2010, 1, 1, 4, 0, 0),
+                  LocalTime(2011, 1, 1, 4, 0, 0)},
+        RangeCase{"Manual", kMarch15, 8, 111, 222}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TimeRangeTest, WholeHistoryHasNoRange) {
+    EXPECT_FALSE(HistoryFilter::ComputeTimeRange(0, kMarch15, 1, 2).active);
+}
+
+std::vector<QString> labels(const std::vector<GraphPoint>& points) {
+    std::vector<QString> out;
+    for (const GraphPoint& point : points) {
+        out.push_back(point.label);
+    }
+    return out;
+}
+
+std::vector<MonthTotals> months(std::initializer_list<int32_t> keys) {
+    std::vector<MonthTotals> out;
+    for (int32_t key : keys) {
+        out.push_back({key, 10.0, 5.0});
+    }
+    return out;
+}
+
+TEST(GraphPointsTest, FillsMissingMonthsByMonthNumberOnly) {
+    EXPECT_EQ(labels(HistoryFilter::GraphPoints(months({201101, 201104}))),
+              (std::vector<QString>{"2011 - 01", "2011 - 02", "2011 - 03", "2011 - 04"}));
+    EXPECT_EQ(labels(HistoryFilter::GraphPoints(months({201011, 201102}))),
+              (std::vector<QString>{"2010 - 11", "2011 - 02"}));
+    EXPECT_EQ(labels(HistoryFilter::GraphPoints(months({201101, 201112}))),
+              (std::vector<QString>{"2011 - 01", "2011 - 12"}));
+    // The filled months take the year of the later month.
+    EXPECT_EQ(labels(HistoryFilter::GraphPoints(months({201003, 201106}))),
+              (std::vector<QString>{"2010 - 03", "2011 - 04", "2011 - 05", "2011 - 06"}));
+    const auto points = HistoryFilter::GraphPoints(months({201101, 201103}));
+    EXPECT_EQ(points[1].income, 0.0);
+    EXPECT_EQ(points[1].outgo, 0.0);
+    EXPECT_EQ(points[2].income, 10.0);
+    EXPECT_EQ(points[2].outgo, 5.0);
+}
+
+TEST(SummaryTextTest, AveragesOverListedMonths) {
+    FilterResult result;
+    result.months = {{201101, 60, 40}, {201102, 150, 50}, {201104, 300, 0}};
+    result.creditSum = 510;
+    result.debitSum = -90;
+    EXPECT_EQ(HistoryFilter::GraphCaption(result),
+              "Średnie miesięczne obroty na rachunku: 200,0pln (+ 170,00, - 30,00)");
+}
+
+TEST(SummaryTextTest, EmptyListShowsZeros) {
+    const FilterResult empty;
+    EXPECT_EQ(HistoryFilter::TotalsLine(empty),
+              "Operacje [ w sumie: 0, Obc: 0 Uzn: 0 ] | [ na kwote: 0,00pln, Obc: 0,00pln, Uzn: "
+              "0,00pln ]");
+    EXPECT_EQ(HistoryFilter::GraphCaption(empty),
+              "Średnie miesięczne obroty na rachunku: 0,0pln (+ 0,00, - 0,00)");
+}
+
+TEST(SummaryTextTest, AmountsUseDecimalComma) {
+    EXPECT_EQ(HistoryFilter::FormatAmount(-12.5), "-12,50");
+    EXPECT_EQ(HistoryFilter::FormatAmount(1234567.891), "1234567,89");
+    EXPECT_EQ(HistoryFilter::FormatAmount(-0.001), "0,00");
+    EXPECT_EQ(HistoryFilter::FormatFixed(0.1 + 0.2 - 0.3 - 1e-9, 1), "0,0");
+}
+
+TEST(FilterRunTest, OtherDirectionsCountOnlyInListedAndNet) {
+    std::vector<HistoryEntry> entries(3);
+    entries[0].amount = 10;
+    entries[0].direction = 1;
+    entries[1].amount = -4;
+    entries[1].direction = 0;
+    entries[2].amount = 7;
+    entries[2].direction = 5;
+    HistorySearchIndex index;
+    for (const HistoryEntry& e : entries) {
+        index.add(e);
+    }
+    const FilterResult r = HistoryFilter::Run(entries, index, FilterValues{}, kMarch15);
+    EXPECT_EQ(r.rows, (std::vector<int32_t>{0, 1, 2}));
+    EXPECT_EQ(r.listed, 3);
+    EXPECT_EQ(r.creditCount, 1);
+    EXPECT_EQ(r.debitCount, 1);
+    EXPECT_DOUBLE_EQ(r.net, 13);
+    ASSERT_EQ(r.months.size(), 1u);
+    EXPECT_DOUBLE_EQ(r.months[0].credits, 10);
+    EXPECT_DOUBLE_EQ(r.months[0].debits, 4);
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "HistorySearchIndex.h"
+#include "TextSearch.h"
+
+namespace {
+
+qsizetype naiveFind(const std::u16string& text, qsizetype from, const std::u16string& needle) {
+    const auto at = text.find(needle, static_cast<size_t>(from));
+    return at == std::u16string::npos ? -1 : static_cast<qsizetype>(at);
+}
+
+QStringView view(const std::u16string& text) {
+    return QStringView(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Small alphabets give many partial matches, where a vectorised search goes wrong first.
+TEST(TextSearchTest, AgreesWithPlainSearchOnRandomTexts) {
+    std::mt19937 random(7);
+    const std::u16string alphabet(u"abćś\0", 5);
+    for (int round = 0; round < 3000; ++round) {
+        std::u16string text(random() % 70, u'a');
+        for (auto& c : text) {
+            c = alphabet[random() % alphabet.size()];
+        }
+        std::u16string needle(1 + random() % 5, u'a');
+        for (auto& c : needle) {
+            c = alphabet[random() % 3];
+        }
+        const qsizetype from = text.empty() ? 0 : static_cast<qsizetype>(random() % text.size());
+        ASSERT_EQ(TextSearch::find(view(text), from, view(needle)), naiveFind(text, from, needle))
+            << "round " << round;
+    }
+}
+
+TEST(TextSearchTest, FindsAtTheVeryEndAndNotPastIt) {
+    const std::u16string text = u"0123456789abcdefXYZ";
+    EXPECT_EQ(TextSearch::find(view(text), 0, u"XYZ"), 16);
+    EXPECT_EQ(TextSearch::find(view(text), 17, u"XYZ"), -1);
+    EXPECT_EQ(TextSearch::find(view(text), 0, u"XYZW"), -1);
+    EXPECT_EQ(TextSearch::find(view(text), 0, u"Z"), 18);
+    EXPECT_EQ(TextSearch::find(view(text), 3, u""), 3);
+}
+
+std::vector<uint8_t> matches(const std::vector<HistoryEntry>& entries, const QString& needle) {
+    HistorySearchIndex index;
+    for (const HistoryEntry& entry : entries) {
+        index.add(entry);
+    }
+    std::vector<uint8_t> hits;
+    index.findMatches(HistorySearchIndex::lowered(needle), hits);
+    return hits;
+}
+
+HistoryEntry entry(const QString& name, const QString& title) {
+    HistoryEntry e;
+    e.counterpartyName = name;
+    e.title = title;
+    return e;
+}
+
+TEST(HistorySearchIndexTest, MatchesNameOrTitleButNeverAcrossThem) {
+    const std::vector<HistoryEntry> entries = {entry("Sklep AB", "Cena"), entry("ŚLĘŻA", "x"),
+                                               entry("", "zakupy abc"), entry("abc", "")};
+    EXPECT_EQ(matches(entries, "ABC"), (std::vector<uint8_t>{0, 0, 1, 1}));
+    // "ab" + "ce" would only match if the name ran into the title.
+    EXPECT_EQ(matches(entries, "abce"), (std::vector<uint8_t>{0, 0, 0, 0}));
+    EXPECT_EQ(matches(entries, "ślęża"), (std::vector<uint8_t>{0, 1, 0, 0}));
+    EXPECT_EQ(matches(entries, "Śl"), (std::vector<uint8_t>{0, 1, 0, 0}));
+    EXPECT_EQ(matches(entries, "a"), (std::vector<uint8_t>{1, 1, 1, 1}));
+}
+
+TEST(HistorySearchIndexTest, MonthOfLocalDate) {
+    // 2011-12-31 23:30 UTC is already January in Warsaw.
+    EXPECT_EQ(HistorySearchIndex::monthOf(1325374200), 201201);
+    EXPECT_EQ(HistorySearchIndex::monthOf(0), 197001);
+}
+
+}  // namespace
