@@ -1,0 +1,6 @@
+#include "AbortFlag.h"
+
+std::atomic<bool>& AbortFlag() {
+    static std::atomic<bool> flag{false};
+    return flag;
+}

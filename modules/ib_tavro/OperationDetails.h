@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+#include "ScrapedOperation.h"
+
+// Top-up operators recognised by the counterparty name of an outgoing transfer.
+inline constexpr const char* kTopUpOperators[] = {"BLUE MEDIA", "DOLADOWANIA.PL"};
+
+// Reads a details page (tabs and line ends already removed) and classifies the operation.
+void ReadOperationDetails(std::string page, ScrapedOperation& operation, const std::string& sign);
+
+// Sets kind, direction and label from the bank's kind text; the first matching rule decides.
+void ClassifyOperation(ScrapedOperation& operation);

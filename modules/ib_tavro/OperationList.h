@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "OperationLink.h"
+
+// Appends the operations of one list page; true when the page offers older operations.
+bool ReadOperationList(const std::string& page, std::vector<OperationLink>& links);
+
+// The parameters of the PrevPage button (the fourth argument of its call).
+std::string ReadPrevPageParameters(const std::string& page);
