@@ -111,6 +111,11 @@ float CSatGraph::maximum() const {
     return result;
 }
 
+bool CSatGraph::hasBars() const {
+    // A control lower than its margins has no room for a plot.
+    return !m_points.empty() && maximum() > 0 && height() > kTopMargin + kBottomMargin;
+}
+
 void CSatGraph::paintEvent(QPaintEvent*) {
     QPainter screen(this);
     CMemDC dc(screen, rect());
@@ -118,11 +123,10 @@ void CSatGraph::paintEvent(QPaintEvent*) {
     painter.save();
     painter.setBackgroundMode(Qt::TransparentMode);
     paintBackground(painter);
-    const float top = maximum();
-    if (!m_points.empty() && top > 0) {
-        paintBars(painter, top, false);
-        paintBars(painter, top, true);
-        paintTexts(painter, top);
+    if (hasBars()) {
+        paintBars(painter, maximum(), false);
+        paintBars(painter, maximum(), true);
+        paintTexts(painter);
     }
     painter.restore();
 }
@@ -157,7 +161,12 @@ void CSatGraph::paintBars(QPainter& painter, float maximum, bool income) {
     int x = income ? kLeftMargin : kLeftMargin + kOutgoOffset;
     for (Point& point : m_points) {
         float barHeight = (income ? point.income : point.outgo) * 100 / maximum * plotHeight / 100;
-        barHeight = std::max(1.0f, std::fabs(barHeight));
+        barHeight = std::fabs(barHeight);
+        if (!(barHeight >= 1.0f)) {  // also a value that is not a number
+            barHeight = 1.0f;
+        }
+        // A negative value far beyond the maximum is cut at the control's top edge.
+        barHeight = std::min(barHeight, static_cast<float>(h));
         int top = static_cast<int>(static_cast<float>(h) - barHeight);
         int height = static_cast<int>(barHeight - kBottomMargin);
         // Too small to show (even 0 pixels high): one pixel just above the bottom line.
@@ -175,8 +184,22 @@ void CSatGraph::paintBars(QPainter& painter, float maximum, bool income) {
     }
 }
 
-void CSatGraph::paintTexts(QPainter& painter, float maximum) const {
+QStringList CSatGraph::scaleTexts() const {
+    if (!hasBars()) {
+        return {};
+    }
     const int h = height();
+    const float plotHeight = static_cast<float>(h - kTopMargin - kBottomMargin);
+    const float step = maximum() * kGridStep / plotHeight;
+    QStringList texts;
+    int k = 0;
+    for (int y = h - kBottomMargin; y > kTopMargin; y -= kGridStep, ++k) {
+        texts << decimalComma(static_cast<double>(static_cast<float>(k) * step), 1);
+    }
+    return texts;
+}
+
+void CSatGraph::paintTexts(QPainter& painter) const {
     QRect box = rect().translated(5, 5);
     painter.setFont(DialogUnits::windowFont(QStringLiteral("Verdana"), 9));
     drawShadowedText(painter, box, m_title);
@@ -186,12 +209,10 @@ void CSatGraph::paintTexts(QPainter& painter, float maximum) const {
     }
 
     painter.setFont(DialogUnits::windowFont(QStringLiteral("Tahoma"), 8));
-    const float plotHeight = static_cast<float>(h - kTopMargin - kBottomMargin);
-    const float step = maximum * kGridStep / plotHeight;
-    int k = 0;
-    for (int y = h - kBottomMargin; y > kTopMargin; y -= kGridStep, ++k) {
-        drawShadowedText(painter, edges(5, y - 8, 69, y + 20),
-                         decimalComma(static_cast<double>(k * step), 1));
+    int y = height() - kBottomMargin;
+    for (const QString& text : scaleTexts()) {
+        drawShadowedText(painter, edges(5, y - 8, 69, y + 20), text);
+        y -= kGridStep;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <map>
 #include <vector>
@@ -56,6 +57,9 @@ public:
     const std::vector<Point>& points() const { return m_points; }
     int hoveredPoint() const { return m_hovered; }
     QString hoverText() const;
+    // The value scale, bottom up: "%.1f" with a decimal comma, one per grid line (none when
+    // nothing is drawn).
+    QStringList scaleTexts() const;
     // Width of a month slot for the current size and points (0 without points).
     float slotWidth() const;
 
@@ -66,7 +70,8 @@ protected:
 private:
     void paintBackground(QPainter& painter) const;
     void paintBars(QPainter& painter, float maximum, bool income);
-    void paintTexts(QPainter& painter, float maximum) const;
+    void paintTexts(QPainter& painter) const;
+    bool hasBars() const;
     float maximum() const;
 
     std::vector<Point> m_points;

@@ -1,3 +1,4 @@
+#include "CMemDC.h"
 #include "CSatGraph.h"
 #include "QtEnvironment.h"
 
@@ -5,6 +6,8 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPainter>
+#include <limits>
 
 namespace {
 
@@ -181,6 +184,57 @@ TEST_F(GraphPainting, ClearForgetsTheHoveredPoint) {
     EXPECT_EQ(-1, m_graph.hoveredPoint());
     EXPECT_TRUE(m_graph.hoverText().isEmpty());
     paint();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(GraphPainting, ScaleTextsUseADecimalCommaPerGridLine) {
+    m_graph.AddPoint(1000, 0, QStringLiteral("2011 - 01"));
+    const QStringList texts = m_graph.scaleTexts();
+    // Grid lines at 395, 365, ... 65: twelve of them; step 1000 * 30 / 350.
+    ASSERT_EQ(12, texts.size());
+    EXPECT_EQ(QStringLiteral("0,0"), texts[0]);
+    EXPECT_EQ(QStringLiteral("85,7"), texts[1]);
+    EXPECT_EQ(QStringLiteral("942,9"), texts[11]);
+}
+
+TEST_F(GraphPainting, OddValuesAndSizesPaintSafely) {
+    m_graph.AddPoint(10, -1e30f, QStringLiteral("2011 - 01"));
+    m_graph.AddPoint(std::numeric_limits<float>::quiet_NaN(), 5, QStringLiteral("2011 - 02"));
+    paint();
+    EXPECT_EQ(0, point(0).outgoRect.top());
+    EXPECT_EQ(1, point(1).incomeRect.height());
+    m_graph.resize(40, 30);  // no room for a plot
+    paint();
+    EXPECT_TRUE(m_graph.scaleTexts().isEmpty());
+    for (int i = 0; i < 200; ++i) {  // more months than pixels
+        m_graph.AddPoint(1, 1, QStringLiteral("x"));
+    }
+    m_graph.resize(300, 200);
+    EXPECT_EQ(0.0f, m_graph.slotWidth());
+    paint();
+}
+
+TEST(MemDC, PaintsOffscreenAndCopiesTheRectangleOut) {
+    QImage image(40, 40, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    {
+        QPainter target(&image);
+        target.setBackground(Qt::white);
+        CMemDC dc(target, QRect(10, 10, 20, 20));
+        EXPECT_TRUE(dc.isOffscreen());
+        dc->fillRect(QRect(15, 15, 2, 2), Qt::red);
+        dc->fillRect(QRect(0, 0, 40, 5), Qt::blue);              // outside the rectangle: lost
+        EXPECT_EQ(QColor(Qt::green), image.pixelColor(15, 15));  // nothing copied yet
+    }
+    EXPECT_EQ(QColor(Qt::red), image.pixelColor(15, 15));
+    EXPECT_EQ(QColor(Qt::white), image.pixelColor(10, 10));
+    EXPECT_EQ(QColor(Qt::white), image.pixelColor(29, 29));
+    EXPECT_EQ(QColor(Qt::green), image.pixelColor(9, 9));
+    EXPECT_EQ(QColor(Qt::green), image.pixelColor(30, 30));
+    EXPECT_EQ(QColor(Qt::green), image.pixelColor(20, 2));
 }
 
 }  // namespace
