@@ -98,6 +98,17 @@ std::u16string CWndExportWriter::Escape(const std::u16string& text) {
             case u'\'':
                 out += u"&apos;";
                 continue;
+            // A reader turns raw line ends into "\n" and, inside an attribute, tabs and line
+            // ends into spaces; as references they read back as written.
+            case u'\t':
+                out += u"&#9;";
+                continue;
+            case u'\n':
+                out += u"&#10;";
+                continue;
+            case u'\r':
+                out += u"&#13;";
+                continue;
             default:
                 break;
         }

@@ -34,9 +34,9 @@ public:
     // The whole document for a sequence of operations.
     static std::string Document(const std::vector<ExportOperation>& ops);
 
-    // "&" first, then "<", "\"", ">" and "'"; characters that XML 1.0 cannot carry at all
-    // (control characters, lone surrogates, U+FFFE, U+FFFF) become U+FFFD so the file always
-    // parses.
+    // "&" first, then "<", "\"", ">" and "'"; tab, LF and CR as character references; characters
+    // that XML 1.0 cannot carry at all (control characters, lone surrogates, U+FFFE, U+FFFF) become
+    // U+FFFD so the file always parses.
     static std::u16string Escape(const std::u16string& text);
     // UTF-16 to UTF-8; a lone surrogate becomes U+FFFD.
     static std::string ToUtf8(const std::u16string& text);
