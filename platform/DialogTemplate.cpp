@@ -155,6 +155,10 @@ QWidget* DialogTemplate::add(const ControlSpec& spec) {
         // The template's height is the dropped-down extent; the closed box keeps its own.
         combo->resize(combo->width(), combo->sizeHint().height());
     }
+    if (spec.kind == ControlKind::GroupBox) {
+        // A frame drawn around controls must never take their clicks, whatever the table order.
+        widget->lower();
+    }
     if (auto* label = qobject_cast<QLabel*>(widget); label && hasMnemonic(spec.text)) {
         m_pendingBuddy = label;
     }

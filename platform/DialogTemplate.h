@@ -28,7 +28,7 @@ enum class ControlKind {
     ProgressBar,            // QProgressBar 0..100, no text
     ListBox,                // QListWidget
     ListView,               // QTableView without a model (the window sets one)
-    GroupBox,               // QGroupBox (a frame with a title; place controls on the dialog)
+    GroupBox,               // QGroupBox, kept below the other controls (they stay on the dialog)
     TabControl,             // QTabWidget
 };
 

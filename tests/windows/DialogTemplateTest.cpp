@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -98,6 +99,17 @@ TEST(DialogTemplate, PlacesOwnWidgetsWithTheirId) {
     EXPECT_EQ(QStringLiteral("1064"), own->objectName());
     EXPECT_EQ(tpl.units().toPixels(DluRect{5, 10, 20, 30}), own->geometry());
     EXPECT_EQ(own, tpl.control<QWidget>(1064));
+}
+
+TEST(DialogTemplate, GroupBoxListedAfterItsControlsStaysBelowThem) {
+    QDialog dialog;
+    DialogTemplate tpl(&dialog);
+    QWidget* check =
+        tpl.add({1020, ControlKind::CheckBox, QStringLiteral("Ukryj"), {10, 20, 60, 10}});
+    tpl.add({1021, ControlKind::GroupBox, QStringLiteral("Opcje"), {5, 5, 100, 50}});
+    dialog.resize(300, 200);
+    dialog.show();
+    EXPECT_EQ(check, dialog.childAt(check->geometry().center()));
 }
 
 }  // namespace
