@@ -122,7 +122,11 @@ void BankSite::checkHeaders(Call& call) {
     if (post && r.acceptContent != "*/*;") {
         violation(call, "Accept-Content: " + r.acceptContent);
     }
-    if (!post && (!r.contentType.empty() || !r.acceptContent.empty() || !r.body.empty())) {
+    // A redirect after the log-on post keeps the post's headers in some clients; only the
+    // module's own GET requests must come without them.
+    const bool redirected = r.path == "/start.aspx";
+    if (!post && !redirected &&
+        (!r.contentType.empty() || !r.acceptContent.empty() || !r.body.empty())) {
         violation(call, "GET with form headers or a body");
     }
     const bool first = r.path == "/" && !post;

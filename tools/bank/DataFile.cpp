@@ -28,6 +28,9 @@ bool parseAmount(const std::string& text, int64_t& grosze, bool& negative) {
     negative = !text.empty() && text[0] == '-';
     int decimals = -1;
     for (size_t i = negative ? 1 : 0; i < text.size(); ++i) {
+        if (text[i] == ' ') {
+            continue;
+        }
         if (text[i] == ',' && decimals < 0) {
             decimals = 0;
         } else if (text[i] >= '0' && text[i] <= '9' && decimals < 2) {

@@ -76,6 +76,7 @@ std::string FaultPlan::StripMarkers(std::string page) {
     static const std::pair<const char*, const char*> changes[] = {
         {"name=\"MainForm\"", "name=\"mainForm2\""},
         {"doSubmit(", "submitForm("},
+        {"onclick=", "data-click="},
         {"href=\"#\">", "href=\"#\" >"},
         {"class=\"negative\"", "class=\"minus\""},
         {"<p class=\"Amount\">Saldo</p>", "<p class=\"Amount\">Saldo biezace</p>"},

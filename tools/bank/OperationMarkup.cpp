@@ -66,7 +66,7 @@ std::string OperationMarkup::looseSpaces(const std::string& text) {
 }
 
 std::string OperationMarkup::person(const std::string& text) {
-    return replaceAll(looseSpaces(softHyphens(text)), "'", "&#x27;");
+    return replaceAll(softHyphens(looseSpaces(text)), "'", "&#x27;");
 }
 
 std::string OperationMarkup::accountNumber(const std::string& digits) {
