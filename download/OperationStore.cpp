@@ -10,7 +10,11 @@ OperationStore::OperationStore(sqlite3x::connection& database, Schema::ConsoleLi
 
 std::u16string OperationStore::AccountOf(const HistoryQuery& query) {
     const size_t length = strnlen(query.account, sizeof query.account);
-    return std::u16string(query.account, query.account + length);
+    std::u16string account;
+    for (size_t i = 0; i < length; ++i) {
+        account += static_cast<char16_t>(static_cast<unsigned char>(query.account[i]));
+    }
+    return account;
 }
 
 bool OperationStore::store(const std::u16string& account, const OperationRecord& record) {
