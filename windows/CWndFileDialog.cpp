@@ -1,0 +1,37 @@
+#include "CWndFileDialog.h"
+
+#include <QFileDialog>
+#include <mutex>
+
+namespace {
+
+std::mutex g_lock;
+CWndFileDialog::Handler g_handler;
+
+CWndFileDialog::Handler currentHandler() {
+    std::lock_guard<std::mutex> guard(g_lock);
+    return g_handler;
+}
+
+}  // namespace
+
+std::optional<QString> CWndFileDialog::getSaveFileName(QWidget* parent, const Request& request) {
+    if (const Handler handler = currentHandler()) {
+        return handler(request);
+    }
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(request.filter);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.setSizeGripEnabled(true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().front();
+}
+
+void CWndFileDialog::setHandler(Handler handler) {
+    std::lock_guard<std::mutex> guard(g_lock);
+    g_handler = std::move(handler);
+}
