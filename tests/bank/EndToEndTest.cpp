@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <map>
 #include <set>
 
 #include "BankServer.h"
 #include "ModuleHandle.h"
 #include "ModuleQuery.h"
+#include "TempDir.h"
 
 namespace {
 constexpr const char* kListPath = "/account_oper_list.aspx";
@@ -261,6 +263,57 @@ TEST(EndToEnd, NullOperationCallbackDownloadsEverythingAndDeliversNothing) {
     EXPECT_EQ(query.run(d.module), 0);
     EXPECT_TRUE(query.operations.empty());
     EXPECT_EQ(d.bank.requests("POST", kDetailsPath).size(), 12u);
+}
+
+// Operations that test the module's clean-up: every one is compared with what the bank expects.
+TEST(EndToEnd, DataFileEdgeCasesArriveCleaned) {
+    TempDir folder;
+    const std::string account = "98199000030010594833119289";
+    {
+        std::ofstream data(folder.path() / "data.txt");
+        data << "account\t" << account << "\tKonto\n";
+        const std::string operations[] = {
+            // zero amount: not delivered
+            "101\t-9\t-9\t0,00\tOPŁATA ZA POWIADOMIENIA SMS\t\tBank\tSMS\t\t",
+            // cancelled transfer on an item marked as money out
+            "102\t-8\t-8\t-250,00\tANULOWANIE PRZELEWU\t11 1140 2004 0000 3002 0135 5387\t"
+            "Jan Kowalski\tZwrot\t\t",
+            // thousands separator on money out, quotes in the name, a title beyond 139 characters
+            "103\t-7\t-6\t-1 234 567,89\tPRZELEW WYCHODZĄCY\t11 1140 2004 0000 3002 0135 5387\t"
+            "\"ŚĄŹ\" Sp. z o.o.\t" +
+                std::string(150, 'x') + "\t\t",
+            // a number longer than 27 characters, a title with markup in it
+            "104\t-6\t-6\t-10,00\tPRZELEW WYCHODZĄCY\tPL61 1090 1014 0000 0712 1981 2874\t"
+            "Anna\tFaktura <pilna>\t\t",
+            // a name with markup and no title: the kind text becomes the title
+            "105\t-5\t-5\t-12,00\tZLECENIE STAŁE\t\tFirma <b>X</b>\t\t\t",
+            // card payment without a title
+            "106\t-4\t-3\t-19,99\tZAKUP PRZY UŻYCIU KARTY\t\t\t\t423456******1234\tŁÓDŹ ORLEN",
+            // top-up operators
+            "107\t-3\t-3\t-20,00\tPRZELEW WYCHODZĄCY\t11 1140 2004 0000 3002 0135 5387\t"
+            "DOLADOWANIA.PL\tTelefon\t\t",
+            "108\t-2\t-2\t-30,00\tPRZELEW WYCHODZĄCY\t11 1140 2004 0000 3002 0135 5387\t"
+            "BLUE MEDIA QXL\tAukcja\t\t",
+        };
+        for (const std::string& op : operations) {
+            data << "op\t" << account << "\t" << op << "\n";
+        }
+    }
+    Download d({"--data", (folder.path() / "data.txt").string()});
+    ModuleQuery query = d.query(30);
+    ASSERT_EQ(query.run(d.module), 0);
+    expectDelivered(d.bank, query.operations, {account});
+    ASSERT_EQ(query.operations.size(), 7u);
+    EXPECT_DOUBLE_EQ(query.operations[0].amount, 250.0);
+    EXPECT_DOUBLE_EQ(query.operations[1].amount, -1234567.89);
+    EXPECT_EQ(query.operations[1].amountText, "-1234567,89");
+    EXPECT_EQ(query.operations[1].counterpartyName, "ŚĄŹ Sp. z o.o.");
+    EXPECT_EQ(query.operations[1].title.size(), 139u);
+    EXPECT_EQ(query.operations[2].counterpartyAccount, "");
+    EXPECT_EQ(query.operations[3].title, "ZLECENIE STAŁE");
+    EXPECT_EQ(query.operations[5].kind, 13);
+    EXPECT_EQ(query.operations[6].kind, 17);
+    EXPECT_TRUE(d.bank.violations().empty());
 }
 
 TEST(EndToEnd, ModuleInformationNeedsRoomForTheTerminator) {

@@ -19,6 +19,10 @@ struct FaultCase {
     int delivered;  // operations delivered, of 12; -1: do not check
 };
 
+void PrintTo(const FaultCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class FaultTest : public ::testing::TestWithParam<FaultCase> {};
 
 std::vector<std::string> bankArguments(const std::vector<std::string>& fault) {
