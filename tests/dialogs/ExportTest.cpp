@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include "CWndExport.h"
+#include "CWndFileDialog.h"
+#include "DialogTestSupport.h"
+#include "MessageBox.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+constexpr int kFileName = 1036, kBrowse = 1037, kFormat = 1038, kRange = 1002;
+constexpr int64_t kNov5 = 1320490800;  // noon, Warsaw, 05-11-2011
+
+// The main window's record, as far as the export reads it.
+struct Entry {
+    QString counterpartyAccount, counterpartyName, title, ownAccount;
+    int64_t operationDate = kNov5, bookingDate = kNov5;
+    double amount = 0.0;
+    int32_t tid = 0, direction = 0, kind = 0;
+};
+
+std::vector<ExportOperation> sampleOperations() {
+    const std::vector<Entry> entries = {
+        {"73111111111111111111111111", "Żabka & <Spółka>", "\u201EFaktura\u201D 'nr' \"1\"",
+         "04000000000000000000000000", kNov5, kNov5 + 86400, -12.5, 101, 0, 4},
+        {"", "", "", "04000000000000000000000000", kNov5, kNov5, 0.0, 102, 1, 0},
+        {"71987654321098765432109876", "Jan", "Przelew", "73111111111111111111111111", kNov5, kNov5,
+         1500.75, 103, 1, 2},
+    };
+    std::vector<ExportOperation> ops;
+    for (const Entry& e : entries) {
+        ops.push_back(CWndExport::FromEntry(e));
+    }
+    return ops;
+}
+
+class ExportWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CWndFileDialog::setHandler([this](const CWndFileDialog::Request& request) {
+            lastRequest = request;
+            return answer;
+        });
+    }
+    void TearDown() override { CWndFileDialog::setHandler({}); }
+
+    void open(std::vector<ExportOperation> ops, std::vector<int> listed = {}) {
+        window = std::make_unique<CWndExport>();
+        window->setOperations(std::move(ops), std::move(listed));
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+    void press(int id) {
+        QTest::mouseClick(control<QPushButton>(window.get(), id), Qt::LeftButton);
+    }
+    QByteArray fileBytes(const QString& path) {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+        return file.readAll();
+    }
+    static bool parses(const QString& path) {
+        return QProcess::execute(QStringLiteral("xmllint"), {QStringLiteral("--noout"), path}) == 0;
+    }
+    QString path(const char* name) const { return dir.path() + "/" + name; }
+
+    QTemporaryDir dir;
+    ScopedMessageBoxHandler boxes;
+    std::optional<QString> answer;
+    CWndFileDialog::Request lastRequest;
+    std::unique_ptr<CWndExport> window;
+};
+
+}  // namespace
+
+TEST_F(ExportWindow, OpensEmptyWithFirstItems) {
+    open(sampleOperations());
+    EXPECT_EQ(control<QLineEdit>(window.get(), kFileName)->text(), "");
+    EXPECT_TRUE(control<QLineEdit>(window.get(), kFileName)->isReadOnly());
+    EXPECT_EQ(control<QComboBox>(window.get(), kFormat)->currentText(), "XML");
+    auto* range = control<QComboBox>(window.get(), kRange);
+    EXPECT_EQ(range->currentText(), "Całość");
+    EXPECT_EQ(range->itemText(1), "Operacje wyświetlone na liście");
+}
+
+TEST_F(ExportWindow, WholeCollectionIsWrittenAndParses) {
+    const auto ops = sampleOperations();
+    open(ops, {2});
+    answer = path("wynik.xml");
+    press(kBrowse);
+    EXPECT_EQ(lastRequest.defaultSuffix, "xml");
+    EXPECT_EQ(control<QLineEdit>(window.get(), kFileName)->text(), *answer);
+    press(1);
+    const QByteArray bytes = fileBytes(*answer);
+    EXPECT_EQ(bytes.toStdString(), CWndExportWriter::Document(ops));
+    EXPECT_TRUE(bytes.contains("<amount>-12,50</amount>"));
+    EXPECT_TRUE(bytes.contains("<amount>0,00</amount>"));
+    EXPECT_TRUE(
+        bytes.contains("\xC5\xBB"
+                       "abka &amp; &lt;Sp\xC3\xB3\xC5\x82ka&gt;"));
+    EXPECT_TRUE(
+        bytes.contains("\xE2\x80\x9E"
+                       "Faktura\xE2\x80\x9D &apos;nr&apos; &quot;1&quot;"));
+    EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF"));
+    EXPECT_TRUE(parses(*answer));
+    ASSERT_EQ(boxes.calls().size(), 1u);
+    EXPECT_EQ(boxes.calls()[0].text, "Eksport ukończony.");
+    EXPECT_EQ(boxes.calls()[0].caption, "Eksport");
+    EXPECT_EQ(boxes.calls()[0].icon, MessageBox::Icon::Information);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(ExportWindow, ListedRangeWritesVisibleRowsInListOrder) {
+    const auto ops = sampleOperations();
+    open(ops, {2, 0});
+    answer = path("lista.xml");
+    press(kBrowse);
+    control<QComboBox>(window.get(), kRange)->setCurrentIndex(1);
+    press(1);
+    EXPECT_EQ(fileBytes(*answer).toStdString(), CWndExportWriter::Document({ops[2], ops[0]}));
+}
+
+TEST_F(ExportWindow, EmptyExportHoldsOpeningLineAndClosingText) {
+    open({});
+    answer = path("pusty.xml");
+    press(kBrowse);
+    press(1);
+    EXPECT_EQ(fileBytes(*answer), QByteArray("<operations>\r\n</operations>"));
+    EXPECT_TRUE(parses(*answer));
+}
+
+TEST_F(ExportWindow, ExistingFileIsTruncated) {
+    answer = path("stary.xml");
+    {
+        QFile old(*answer);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(10000, 'x'));
+    }
+    open({});
+    press(kBrowse);
+    press(1);
+    EXPECT_EQ(fileBytes(*answer), QByteArray("<operations>\r\n</operations>"));
+}
+
+TEST_F(ExportWindow, CancelledBrowseKeepsTheName) {
+    open({});
+    answer = path("pierwszy.xml");
+    press(kBrowse);
+    answer.reset();
+    press(kBrowse);
+    EXPECT_EQ(control<QLineEdit>(window.get(), kFileName)->text(), path("pierwszy.xml"));
+}
+
+struct BadNameCase {
+    const char* name;  // null: no file chosen
+    const char* message;
+};
+class ExportBadName : public ExportWindow, public ::testing::WithParamInterface<BadNameCase> {};
+
+TEST_P(ExportBadName, ReportsAndClosesWithoutWriting) {
+    open(sampleOperations());
+    if (GetParam().name != nullptr) {
+        answer = QString::fromUtf8(GetParam().name).replace("DIR", dir.path());
+        press(kBrowse);
+    }
+    press(1);
+    ASSERT_EQ(boxes.calls().size(), 1u);
+    EXPECT_EQ(boxes.calls()[0].text, GetParam().message);
+    EXPECT_EQ(boxes.calls()[0].caption, "Eksport");
+    EXPECT_EQ(boxes.calls()[0].icon, MessageBox::Icon::Warning);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, ExportBadName,
+                         ::testing::Values(BadNameCase{nullptr, "Nieprawidłowa nazwa pliku!"},
+                                           BadNameCase{"a.xm", "Nieprawidłowa nazwa pliku!"},
+                                           BadNameCase{"DIR/brak/plik.xml",
+                                                       "Nie można było otworzyć pliku!"}));
+
+TEST_F(ExportWindow, AnyStoredTextGivesWellFormedXml) {
+    ExportOperation hostile;
+    hostile.tid = -2147483647 - 1;
+    hostile.ownAccount = u"a'b\"<c>&";
+    hostile.counterpartyAccount = u"]]><!--";
+    hostile.counterpartyName = std::u16string(u"\u0001\u0008\u000B\u001F") + char16_t(0xDC00);
+    hostile.title = std::u16string(1, char16_t(0xD83D)) + u"&#x1; \uFFFE\uFFFF";
+    hostile.amount = -1e300;
+    hostile.operationDate = -4000000000LL;
+    hostile.bookingDate = 253402300799LL;
+    open({hostile});
+    answer = path("wrogi.xml");
+    press(kBrowse);
+    press(1);
+    EXPECT_TRUE(parses(*answer)) << fileBytes(*answer).toStdString();
+}
