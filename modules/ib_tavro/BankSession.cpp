@@ -102,8 +102,12 @@ bool BankSession::connect(const ModuleConfig& config) {
     const bool literalV6 = config.host.find(':') != std::string::npos;
     const std::string host = literalV6 ? "[" + config.host + "]" : config.host;
     m_origin = "https://" + host + ":" + std::to_string(config.port);
-    m_baseUrl =
-        "https://" + host + (config.port == 443 ? "" : ":" + std::to_string(config.port)) + "/";
+    m_baseUrl = "https://" + host;
+    if (config.port != 443) {
+        m_baseUrl += ':';
+        m_baseUrl += std::to_string(config.port);
+    }
+    m_baseUrl += '/';
     CURL* h = m_curl.get();
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);

@@ -48,7 +48,9 @@ bool ReadOperationList(const std::string& page, std::vector<OperationLink>& link
         }
         OperationLink link;
         link.parameters = args[3];
-        link.sign = Contains(item, "class=\"negative\"") ? "-" : "";
+        if (Contains(item, "class=\"negative\"")) {
+            link.sign.assign(1, '-');
+        }
         link.path = detailsPath(item);
         if (link.path.size() > 6) {
             links.push_back(std::move(link));
