@@ -46,13 +46,16 @@ int32_t FillModuleInfo(int32_t type, ModuleInfo* info) {
         return 0;
     }
     const std::u16string name = Cp1250ToUtf16(BankDirectoryName(type));
-    if (static_cast<int64_t>(name.size()) >= info->nameCapacity) {
+    const std::u16string credit = Cp1250ToUtf16(kAuthorCredit);
+    // The credit buffer is checked like the name's: a small one is never written past its end.
+    const bool creditFits =
+        info->credit == nullptr || static_cast<int64_t>(credit.size()) < info->creditCapacity;
+    if (static_cast<int64_t>(name.size()) >= info->nameCapacity || !creditFits) {
         return 0;
     }
     std::copy(name.begin(), name.end(), info->name);
     info->name[name.size()] = u'\0';
     if (info->credit != nullptr) {
-        const std::u16string credit = Cp1250ToUtf16(kAuthorCredit);
         std::copy(credit.begin(), credit.end(), info->credit);
         info->credit[credit.size()] = u'\0';
     }

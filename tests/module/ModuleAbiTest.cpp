@@ -123,6 +123,14 @@ INSTANTIATE_TEST_SUITE_P(Directory, ModuleInfoTest,
                                            InfoCase{18, u"Nieznany Interface"},
                                            InfoCase{-1, u"Nieznany Interface"}));
 
+TEST_F(ModuleAbiTest, SmallCreditBufferIsNotOverrun) {
+    std::u16string name(64, u'#');
+    std::u16string credit(8, u'#');
+    ModuleInfo info{sizeof(ModuleInfo), name.data(), 64, credit.data(), 8};
+    EXPECT_EQ(module.getIBInfo(7, &info), 0);
+    EXPECT_EQ(credit, std::u16string(8, u'#'));
+}
+
 TEST_F(ModuleAbiTest, InfoWithoutRecord) {
     EXPECT_EQ(module.getIBInfo(7, nullptr), 0);
 }
