@@ -3,8 +3,10 @@
 #include <QHash>
 #include <QHeaderView>
 #include <QItemSelectionModel>
-#include <QSet>
 #include <QTableView>
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
 
 #include "CHistoryDlg.h"
 #include "CHistoryListModel.h"
@@ -22,19 +24,70 @@ QString toQString(const std::u16string& text) {
 // Operations repeat their counterparties and accounts; entries share one copy of each text.
 class TextPool {
 public:
-    QString intern(const std::u16string& text) {
-        QString value = toQString(text);
-        const auto found = m_texts.constFind(value);
-        if (found != m_texts.constEnd()) {
-            return *found;
+    QString intern(std::u16string&& text) {
+        const auto found = m_texts.find(text);
+        if (found != m_texts.end()) {
+            return found->second;
         }
-        m_texts.insert(value);
+        QString value = toQString(text);
+        m_texts.emplace(std::move(text), value);
         return value;
     }
 
 private:
-    QSet<QString> m_texts;
+    std::unordered_map<std::u16string, QString> m_texts;
 };
+
+// SQLite sorts the whole rows of the full list through temporary files, which takes several
+// times longer than reading them. The full list is therefore read unsorted and put in the
+// same order (booking date, then bank number, both descending) in memory; rows that tie on
+// both keep the table's order.
+constexpr const char* kSelectHistoryUnsorted = "SELECT * FROM transactions";
+
+void sortLikeHistoryQuery(std::vector<HistoryEntry>& entries) {
+    struct Key {
+        int64_t date;
+        int32_t tid;
+        uint32_t index;
+    };
+    std::vector<Key> keys;
+    keys.reserve(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        keys.push_back({entries[i].bookingDate, entries[i].tid, static_cast<uint32_t>(i)});
+    }
+    std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
+        if (a.date != b.date) {
+            return a.date > b.date;
+        }
+        if (a.tid != b.tid) {
+            return a.tid > b.tid;
+        }
+        return a.index < b.index;
+    });
+    // order[i]: where the entry for place i comes from. Applied in place, cycle by cycle,
+    // so that no second copy of the entries is needed.
+    std::vector<uint32_t> order(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i) {
+        order[i] = keys[i].index;
+    }
+    keys.clear();
+    keys.shrink_to_fit();
+    for (size_t start = 0; start < order.size(); ++start) {
+        if (order[start] == start) {
+            continue;
+        }
+        HistoryEntry held = std::move(entries[start]);
+        size_t place = start;
+        while (order[place] != start) {
+            const size_t from = order[place];
+            entries[place] = std::move(entries[from]);
+            order[place] = static_cast<uint32_t>(place);
+            place = from;
+        }
+        entries[place] = std::move(held);
+        order[place] = static_cast<uint32_t>(place);
+    }
+}
 
 // The columns of a `SELECT *` are addressed by name; the names are resolved once per query.
 class ColumnIndexes {
@@ -114,7 +167,8 @@ void CHistoryDlg::readEntries(const char* query) {
     m_entries.clear();
     m_index.clear();
 
-    sqlite3x::command cmd(m_con, query);
+    const bool fullList = std::strcmp(query, Schema::kSelectHistory) == 0;
+    sqlite3x::command cmd(m_con, fullList ? kSelectHistoryUnsorted : query);
     sqlite3x::reader reader = cmd.execute_reader();
     const ColumnIndexes column(reader);
     const int id = column(u"t_id"), fromAcc = column(u"t_from_acc"),
@@ -123,28 +177,28 @@ void CHistoryDlg::readEntries(const char* query) {
               tio = column(u"t_tio"), date1 = column(u"t_date1"), date2 = column(u"t_date2"),
               kind = column(u"t_class");
     while (reader.read()) {
-        HistoryEntry entry;
+        HistoryEntry& entry = m_entries.emplace_back();
         entry.id = reader.get_int(id);
         entry.counterpartyAccount = pool.intern(reader.get_string(fromAcc));
         entry.counterpartyName = pool.intern(reader.get_string(fromName));
         entry.title = toQString(reader.get_string(desc));
         entry.amount = reader.get_double(amount);
-        const std::u16string own = reader.get_string(toAcc);
+        entry.ownAccount = pool.intern(reader.get_string(toAcc));
         entry.tid = reader.get_int(tid);
         entry.direction = reader.get_int(tio);
         entry.operationDate = reader.get_int64(date1);
         entry.bookingDate = reader.get_int64(date2);
         entry.kind = reader.get_int(kind);
-        const auto account = accounts.constFind(toQString(own));
+        const auto account = accounts.constFind(entry.ownAccount);
         if (account != accounts.constEnd()) {
-            entry.ownAccount = account->first;
             entry.ownAccountName = account->second;
-        } else {
-            entry.ownAccount = pool.intern(own);
         }
-        m_index.add(entry);
-        m_entries.push_back(std::move(entry));
     }
+    reader.close();
+    if (fullList) {
+        sortLikeHistoryQuery(m_entries);
+    }
+    m_index.build(m_entries);
 }
 
 void CHistoryDlg::FillAccountCombo() {

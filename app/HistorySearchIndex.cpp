@@ -1,6 +1,5 @@
 #include "HistorySearchIndex.h"
 
-#include <algorithm>
 #include <ctime>
 
 #include "TextSearch.h"
@@ -24,9 +23,19 @@ void HistorySearchIndex::clear() {
     m_lastMonth = -1;
 }
 
-void HistorySearchIndex::reserve(size_t entries) {
-    m_start.reserve(entries);
-    m_month.reserve(entries);
+void HistorySearchIndex::build(const std::vector<HistoryEntry>& entries) {
+    clear();
+    size_t characters = 0;
+    for (const HistoryEntry& entry : entries) {
+        characters += static_cast<size_t>(entry.counterpartyName.size() + entry.title.size()) + 2;
+    }
+    // Texts grow when lower-cased only in rare cases; the exact size avoids regrowing.
+    m_text.reserve(characters);
+    m_start.reserve(entries.size());
+    m_month.reserve(entries.size());
+    for (const HistoryEntry& entry : entries) {
+        add(entry);
+    }
 }
 
 QString HistorySearchIndex::lowered(const QString& text) {
@@ -46,13 +55,33 @@ int32_t HistorySearchIndex::monthOf(int64_t time) {
     return (local.tm_year + 1900) * 100 + local.tm_mon + 1;
 }
 
+void HistorySearchIndex::appendLowered(std::vector<char16_t>& out, const QString& text) {
+    const size_t begin = out.size();
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80) {
+            out.push_back(u >= u'A' && u <= u'Z' ? static_cast<char16_t>(u + 32)
+                                                 : (u == kSeparator ? kZeroStandIn : u));
+        } else if (QChar::isSurrogate(u) || u == 0x130) {
+            // Characters outside the basic plane, and the one whose small letter is two
+            // characters long: leave them to the full mapping.
+            out.resize(begin);
+            const QString full = lowered(text);
+            const auto* data = reinterpret_cast<const char16_t*>(full.constData());
+            out.insert(out.end(), data, data + full.size());
+            return;
+        } else {
+            out.push_back(QChar::toLower(u));
+        }
+    }
+}
+
 void HistorySearchIndex::add(const HistoryEntry& entry) {
     m_start.push_back(static_cast<uint32_t>(m_text.size()));
-    for (const QString& part : {lowered(entry.counterpartyName), lowered(entry.title)}) {
-        const auto* data = reinterpret_cast<const char16_t*>(part.constData());
-        m_text.insert(m_text.end(), data, data + part.size());
-        m_text.push_back(kSeparator);
-    }
+    appendLowered(m_text, entry.counterpartyName);
+    m_text.push_back(kSeparator);
+    appendLowered(m_text, entry.title);
+    m_text.push_back(kSeparator);
     if (m_lastMonth < 0 || entry.bookingDate != m_lastTime) {
         m_lastTime = entry.bookingDate;
         m_lastMonth = monthOf(entry.bookingDate);
@@ -74,10 +103,11 @@ void HistorySearchIndex::findMatches(const QString& needle, std::vector<uint8_t>
         if (at < 0) {
             return;
         }
-        // The starts grow with the entries: find the entry holding the match.
-        const auto next = std::upper_bound(m_start.begin() + static_cast<ptrdiff_t>(entry),
-                                           m_start.end(), static_cast<uint32_t>(at));
-        entry = static_cast<size_t>(next - m_start.begin()) - 1;
+        // The starts grow with the entries, and a match is mostly in the entry where the
+        // search began or close after it.
+        while (entry + 1 < count && m_start[entry + 1] <= static_cast<uint32_t>(at)) {
+            ++entry;
+        }
         hits[entry] = 1;
         if (entry + 1 >= count) {
             return;

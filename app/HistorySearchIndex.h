@@ -13,8 +13,9 @@
 class HistorySearchIndex {
 public:
     void clear();
-    void reserve(size_t entries);
-    // Entries must be added in list order.
+    // Replaces the index by one of the entries, in their order.
+    void build(const std::vector<HistoryEntry>& entries);
+    // Appends one entry.
     void add(const HistoryEntry& entry);
 
     size_t size() const { return m_month.size(); }
@@ -24,8 +25,11 @@ public:
     // already, see lowered()), else 0.
     void findMatches(const QString& needle, std::vector<uint8_t>& hits) const;
 
-    // The form in which texts and needles are compared.
+    // The form in which texts and needles are compared: QString::toLower, with a zero
+    // character replaced (zeros separate the texts in the index).
     static QString lowered(const QString& text);
+    // Appends lowered(text) to out, without a temporary string in the common cases.
+    static void appendLowered(std::vector<char16_t>& out, const QString& text);
     // yyyymm of the local date of a time value; 0 when it has no local date.
     static int32_t monthOf(int64_t time);
 

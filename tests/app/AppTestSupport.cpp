@@ -1,5 +1,7 @@
 #include "AppTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <cstdlib>
 #include <ctime>
@@ -9,13 +11,28 @@
 #include "Schema.h"
 #include "sqlite3x.h"
 
+namespace {
+
+std::unique_ptr<QApplication> g_application;
+
+// The application must end before static destruction, while Qt's own statics still exist.
+class ApplicationEnvironment : public ::testing::Environment {
+public:
+    void TearDown() override { g_application.reset(); }
+};
+
+// gtest takes ownership of the environment.
+const ::testing::Environment* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
+}  // namespace
+
 void EnsureApplication() {
     static int argc = 1;
     static char name[] = "tavro-tests";
     static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> application;
     if (QApplication::instance() == nullptr) {
-        application = std::make_unique<QApplication>(argc, argv);
+        g_application = std::make_unique<QApplication>(argc, argv);
     }
 }
 

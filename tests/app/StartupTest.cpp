@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QHeaderView>
+#include <QProcess>
+#include <QTableView>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <thread>
+
+#include "AppPaths.h"
+#include "AppSettings.h"
+#include "AppTestSupport.h"
+#include "CHistoryApp.h"
+#include "CHistoryDlg.h"
+#include "MessageBox.h"
+#include "SettingsStore.h"
+#include "sqlite3x.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string uniqueLock() {
+    static std::atomic<int> counter{0};
+    return "tavro-startup-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+}
+
+unsigned mode(const fs::path& path) {
+    struct stat info {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+    return info.st_mode & 0777;
+}
+
+int tableCount(const fs::path& database) {
+    sqlite3x::connection con;
+    con.open(database.u16string());
+    return con.execute_int(
+        "select count(*) from sqlite_master where name in ('accounts','transactions')");
+}
+
+// Runs the program in this process; while its main window runs, `inside` sees it and closes it.
+int runProgram(const std::function<void(CHistoryDlg&)>& inside) {
+    CHistoryApp app(uniqueLock());
+    QTimer::singleShot(0, [&] {
+        CHistoryDlg* dlg = app.mainWindow();
+        ASSERT_NE(dlg, nullptr);
+        inside(*dlg);
+        dlg->accept();
+    });
+    return app.Run();
+}
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override { EnsureApplication(); }
+    fs::path settingsFile() const { return m_appData.dataFolder() / "TavroHistory.config"; }
+    fs::path databaseFile() const { return m_appData.dataFolder() / "masterDatabase.sq3"; }
+
+    TempAppData m_appData;
+    ScopedMessageBoxHandler m_boxes;
+};
+
+TEST_F(StartupTest, FirstStartCreatesPrivateFolderAndDatabaseAndWritesSettingsAtExit) {
+    bool ran = false;
+    const int code = runProgram([&](CHistoryDlg& dlg) {
+        ran = true;
+        EXPECT_EQ(mode(m_appData.dataFolder()), 0700u);
+        EXPECT_EQ(mode(databaseFile()), 0600u);
+        EXPECT_EQ(tableCount(databaseFile()), 2);
+        EXPECT_FALSE(fs::exists(settingsFile())) << "settings are written only at exit";
+        EXPECT_EQ(dlg.pos(), QPoint(10, 10));
+        EXPECT_EQ(dlg.size(), QSize(CHistoryDlg::kMinimumWidth, CHistoryDlg::kMinimumHeight));
+        EXPECT_EQ(dlg.listView()->model()->rowCount(), 0);
+        const QHeaderView* header = dlg.listView()->horizontalHeader();
+        EXPECT_EQ(header->sectionSize(2), 210);
+    });
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(m_boxes.calls().empty());
+    ASSERT_TRUE(fs::exists(settingsFile()));
+    EXPECT_EQ(mode(settingsFile()), 0600u);
+    SettingsStore saved(settingsFile());
+    saved.Load();
+    EXPECT_EQ(saved.GetInt(u"POS/X", -5), 10);
+    EXPECT_EQ(saved.GetInt(u"POS/W", -5), CHistoryDlg::kMinimumWidth);
+    EXPECT_EQ(saved.GetInt(u"POS/Z", -5), 0);
+    EXPECT_EQ(saved.GetInt(u"COL/1", -5), 150);
+    EXPECT_EQ(AppSettings::store(), nullptr);
+}
+
+TEST_F(StartupTest, StoredSettingsComeBackAtTheNextStart) {
+    runProgram([](CHistoryDlg& dlg) {
+        dlg.move(40, 50);
+        dlg.resize(820, 610);
+        dlg.listView()->horizontalHeader()->resizeSection(3, 99);
+    });
+    runProgram([](CHistoryDlg& dlg) {
+        EXPECT_EQ(dlg.pos(), QPoint(40, 50));
+        EXPECT_EQ(dlg.size(), QSize(820, 610));
+        EXPECT_EQ(dlg.listView()->horizontalHeader()->sectionSize(3), 99);
+    });
+}
+
+TEST_F(StartupTest, FileThatIsNotADatabaseEndsWithCodeTwo) {
+    fs::create_directories(m_appData.dataFolder());
+    std::ofstream(databaseFile()) << std::string(4096, 'x');
+    CHistoryApp app(uniqueLock());
+    EXPECT_EQ(app.Run(), 2);
+    ASSERT_EQ(m_boxes.calls().size(), 1u);
+    EXPECT_EQ(m_boxes.lastText(), "Exeption, Quitting");
+    // The closing sequence stored widths of 0: no columns were made.
+    SettingsStore saved(settingsFile());
+    saved.Load();
+    EXPECT_EQ(saved.GetInt(u"COL/2", -5), 0);
+    // ... which the next start reads as "no stored width".
+    std::filesystem::remove(databaseFile());
+    runProgram([](CHistoryDlg& dlg) {
+        EXPECT_EQ(dlg.listView()->horizontalHeader()->sectionSize(2), 210);
+    });
+}
+
+TEST_F(StartupTest, MissingAccountsTableFailsOnceThenStarts) {
+    fs::create_directories(m_appData.dataFolder());
+    {
+        sqlite3x::connection con;
+        con.open(databaseFile().u16string());
+        con.execute(Schema::kCreateTransactions);
+    }
+    CHistoryApp first(uniqueLock());
+    EXPECT_EQ(first.Run(), 2);
+    EXPECT_EQ(m_boxes.lastText(), "Exeption, Quitting");
+    m_boxes.clear();
+    EXPECT_EQ(runProgram([](CHistoryDlg&) {}), 0);
+    EXPECT_TRUE(m_boxes.calls().empty());
+}
+
+TEST_F(StartupTest, SettingsThatCannotBeWrittenAreReported) {
+    runProgram([&](CHistoryDlg&) {
+        // A folder where the settings file should be makes the write fail.
+        fs::create_directories(settingsFile() / "blocked");
+    });
+    ASSERT_FALSE(m_boxes.calls().empty());
+    const MessageBox::Call call = m_boxes.calls().back();
+    EXPECT_EQ(call.caption, "Błąd zapisu");
+    EXPECT_EQ(call.text, QString("Podczas próby zapisu ustawień do pliku '%1' wystapił błąd, "
+                                 "ustawienia nie zostaną zapisane!")
+                             .arg(QString::fromStdString(settingsFile().string())));
+}
+
+// The real program, started while the machine-wide lock is held, must refuse to run.
+TEST_F(StartupTest, SecondCopyOfTheProgramIsRefused) {
+    const QString program = qEnvironmentVariable("TAVRO_BUILD_DIR") + "/tavro";
+    if (!QFile::exists(program)) {
+        GTEST_SKIP() << "the program is not built: " << program.toStdString();
+    }
+    // Hold the lock ourselves, unless a running copy already does; either way it is held.
+    SingleInstance lock;
+    for (int attempt = 0; attempt < 50 && !lock.acquire(); ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    QProcess second;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("appdata", QString::fromStdString(m_appData.root().string()));
+    env.insert("TAVRO_MESSAGEBOX", "stderr");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("ASAN_OPTIONS", "detect_leaks=0");
+    second.setProcessEnvironment(env);
+    second.start(program, {});
+    ASSERT_TRUE(second.waitForFinished(60000));
+    const QString errors = QString::fromUtf8(second.readAllStandardError());
+    EXPECT_TRUE(errors.contains(CHistoryApp::secondCopyMessage())) << errors.toStdString();
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_FALSE(fs::exists(m_appData.dataFolder())) << "the second copy touches nothing";
+}
+
+}  // namespace

@@ -80,3 +80,28 @@ TEST(HistorySearchIndexTest, MonthOfLocalDate) {
 }
 
 }  // namespace
+
+namespace {
+
+// The index lowers texts character by character; it must agree with QString::toLower.
+TEST(HistorySearchIndexTest, QuickLoweringAgreesWithToLowerOnEveryCharacter) {
+    QString all;
+    for (char32_t c = 1; c < 0x10000; ++c) {
+        if (!QChar::isSurrogate(c)) {
+            all.append(QChar(static_cast<char16_t>(c)));
+        }
+    }
+    all.append(QString::fromUcs4(U"\U0001D400\U00010400"));  // outside the basic plane
+    for (qsizetype at = 0; at < all.size(); at += 500) {
+        const QString part = all.mid(at, 500);
+        std::vector<char16_t> quick;
+        HistorySearchIndex::appendLowered(quick, part);
+        const QString expected = HistorySearchIndex::lowered(part);
+        ASSERT_EQ(QString(reinterpret_cast<const QChar*>(quick.data()),
+                          static_cast<qsizetype>(quick.size())),
+                  expected)
+            << "block at " << at;
+    }
+}
+
+}  // namespace
