@@ -2,6 +2,7 @@
 #include <QByteArray>
 #include <cstdio>
 
+#include "AppIcon.h"
 #include "CHistoryApp.h"
 #include "MessageBox.h"
 
@@ -30,6 +31,7 @@ void answerMessageBoxesOnStderr() {
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavro History"));
+    QApplication::setWindowIcon(AppIcon::program());
     if (qgetenv("TAVRO_MESSAGEBOX") == "stderr") {
         answerMessageBoxesOnStderr();
     }

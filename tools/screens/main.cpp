@@ -1,0 +1,142 @@
+// Renders the main window (list and graph), the console and the about box with sample data,
+// so that their look can be reviewed without a display:
+//   tavro-screens [output folder]     (default <build>/screens)
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <ctime>
+#include <random>
+
+#include "AppIcon.h"
+#include "AppPaths.h"
+#include "CAboutDlg.h"
+#include "CBanner.h"
+#include "CHistoryDlg.h"
+#include "Clock.h"
+#include "DialogTemplate.h"
+#include "Schema.h"
+#include "sqlite3x.h"
+
+namespace {
+
+int64_t localNoon(int year, int month, int day) {
+    std::tm t{};
+    t.tm_year = year - 1900;
+    t.tm_mon = month - 1;
+    t.tm_mday = day;
+    t.tm_hour = 12;
+    t.tm_isdst = -1;
+    return static_cast<int64_t>(std::mktime(&t));
+}
+
+void fillSampleDatabase() {
+    sqlite3x::connection con;
+    Schema::OpenDatabase(con, AppPaths::databaseFileU16(), [](const std::u16string&) {});
+    sqlite3x::transaction tx(con);
+    const std::u16string accounts[][2] = {{u"12114020040000300201355387", u"Konto osobiste"},
+                                          {u"40105000997603123456789123", u"Oszczędności"}};
+    for (const auto& account : accounts) {
+        sqlite3x::command cmd(con, Schema::kInsertAccount);
+        cmd.bind_text(1, account[0]);
+        cmd.bind_text(2, u"jan.kowalski");
+        cmd.bind_text(3, account[1]);
+        cmd.bind_text(4, u"haslo");
+        cmd.bind_int(5, 0);
+        cmd.execute();
+    }
+    struct Sample {
+        const char16_t* name;
+        const char16_t* title;
+        double low;
+        double high;
+        int kind;
+    };
+    const Sample samples[] = {
+        {u"Ślęża Sp. z o.o.", u"Wynagrodzenie za miesiąc", 4200, 4800, 1},
+        {u"Biedronka Wrocław", u"Zakupy kartą", -260, -18, 9},
+        {u"PGNiG Obrót Detaliczny", u"Rachunek za gaz", -190, -80, 2},
+        {u"Tauron Sprzedaż", u"Opłata za energię elektryczną", -210, -120, 2},
+        {u"Bankomat Euronet", u"Wypłata gotówki", -400, -100, 10},
+        {u"Jan Nowak", u"Zwrot za bilety do kina", 40, 90, 1},
+        {u"Orange Polska", u"Doładowanie telefonu", -50, -25, 13},
+        {u"Wspólnota Mieszkaniowa", u"Czynsz za mieszkanie", -780, -780, 3},
+        {u"Prowizja", u"Opłata za prowadzenie rachunku", -9, -9, 11},
+    };
+    std::mt19937 random(5);
+    int tid = 1000;
+    for (int month = 0; month < 14; ++month) {
+        const int year = 2011 + (month + 1) / 12;
+        const int monthOfYear = (month + 1) % 12 + 1;
+        for (int i = 0; i < 9; ++i) {
+            const Sample& s = samples[random() % std::size(samples)];
+            const double amount =
+                s.low + (s.high - s.low) * static_cast<double>(random() % 1000) / 1000.0;
+            const int64_t date = localNoon(year, monthOfYear, 1 + static_cast<int>(random() % 14));
+            sqlite3x::command cmd(con, Schema::kInsertOperation);
+            cmd.bind_text(1, u"76102010420000310200123456");
+            cmd.bind_text(2, s.name);
+            cmd.bind_text(3, s.title);
+            cmd.bind_double(4, static_cast<double>(static_cast<int64_t>(amount * 100)) / 100.0);
+            cmd.bind_int(5, tid++);
+            cmd.bind_int(6, amount > 0 ? 1 : 0);
+            cmd.bind_int64(7, date);
+            cmd.bind_int64(8, date);
+            cmd.bind_text(9, accounts[random() % 2][0]);
+            cmd.bind_text(10, u"");
+            cmd.bind_int(11, s.kind);
+            cmd.execute();
+        }
+    }
+    tx.commit();
+}
+
+bool save(QWidget* widget, const QDir& folder, const QString& name) {
+    QApplication::processEvents();
+    const QString path = folder.filePath(name);
+    const bool saved = widget->grab().save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "FAILED", path.toUtf8().constData());
+    return saved;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    QApplication::setWindowIcon(AppIcon::program());
+    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(TAVRO_SCREENS_DIR));
+    QDir().mkpath(out.path());
+    QTemporaryDir appData;
+    qputenv("appdata", appData.path().toLocal8Bit());
+    AppPaths::ensureDataFolder();
+    fillSampleDatabase();
+    Clock::pin(localNoon(2012, 3, 15));
+
+    bool ok = true;
+    CHistoryDlg dlg;
+    if (!dlg.OnInitDialog()) {
+        std::fprintf(stderr, "the sample database could not be opened\n");
+        return 1;
+    }
+    dlg.show();
+    ok &= save(&dlg, out, QStringLiteral("main-list.png"));
+    DialogTemplate::find<QComboBox>(&dlg, CHistoryDlg::kViewCombo)->setCurrentIndex(1);
+    ok &= save(&dlg, out, QStringLiteral("main-graph.png"));
+
+    dlg.OnShowConsole();
+    ok &= save(dlg.console(), out, QStringLiteral("console.png"));
+
+    CAboutDlg about(&dlg);
+    about.show();
+    ok &= save(&about, out, QStringLiteral("about.png"));
+    CBanner banner;
+    banner.resize(about.width(), 60);
+    banner.show();
+    ok &= save(&banner, out, QStringLiteral("banner.png"));
+    dlg.OnDestroy();
+    return ok ? 0 : 1;
+}
