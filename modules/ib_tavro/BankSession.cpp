@@ -158,7 +158,9 @@ bool BankSession::SendRequest(const std::string& verb, const std::string& path,
     if (reader.cancelled() || AbortRequested()) {
         return false;
     }
-    if (result != CURLE_OK && !(result == CURLE_WRITE_ERROR && reader.capped())) {
+    // A page cut at the cap is not the page the bank sent: reading it would silently lose
+    // whatever stood after the cut.
+    if (result != CURLE_OK || reader.capped()) {
         return false;
     }
     reader.finish();

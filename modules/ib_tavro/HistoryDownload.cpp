@@ -28,6 +28,14 @@ std::u16string detailsText(size_t current, size_t total) {
 std::u16string wide(const char16_t* text) {
     return text ? std::u16string(text) : std::u16string();
 }
+
+// Every list page carries the form "MainForm"; a page without it means the site has changed,
+// and reading on would report an empty history as a success.
+bool isListPage(const std::string& page) {
+    FormFields fields;
+    ReadForm(fields, "MainForm", page);
+    return fields.size() > 0;
+}
 }  // namespace
 
 int32_t ValidateQuery(const HistoryQuery* query) {
@@ -151,7 +159,7 @@ int32_t HistoryDownload::downloadAccount(const char16_t* number) {
     SetField(request, "accoperlist_amountfilter_amountmax", "");
     SetField(request, "export_oper_history_format", "PDF");
     report(share(30));
-    if (!post("/account_oper_list.aspx", request)) {
+    if (!post("/account_oper_list.aspx", request) || !isListPage(m_page)) {
         return ResultCode::RequestFailed;
     }
     report(share(40));
@@ -192,7 +200,7 @@ int32_t HistoryDownload::openOperationList(const std::string& display) {
     ReadForm(account, "MainForm", m_page);
     SetField(account, "sCounter", "");
     SetField(account, "__EVENTVALIDATION", "");
-    if (!post("/account_oper_list.aspx", account)) {
+    if (!post("/account_oper_list.aspx", account) || !isListPage(m_page)) {
         return ResultCode::RequestFailed;
     }
     return ResultCode::Success;
@@ -216,7 +224,7 @@ int32_t HistoryDownload::walkOlderPages(FormFields& request, std::vector<Operati
         SetField(request, "accoperlist_amountfilter_amountmax", "");
         SetField(request, "export_oper_history_format", "PDF");
         SetField(request, "__PARAMETERS", parameters);
-        if (!post("/account_oper_list.aspx", request)) {
+        if (!post("/account_oper_list.aspx", request) || !isListPage(m_page)) {
             return ResultCode::RequestFailed;
         }
         more = ReadOperationList(m_page, links);
@@ -239,6 +247,11 @@ int32_t HistoryDownload::readDetails(FormFields& request, const std::vector<Oper
         RemoveAll(m_page, "\n");
         ScrapedOperation operation;
         ReadOperationDetails(m_page, operation, link.sign);
+        // Every details page names its operation; one without a number is not a details page,
+        // and the operation would be lost without a word.
+        if (operation.number.empty()) {
+            return ResultCode::RequestFailed;
+        }
         operations.push_back(std::move(operation));
     }
     return ResultCode::Success;

@@ -62,9 +62,10 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"DetailsPageReset", {"--fault", "/account_oper_details.aspx:reset=300@5"}, -3, 0},
         FaultCase{"SilentDetailsPage", {"--fault", "/account_oper_details.aspx:delay=12@1"}, -3, 0},
         FaultCase{"AccountsWithoutMarkers", {"--fault", "/accounts_list.aspx:nomarkers"}, -3, 0},
-        FaultCase{"ListWithoutMarkers", {"--fault", "/account_oper_list.aspx:nomarkers"}, 0, 0},
+        // A changed site is a failure, not an empty history.
+        FaultCase{"ListWithoutMarkers", {"--fault", "/account_oper_list.aspx:nomarkers"}, -3, 0},
         FaultCase{
-            "DetailsWithoutMarkers", {"--fault", "/account_oper_details.aspx:nomarkers"}, 0, 0}),
+            "DetailsWithoutMarkers", {"--fault", "/account_oper_details.aspx:nomarkers"}, -3, 0}),
     [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });
 
 TEST(BankFault, OversizedDetailsPageCostsOnlyThatOperation) {
