@@ -260,9 +260,12 @@ bool CHistoryDlg::OnInitDialog() {
     m_to->setDateTime(QDateTime::fromSecsSinceEpoch(Clock::now()));
     m_filling = false;
 
+    // Companion windows, hidden until they have something to show.
+    m_warnings = new CWndWarnings(this);
     m_status->SetInfoIcon();
     m_console = new CWndConsole(this);
     ConsoleLine(QStringLiteral("Start Aplikacji"));
+    m_progress = new CWndProgress(this);
 
     if (!openDatabase()) {
         MessageBox::show(this, QStringLiteral("Exeption, Quitting"));
@@ -296,6 +299,7 @@ void CHistoryDlg::initModules() {
     ConsoleLine(QStringLiteral("Inicjuje interface wtyczek ..."));
     m_loader =
         std::make_unique<CPluginLoader>([this](const std::u16string& line) { ConsoleLine(line); });
+    m_progress->setLoader(m_loader.get());
     m_loader->ScanModules();
 }
 
@@ -309,8 +313,10 @@ void CHistoryDlg::OnDestroy() {
     storePlacement();
     storeColumnWidths();
     delete m_console.data();
+    delete m_progress.data();
     m_loader.reset();
     m_con.close();
+    delete m_warnings.data();
 }
 
 void CHistoryDlg::ConsoleLine(const QString& line) {

@@ -10,6 +10,8 @@
 
 #include "CUIDialog.h"
 #include "CWndConsole.h"
+#include "CWndProgress.h"
+#include "CWndWarnings.h"
 #include "HistoryEntry.h"
 #include "HistoryFilter.h"
 #include "HistorySearchIndex.h"
@@ -93,6 +95,8 @@ public:
     sqlite3x::connection& connection() { return m_con; }
     CPluginLoader* loader() const { return m_loader.get(); }
     CWndConsole* console() const { return m_console; }
+    CWndProgress* progress() const { return m_progress; }
+    CWndWarnings* warnings() const { return m_warnings; }
     const std::vector<HistoryEntry>& entries() const { return m_entries; }
     // The list's rows as entry indexes, in list order.
     const std::vector<int32_t>& listedEntries() const;
@@ -191,4 +195,6 @@ private:
     QDateTimeEdit* m_to = nullptr;
     QPushButton* m_details = nullptr;
     QPointer<CWndConsole> m_console;
+    QPointer<CWndProgress> m_progress;
+    QPointer<CWndWarnings> m_warnings;
 };

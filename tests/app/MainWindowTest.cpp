@@ -434,3 +434,83 @@ TEST_F(MainWindowTest, LayoutFollowsTheWindowAndKeepsTheMinimum) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, StoredColumnWidthsApplyOnlyWhenPositive) {
+    m_store->SetInt(u"COL/1", 123);
+    m_store->SetInt(u"COL/2", 0);
+    m_store->SetInt(u"COL/3", -7);
+    open();
+    const QHeaderView* header = m_dlg->listView()->horizontalHeader();
+    EXPECT_EQ(header->sectionSize(0), 80);
+    EXPECT_EQ(header->sectionSize(1), 123);
+    EXPECT_EQ(header->sectionSize(2), 210);
+    EXPECT_EQ(header->sectionSize(3), 65);
+    EXPECT_EQ(header->sectionSize(4), 80);
+    EXPECT_EQ(header->sectionsClickable(), false);
+    m_dlg->listView()->horizontalHeader()->resizeSection(4, 111);
+    m_dlg->OnDestroy();
+    EXPECT_EQ(m_store->GetInt(u"COL/4", -1), 111);
+    EXPECT_EQ(m_store->GetInt(u"COL/2", -1), 210);
+}
+
+TEST_F(MainWindowTest, StoredPlacementIsRestoredAndRaisedToTheMinimum) {
+    m_store->SetInt(u"POS/X", 30);
+    m_store->SetInt(u"POS/Y", 40);
+    m_store->SetInt(u"POS/W", 500);
+    m_store->SetInt(u"POS/H", 900);
+    open();
+    EXPECT_EQ(m_dlg->pos(), QPoint(30, 40));
+    EXPECT_EQ(m_dlg->size(), QSize(CHistoryDlg::kMinimumWidth, 900));
+    EXPECT_FALSE(m_dlg->isMaximized());
+}
+
+TEST_F(MainWindowTest, SizeOfAMinimisedWindowLeavesPlacementToTheSystem) {
+    m_store->SetInt(u"POS/X", 222);
+    m_store->SetInt(u"POS/Y", 333);
+    m_store->SetInt(u"POS/W", 160);
+    m_store->SetInt(u"POS/H", 400);
+    open();
+    EXPECT_NE(m_dlg->pos(), QPoint(222, 333));
+    EXPECT_GE(m_dlg->width(), CHistoryDlg::kMinimumWidth);
+    EXPECT_GE(m_dlg->height(), CHistoryDlg::kMinimumHeight);
+}
+
+TEST_F(MainWindowTest, MaximisedFlagIsRestoredAndKeepsTheNormalPlacement) {
+    m_store->SetInt(u"POS/X", 30);
+    m_store->SetInt(u"POS/Y", 40);
+    m_store->SetInt(u"POS/W", 720);
+    m_store->SetInt(u"POS/H", 560);
+    m_store->SetInt(u"POS/Z", 1);
+    open();
+    EXPECT_TRUE(m_dlg->isMaximized());
+    m_dlg->OnDestroy();
+    EXPECT_EQ(m_store->GetInt(u"POS/Z", -1), 1);
+    // A maximised window does not overwrite the size it is restored to.
+    EXPECT_EQ(m_store->GetInt(u"POS/W", -1), 720);
+    EXPECT_EQ(m_store->GetInt(u"POS/X", -1), 30);
+}
+
+TEST_F(MainWindowTest, ReloadCommandPicksUpNewOperationsAndAccounts) {
+    open();
+    control<QComboBox>(CHistoryDlg::kAccountCombo)->setCurrentIndex(1);
+    CreateDatabase({{QStringLiteral("33333333333333333333333333"), QStringLiteral("Firma")}},
+                   {{"1", "Nowy", "Nowa operacja", 3.0, kA, 50, 1, 0, LocalTime(2012, 3, 13), 0}});
+    m_dlg->findChild<QAction*>(QString::number(CHistoryDlg::kCmdReloadList))->trigger();
+    EXPECT_EQ(control<QComboBox>(CHistoryDlg::kAccountCombo)->currentIndex(), 0);
+    EXPECT_EQ(control<QComboBox>(CHistoryDlg::kAccountCombo)->count(), 4);
+    EXPECT_EQ(titles().size(), 10u);
+    EXPECT_EQ(titles()[2], "Nowa operacja");
+}
+
+TEST_F(MainWindowTest, CompanionWindowsStayHiddenAtStart) {
+    open();
+    ASSERT_NE(m_dlg->warnings(), nullptr);
+    ASSERT_NE(m_dlg->progress(), nullptr);
+    EXPECT_FALSE(m_dlg->warnings()->isVisible());
+    EXPECT_FALSE(m_dlg->progress()->isVisible());
+    EXPECT_NE(m_dlg->loader(), nullptr);
+}
+
+}  // namespace
