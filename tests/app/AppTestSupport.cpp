@@ -32,6 +32,10 @@ void EnsureApplication() {
     static char name[] = "tavro-tests";
     static char* argv[] = {name, nullptr};
     if (QApplication::instance() == nullptr) {
+        // Window tests never need a display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
         g_application = std::make_unique<QApplication>(argc, argv);
     }
 }

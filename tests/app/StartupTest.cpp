@@ -157,7 +157,7 @@ TEST_F(StartupTest, SettingsThatCannotBeWrittenAreReported) {
 
 // The real program, started while the machine-wide lock is held, must refuse to run.
 TEST_F(StartupTest, SecondCopyOfTheProgramIsRefused) {
-    const QString program = qEnvironmentVariable("TAVRO_BUILD_DIR") + "/tavro";
+    const QString program = QStringLiteral(TAVRO_PROGRAM);
     if (!QFile::exists(program)) {
         GTEST_SKIP() << "the program is not built: " << program.toStdString();
     }
