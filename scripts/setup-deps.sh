@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libqt6opengl6-dev libgl-dev
   libsqlite3-dev sqlite3 zlib1g-dev libssl-dev openssl libcurl4-openssl-dev
   libcpp-httplib-dev libgtest-dev libgmock-dev libbenchmark-dev
-  libxml2-utils clang-14 xvfb xauth fonts-dejavu-core
+  libxml2-utils libxml2-dev clang-14 libclang-rt-14-dev xvfb xauth fonts-dejavu-core
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -11,3 +11,12 @@ export ASAN_OPTIONS=halt_on_error=1:detect_leaks=0
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 cd "$build"
 ctest --output-on-failure -j2 --timeout 300
+
+# The fuzz targets: a clang build of their own; each runs 20 seconds on its corpus.
+cd "$OLDPWD"
+fuzz_build=${TAVRO_FUZZ_BUILD:-${build}-fuzz}
+CC=clang-14 CXX=clang++-14 cmake -S . -B "$fuzz_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTAVRO_FUZZ=ON -DTAVRO_TESTS=ON -DTAVRO_BENCH=OFF
+cmake --build "$fuzz_build" --target fuzz_all
+cd "$fuzz_build"
+ctest --output-on-failure -j2 -L fuzz
