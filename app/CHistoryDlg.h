@@ -106,6 +106,9 @@ public:
     FilterValues filterValues() const;
     // The last filter pass (totals and months), for the export and the tests.
     const FilterResult& lastFilterResult() const { return m_lastResult; }
+    // The download worker calls this when it ends: the list is reloaded 100 ms later, on the
+    // window's thread.
+    void StartReloadTimer() { m_reloadTimer.start(100); }
     // Appends a line to the console window.
     void ConsoleLine(const QString& line);
     void ConsoleLine(const std::u16string& line);

@@ -504,6 +504,20 @@ TEST_F(MainWindowTest, ReloadCommandPicksUpNewOperationsAndAccounts) {
     EXPECT_EQ(titles()[2], "Nowa operacja");
 }
 
+TEST_F(MainWindowTest, ReloadTimerReloadsUnderTheCurrentFilters) {
+    open();
+    control<QComboBox>(CHistoryDlg::kOperationsCombo)->setCurrentIndex(1);
+    CreateDatabase({},
+                   {{"1", "Nowy", "Nowa wpłata", 3.0, kA, 50, 1, 0, LocalTime(2012, 3, 13), 0}});
+    m_dlg->StartReloadTimer();
+    EXPECT_EQ(titles().size(), 4u) << "not before the timer fires";
+    for (int waited = 0; waited < 5000 && titles().size() != 5u; waited += 20) {
+        QTest::qWait(20);
+    }
+    EXPECT_EQ(titles().size(), 5u);
+    EXPECT_EQ(control<QComboBox>(CHistoryDlg::kOperationsCombo)->currentIndex(), 1);
+}
+
 TEST_F(MainWindowTest, CompanionWindowsStayHiddenAtStart) {
     open();
     ASSERT_NE(m_dlg->warnings(), nullptr);
