@@ -53,6 +53,11 @@ void OpenDatabase(sqlite3x::connection& con, const std::u16string& path,
         con.execute(kCreateAccounts);
         con.execute(kCreateTransactions);
     }
+    try {
+        con.execute(kCreateOperationIndex);
+    } catch (const sqlite3x::database_error&) {
+        // A file whose transactions table is missing or foreign works as before, only slower.
+    }
     console(u"Opuszczam sekcję krytyczną");
 }
 

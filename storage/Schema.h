@@ -34,6 +34,11 @@ inline constexpr const char* kSelectAccountsByName =
 inline constexpr const char* kSelectAccountByNumber = "SELECT * FROM accounts WHERE a_number=?";
 inline constexpr const char* kDeleteAllTransactions = "DELETE FROM transactions";
 
+// Lets the two statements below find an operation without reading the whole table; created at
+// every start, so files made before it existed get it too.
+inline constexpr const char* kCreateOperationIndex =
+    "CREATE INDEX IF NOT EXISTS transactions_to_acc_tid ON transactions(t_to_acc, t_tid)";
+
 // Storing one downloaded operation (1 = t_tid, 2 = t_to_acc).
 inline constexpr const char* kCountOperation =
     "SELECT COUNT(*) FROM transactions WHERE t_tid = ? AND t_to_acc=?";
@@ -53,8 +58,9 @@ inline constexpr const char* kSelectManagedAccounts =
 
 using ConsoleLine = std::function<void(const std::u16string&)>;
 
-// Opens the database file (created with mode 0600 when missing) and creates both tables
-// when `accounts` is missing. Throws sqlite3x::database_error on any failure.
+// Opens the database file (created with mode 0600 when missing), creates both tables when
+// `accounts` is missing, and the operation index when it is missing. Throws
+// sqlite3x::database_error on any failure but that of the index.
 void OpenDatabase(sqlite3x::connection& con, const std::u16string& path,
                   const ConsoleLine& console);
 

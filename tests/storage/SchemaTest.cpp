@@ -79,6 +79,44 @@ TEST_F(SchemaTest, ReopeningKeepsTheData) {
     EXPECT_EQ(con.execute_int("SELECT COUNT(*) FROM accounts"), 1);
 }
 
+// Finding an operation by (account, bank number) must not read the whole table, in new files
+// and in files written before the index existed.
+TEST_F(SchemaTest, FreshAndOldFilesGetTheOperationIndex) {
+    const auto plan = [](connection& con, const char* sql) {
+        command cmd(con, std::string("EXPLAIN QUERY PLAN ") + sql);
+        reader r = cmd.execute_reader();
+        std::u16string text;
+        while (r.read()) {
+            text += r.get_string(3);
+        }
+        return text;
+    };
+    const auto indexed = [&plan](connection& con) {
+        return plan(con, Schema::kCountOperation).find(u"transactions_to_acc_tid") !=
+                   std::u16string::npos &&
+               plan(con, Schema::kDeleteOperation).find(u"transactions_to_acc_tid") !=
+                   std::u16string::npos;
+    };
+    {
+        connection fresh;
+        open(fresh);
+        EXPECT_TRUE(indexed(fresh));
+    }
+    std::filesystem::remove(file);
+    {
+        connection old;
+        old.open(path());
+        old.execute(Schema::kCreateAccounts);
+        old.execute(Schema::kCreateTransactions);
+        old.execute("INSERT INTO transactions (t_tid, t_to_acc) VALUES (7, 'x')");
+        EXPECT_FALSE(indexed(old));
+    }
+    connection next;
+    open(next);
+    EXPECT_TRUE(indexed(next));
+    EXPECT_EQ(next.execute_int("SELECT COUNT(*) FROM transactions WHERE t_tid=7"), 1);
+}
+
 TEST_F(SchemaTest, TransactionsWithoutAccountsFailsButKeepsTheNewAccountsTable) {
     {
         connection con;
