@@ -20,7 +20,9 @@
 #include "CUIInfoLabel.h"
 #include "CWndConsole.h"
 #include "Clock.h"
+#include "ClosingDownloadUi.h"
 #include "DialogTemplate.h"
+#include "DownloadWorker.h"
 #include "MessageBox.h"
 
 namespace {
@@ -108,6 +110,7 @@ CHistoryDlg::CHistoryDlg(QWidget* parent) : CUIDialog(parent) {
     connect(&m_scheduleTimer, &QTimer::timeout, this, &CHistoryDlg::OnScheduleTimer);
     m_reloadTimer.setSingleShot(true);
     connect(&m_reloadTimer, &QTimer::timeout, this, &CHistoryDlg::OnReloadTimer);
+    createTrayIcon();
 }
 
 CHistoryDlg::~CHistoryDlg() {
@@ -297,8 +300,9 @@ bool CHistoryDlg::openDatabase() {
 
 void CHistoryDlg::initModules() {
     ConsoleLine(QStringLiteral("Inicjuje interface wtyczek ..."));
-    m_loader =
-        std::make_unique<CPluginLoader>([this](const std::u16string& line) { ConsoleLine(line); });
+    const auto console = [this](const std::u16string& line) { ConsoleLine(line); };
+    m_loader = m_programFolder.empty() ? std::make_unique<CPluginLoader>(console)
+                                       : std::make_unique<CPluginLoader>(console, m_programFolder);
     m_progress->setLoader(m_loader.get());
     m_loader->ScanModules();
 }
@@ -309,6 +313,7 @@ void CHistoryDlg::OnDestroy() {
     }
     m_destroyed = true;
     m_scheduleTimer.stop();
+    stopDownload();
     m_reloadTimer.stop();
     storePlacement();
     storeColumnWidths();

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTimer>
 #include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,6 +22,10 @@
 
 class CHistoryListModel;
 class CPluginLoader;
+class ClosingDownloadUi;
+class DownloadWorker;
+class TrayIcon;
+struct DownloadRun;
 class CSatGraph;
 class CUIInfoLabel;
 class QCheckBox;
@@ -77,6 +83,10 @@ public:
     explicit CHistoryDlg(QWidget* parent = nullptr);
     ~CHistoryDlg() override;
 
+    // The folder whose banki/ holds the modules; the program's own folder when never set.
+    // Takes effect at OnInitDialog.
+    void setProgramFolder(std::filesystem::path folder) { m_programFolder = std::move(folder); }
+
     // The initialisation sequence. False when the database could not be opened or prepared:
     // the window then has no list columns, and the program ends with exit code 2.
     bool OnInitDialog();
@@ -116,6 +126,16 @@ public:
     // The fixed schedule of the automatic download.
     const std::vector<QString>& schedule() const { return m_schedule; }
 
+    // Downloads (CHistoryDlgDownload.cpp). Both start nothing when there is no account or a
+    // download runs already: one worker at a time.
+    void StartDownload();
+    void StartScheduledDownload();
+    bool downloadRunning() const;
+    // The schedule entry due at a local time, "%02d%02d" of hour and minute; empty if none.
+    QString ScheduleSlotAt(int64_t seconds) const;
+
+    TrayIcon* trayIcon() const { return m_tray; }
+
     CHistoryListModel* listModel() const { return m_model; }
     QTableView* listView() const { return m_list; }
     CSatGraph* graph() const { return m_graph; }
@@ -138,9 +158,17 @@ public slots:
     void OnScheduleTimer();
     void OnReloadTimer();
 
+    // The tray icon was double-clicked (CHistoryDlgTray.cpp).
+    void RestoreFromTray();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+public:
+    // Hiding in the tray must not end the window's modal loop, as hiding a dialog normally does.
+    void setVisible(bool visible) override;
 
 private:
     // CHistoryDlg.cpp
@@ -167,6 +195,17 @@ private:
     template <class W>
     W* control(int id) const;
 
+    // CHistoryDlgDownload.cpp
+    bool startRun(DownloadRun run);
+    bool ensureWorker();
+    void stopDownload();
+    // Runs a command; a database error (or any other) is shown instead of ending the program.
+    void runGuarded(const std::function<void()>& body);
+
+    // CHistoryDlgTray.cpp
+    void createTrayIcon();
+    void hideInTray();
+
     // Owned resources.
     sqlite3x::connection m_con;
     std::unique_ptr<CPluginLoader> m_loader;
@@ -179,6 +218,12 @@ private:
     bool m_initialised = false;
     bool m_destroyed = false;
     bool m_filling = false;  // set while controls are filled, so that they do not filter
+    std::filesystem::path m_programFolder;
+    // The worker uses the windows until its very end: it goes first.
+    std::unique_ptr<ClosingDownloadUi> m_downloadUi;
+    std::unique_ptr<DownloadWorker> m_worker;
+    bool m_inTray = false;
+    bool m_hidingInTray = false;  // only this hide keeps the modal loop running
 
     // Parent-owned widgets.
     QMenuBar* m_menuBar = nullptr;
@@ -197,6 +242,7 @@ private:
     QDateTimeEdit* m_from = nullptr;
     QDateTimeEdit* m_to = nullptr;
     QPushButton* m_details = nullptr;
+    TrayIcon* m_tray = nullptr;
     QPointer<CWndConsole> m_console;
     QPointer<CWndProgress> m_progress;
     QPointer<CWndWarnings> m_warnings;

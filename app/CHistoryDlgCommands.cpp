@@ -1,7 +1,33 @@
 // The main window's commands: the menu, the buttons and the timers.
+#include <QDialog>
+
+#include "AppSettings.h"
+#include "CAboutDlg.h"
 #include "CHistoryDlg.h"
+#include "CPluginLoader.h"
+#include "CSatGraph.h"
+#include "CWndAccountManager.h"
 #include "CWndConsole.h"
+#include "CWndDetails.h"
+#include "CWndExport.h"
+#include "CWndNRBCalc.h"
+#include "CWndOptions.h"
 #include "MessageBox.h"
+
+void CHistoryDlg::runGuarded(const std::function<void()>& body) {
+    QString problem;
+    try {
+        body();
+        return;
+    } catch (const sqlite3x::database_error& error) {
+        problem = QStringLiteral("Błąd bazy danych: %1").arg(QString::fromUtf8(error.what()));
+    } catch (const std::exception& error) {
+        problem = QStringLiteral("Błąd: %1").arg(QString::fromUtf8(error.what()));
+    }
+    ConsoleLine(QStringLiteral("\t%1").arg(problem));
+    MessageBox::show(this, problem, windowTitle(), MessageBox::Buttons::Ok,
+                     MessageBox::Icon::Error);
+}
 
 void CHistoryDlg::OnShowConsole() {
     if (m_console) {
@@ -15,9 +41,11 @@ void CHistoryDlg::OnCloseCommand() {
 }
 
 void CHistoryDlg::OnReloadList() {
-    FillAccountCombo();
-    ReloadHistory(Schema::kSelectHistory);
-    ApplyFilters();
+    runGuarded([this] {
+        FillAccountCombo();
+        ReloadHistory(Schema::kSelectHistory);
+        ApplyFilters();
+    });
 }
 
 void CHistoryDlg::OnClearList() {
@@ -29,34 +57,71 @@ void CHistoryDlg::OnClearList() {
     if (answer != MessageBox::Answer::Yes) {
         return;
     }
-    try {
-        m_con.execute(Schema::kDeleteAllTransactions);
-    } catch (const std::exception& error) {
-        ConsoleLine(
-            QStringLiteral("\tBłąd bazy danych: %1").arg(QString::fromLocal8Bit(error.what())));
-    }
+    runGuarded([this] { m_con.execute(Schema::kDeleteAllTransactions); });
     ReloadHistory(Schema::kSelectHistory);
 }
 
-// The commands below open the auxiliary windows and start downloads.
+void CHistoryDlg::OnStartDownload() {
+    runGuarded([this] { StartDownload(); });
+}
 
-void CHistoryDlg::OnStartDownload() {}
+void CHistoryDlg::OnExport() {
+    std::vector<ExportOperation> all;
+    all.reserve(m_entries.size());
+    for (const HistoryEntry& entry : m_entries) {
+        all.push_back(CWndExport::FromEntry(entry));
+    }
+    const std::vector<int32_t>& rows = listedEntries();
+    CWndExport dlg(this);
+    dlg.setOperations(std::move(all), std::vector<int>(rows.begin(), rows.end()));
+    dlg.exec();
+}
 
-void CHistoryDlg::OnExport() {}
+void CHistoryDlg::OnAccountManager() {
+    runGuarded([this] {
+        CWndAccountManager dlg(m_con, m_loader.get(), this);
+        dlg.exec();
+    });
+    // Whatever happened there, the account filter and the list follow the table.
+    OnReloadList();
+}
 
-void CHistoryDlg::OnAccountManager() {}
+void CHistoryDlg::OnOptions() {
+    SettingsStore* settings = AppSettings::store();
+    if (settings == nullptr) {
+        return;
+    }
+    CWndOptions dlg(*settings, this);
+    dlg.exec();
+}
 
-void CHistoryDlg::OnOptions() {}
+void CHistoryDlg::OnCheckNumber() {
+    CWndNRBCalc dlg(this);
+    dlg.exec();
+}
 
-void CHistoryDlg::OnCheckNumber() {}
+void CHistoryDlg::OnAbout() {
+    CAboutDlg dlg(this);
+    dlg.exec();
+}
 
-void CHistoryDlg::OnAbout() {}
+// The item that is both selected and focused; nothing after a filter change, which rebuilds
+// the list without a selection.
+void CHistoryDlg::OnDetails() {
+    if (!m_graph->isHidden()) {
+        return;  // the graph stands in the list's place
+    }
+    const int32_t index = selectedEntry();
+    if (index < 0 || static_cast<size_t>(index) >= m_entries.size()) {
+        return;
+    }
+    CWndDetails dlg(CWndDetails::FromEntry(m_entries[static_cast<size_t>(index)]), this);
+    dlg.exec();
+}
 
-void CHistoryDlg::OnDetails() {}
-
-void CHistoryDlg::OnScheduleTimer() {}
-
-// The download worker starts the reload timer when it ends.
+// The download worker starts the reload timer when it ends. The filters keep their values, so
+// the new operations appear under them; the account filter is not refilled.
 void CHistoryDlg::OnReloadTimer() {
+    m_reloadTimer.stop();
     ReloadHistory(Schema::kSelectHistory);
 }

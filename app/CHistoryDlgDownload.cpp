@@ -1,0 +1,132 @@
+// The main window's downloads: building the jobs, the one worker, the schedule, and stopping a
+// download when the window closes.
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDialog>
+#include <chrono>
+#include <thread>
+
+#include "AppSettings.h"
+#include "CHistoryDlg.h"
+#include "CPluginLoader.h"
+#include "CWndDownloadUi.h"
+#include "CWndSelector.h"
+#include "Clock.h"
+#include "ClosingDownloadUi.h"
+#include "DownloadJobBuilder.h"
+#include "DownloadWorker.h"
+#include "TrayIcon.h"
+
+namespace {
+
+const char16_t* const kAutoDownloadKey = u"AutoDownload";
+
+}  // namespace
+
+bool CHistoryDlg::downloadRunning() const {
+    return m_worker && m_worker->isRunning();
+}
+
+void CHistoryDlg::StartDownload() {
+    SettingsStore* settings = AppSettings::store();
+    if (settings == nullptr || !m_loader) {
+        return;
+    }
+    CWndSelector selector(m_con, *settings, this);
+    if (selector.exec() != QDialog::Accepted) {
+        return;
+    }
+    const std::vector<AccountRow> rows =
+        selector.accountIndex() > 0
+            ? DownloadJobBuilder::ReadAccount(m_con, selector.accountNumber().toStdU16String())
+            : DownloadJobBuilder::ReadAccountsByName(m_con);
+    startRun(DownloadRun{DownloadJobBuilder::GroupByLogOn(rows, selector.days())});
+}
+
+void CHistoryDlg::StartScheduledDownload() {
+    if (!m_loader) {
+        return;
+    }
+    startRun(
+        DownloadRun{DownloadJobBuilder::OnePerAccount(DownloadJobBuilder::ReadAllAccounts(m_con))});
+}
+
+bool CHistoryDlg::startRun(DownloadRun run) {
+    if (run.jobs.empty() || m_destroyed) {
+        return false;
+    }
+    // A schedule slot may have started a download while the selector was open.
+    if (downloadRunning()) {
+        ConsoleLine(QStringLiteral("\tPobieranie już trwa, następne nie zostanie rozpoczęte"));
+        return false;
+    }
+    if (!ensureWorker()) {
+        return false;
+    }
+    return m_worker->start(std::move(run));
+}
+
+bool CHistoryDlg::ensureWorker() {
+    if (m_worker) {
+        return true;
+    }
+    SettingsStore* settings = AppSettings::store();
+    if (settings == nullptr || !m_loader) {
+        return false;
+    }
+    CWndDownloadUi::Hooks hooks{
+        [this](const std::u16string& line) { ConsoleLine(line); },
+        [this](const QString& title, const QString& text) { m_tray->showMessage(title, text); },
+        [this] { StartReloadTimer(); }};
+    m_downloadUi = std::make_unique<ClosingDownloadUi>(
+        std::make_unique<CWndDownloadUi>(this, m_progress, m_warnings, std::move(hooks)));
+    m_worker = std::make_unique<DownloadWorker>(
+        DownloadServices{m_con, *m_loader, *settings, *m_downloadUi, {}});
+    return true;
+}
+
+// The worker waits on this thread for its console lines and questions, so the thread keeps
+// serving events until the worker has ended; the module is asked to stop again and again,
+// as a job may begin between two requests.
+void CHistoryDlg::stopDownload() {
+    if (!m_worker) {
+        return;
+    }
+    m_downloadUi->setClosing();
+    using namespace std::chrono_literals;
+    while (m_worker->isRunning()) {
+        if (m_loader) {
+            m_loader->AbortRunningModule();
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        std::this_thread::sleep_for(10ms);
+    }
+    m_worker.reset();
+    // Calls the worker queued for this thread go with the windows' bridge.
+    m_downloadUi.reset();
+}
+
+QString CHistoryDlg::ScheduleSlotAt(int64_t seconds) const {
+    const QTime time = QDateTime::fromSecsSinceEpoch(seconds).time();
+    const QString now = QString::asprintf("%02d%02d", time.hour(), time.minute());
+    for (const QString& slot : m_schedule) {
+        if (slot == now) {
+            return slot;
+        }
+    }
+    return {};
+}
+
+// Every 60 s. A slot is due for its whole minute; a running download makes the slot pass.
+void CHistoryDlg::OnScheduleTimer() {
+    if (AppSettings::GetInt(kAutoDownloadKey, 0) == 0) {
+        return;
+    }
+    const QString slot = ScheduleSlotAt(Clock::now());
+    if (slot.isEmpty() || downloadRunning()) {
+        return;
+    }
+    ConsoleLine(
+        QStringLiteral("Automatyczne pobieranie historii (%1:%2)").arg(slot.left(2), slot.mid(2)));
+    runGuarded([this] { StartScheduledDownload(); });
+}

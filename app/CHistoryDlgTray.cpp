@@ -1,0 +1,61 @@
+// The main window in the notification area: minimised with "HideOnMinimize" it leaves the
+// taskbar for its tray icon, and a double click on the icon brings it back.
+#include <QEvent>
+#include <QTimer>
+
+#include "AppSettings.h"
+#include "CHistoryDlg.h"
+#include "TrayIcon.h"
+
+namespace {
+
+const char16_t* const kHideOnMinimizeKey = u"HideOnMinimize";
+
+}  // namespace
+
+void CHistoryDlg::createTrayIcon() {
+    m_tray = new TrayIcon(this);
+    connect(m_tray, &TrayIcon::restoreRequested, this, &CHistoryDlg::RestoreFromTray);
+}
+
+void CHistoryDlg::changeEvent(QEvent* event) {
+    CUIDialog::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !isMinimized() || m_inTray) {
+        return;
+    }
+    if (AppSettings::GetInt(kHideOnMinimizeKey, 0) == 0 || !m_tray->available()) {
+        return;
+    }
+    // Hiding inside the state change confuses some window managers: once it is over.
+    QTimer::singleShot(0, this, &CHistoryDlg::hideInTray);
+}
+
+void CHistoryDlg::hideInTray() {
+    if (!isMinimized() || !isVisible() || m_destroyed) {
+        return;
+    }
+    m_tray->show();
+    m_inTray = true;
+    m_hidingInTray = true;
+    hide();
+    m_hidingInTray = false;
+}
+
+void CHistoryDlg::RestoreFromTray() {
+    if (!m_inTray) {
+        return;
+    }
+    m_inTray = false;
+    showNormal();
+    raise();
+    activateWindow();
+    m_tray->hide();
+}
+
+void CHistoryDlg::setVisible(bool visible) {
+    if (!visible && m_hidingInTray) {
+        QWidget::setVisible(false);
+        return;
+    }
+    CUIDialog::setVisible(visible);
+}
