@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Tavro and starts it on the user's own data folder
-# ($appdata, else $XDG_DATA_HOME, else ~/.local/share, then TavroHistory/).
+# Installs what is missing, builds everything (Release) and starts the demo: Tavro on its own
+# demo data folder (build/demo-data) with the simulated bank tavro-bank behind the ib_tavro
+# module, so that "Pobierz" downloads a year of history for two accounts.
+#   bash scripts/run.sh             the demo
+#   bash scripts/run.sh --own-data  Tavro on the user's own data folder ($appdata, else
+#                                   $XDG_DATA_HOME, else ~/.local/share, then TavroHistory/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRO_TESTS=OFF -DTAVRO_BENCH=OFF
-cmake --build build --target tavro
-# The bank modules are found in banki/ beside the program; build them when they exist.
-if [ -f modules/ib_tavro/CMakeLists.txt ]; then
-  cmake --build build --target ib_tavro
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVRO_TESTS=OFF -DTAVRO_BENCH=OFF
+cmake --build build --target tavro ib_tavro tavro-bank tavro-screens
+if [ "${1:-}" = "--own-data" ]; then
+  shift
+  exec build/tavro "$@"
 fi
-exec build/tavro "$@"
+exec bash scripts/demo.sh build

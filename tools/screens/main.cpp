@@ -1,6 +1,8 @@
-// Renders the main window (list and graph), the console and the about box with sample data,
-// so that their look can be reviewed without a display:
-//   tavro-screens [output folder]     (default <build>/screens)
+// Renders every window of the program with sample data, so that their look can be reviewed
+// without a display:
+//   tavro-screens [output folder]        (default <build>/screens)
+//   tavro-screens --grab-screen FILE     a picture of the whole screen of a running display
+//                                        (for checking the demo under xvfb-run)
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -9,14 +11,29 @@
 #include <ctime>
 #include <random>
 
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+
 #include "AppIcon.h"
 #include "AppPaths.h"
 #include "CAboutDlg.h"
 #include "CBanner.h"
 #include "CHistoryDlg.h"
+#include "CHistoryListModel.h"
+#include "CWndAccountManager.h"
+#include "CWndConsole.h"
+#include "CWndDetails.h"
+#include "CWndExport.h"
+#include "CWndNRBCalc.h"
+#include "CWndOptions.h"
+#include "CWndProgress.h"
+#include "CWndSelector.h"
+#include "CWndWarnings.h"
 #include "Clock.h"
 #include "DialogTemplate.h"
 #include "Schema.h"
+#include "SettingsStore.h"
 #include "sqlite3x.h"
 
 namespace {
@@ -100,9 +117,74 @@ bool save(QWidget* widget, const QDir& folder, const QString& name) {
     return saved;
 }
 
+// The companions and the auxiliary windows, each with what it shows in use.
+bool saveWindows(CHistoryDlg& dlg, SettingsStore& settings, const QDir& out) {
+    bool ok = true;
+    const auto render = [&](QWidget& window, const char* name) {
+        window.show();
+        ok &= save(&window, out, QString::fromLatin1(name));
+        window.hide();
+    };
+    CWndAccountManager manager(dlg.connection(), dlg.loader(), &dlg);
+    render(manager, "account-manager.png");
+    const std::vector<HistoryEntry>& entries = dlg.entries();
+    if (!entries.empty()) {
+        CWndDetails details(CWndDetails::FromEntry(entries.front()), &dlg);
+        render(details, "details.png");
+    }
+    CWndExport exportWindow(&dlg);
+    render(exportWindow, "export.png");
+    CWndSelector selector(dlg.connection(), settings, &dlg);
+    render(selector, "selector.png");
+    CWndNRBCalc check(&dlg);
+    render(check, "nrb-check.png");
+    CWndOptions options(settings, &dlg);
+    render(options, "options.png");
+
+    CWndProgress* progress = dlg.progress();
+    progress->show();
+    progress->setUpperBar(40);
+    progress->setLowerBar(20);
+    progress->setText(QStringLiteral("Postęp: 40%, Pobieranie szczegółów operacji 12 z 30"));
+    ok &= save(progress, out, QStringLiteral("progress.png"));
+    progress->hide();
+
+    CWndWarnings* warnings = dlg.warnings();
+    const QString warning = QStringLiteral(
+        "OSTRZEŻENIE: Podczas próby pobrania historii operacji z konta\r\n'%1' wystąpił "
+        "błąd o kodzie %2, co oznacza:\r\n%3");
+    warnings->addWarning(
+        warning.arg(QStringLiteral("12114020040000300201355387"))
+            .arg(4)
+            .arg(QStringLiteral("błąd logowania (nieprawidłowe dane autoryzacji)")));
+    warnings->addWarning(warning.arg(QStringLiteral("40105000997603123456789123"))
+                             .arg(8)
+                             .arg(QStringLiteral("użytkownik przerwał operację")));
+    warnings->show();
+    ok &= save(warnings, out, QStringLiteral("warnings.png"));
+    warnings->hide();
+    return ok;
+}
+
+// Under a real display server: the whole screen as it is now.
+int grabScreen(int argc, char* argv[], const QString& file) {
+    QGuiApplication application(argc, argv);
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        std::fprintf(stderr, "no screen\n");
+        return 1;
+    }
+    const bool saved = screen->grabWindow(0).save(file);
+    std::printf("%s %s\n", saved ? "wrote" : "FAILED", file.toUtf8().constData());
+    return saved ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (argc == 3 && QByteArray(argv[1]) == "--grab-screen") {
+        return grabScreen(argc, argv, QString::fromLocal8Bit(argv[2]));
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
@@ -114,6 +196,7 @@ int main(int argc, char* argv[]) {
     qputenv("appdata", appData.path().toLocal8Bit());
     AppPaths::ensureDataFolder();
     fillSampleDatabase();
+    SettingsStore settings(AppPaths::settingsFile());
     Clock::pin(localNoon(2012, 3, 15));
 
     bool ok = true;
@@ -127,8 +210,12 @@ int main(int argc, char* argv[]) {
     DialogTemplate::find<QComboBox>(&dlg, CHistoryDlg::kViewCombo)->setCurrentIndex(1);
     ok &= save(&dlg, out, QStringLiteral("main-graph.png"));
 
+    DialogTemplate::find<QComboBox>(&dlg, CHistoryDlg::kViewCombo)->setCurrentIndex(0);
+
     dlg.OnShowConsole();
     ok &= save(dlg.console(), out, QStringLiteral("console.png"));
+    dlg.console()->hide();
+    ok &= saveWindows(dlg, settings, out);
 
     CAboutDlg about(&dlg);
     about.show();
