@@ -35,7 +35,12 @@ INSTANTIATE_TEST_SUITE_P(Times, ScheduleSlotTest,
                                            SlotCase{9, 0, 0, ""}, SlotCase{8, 0, 0, "0800"},
                                            SlotCase{10, 0, 30, "1000"}, SlotCase{18, 45, 0, "1845"},
                                            SlotCase{21, 0, 0, "2100"}, SlotCase{0, 0, 0, ""},
-                                           SlotCase{20, 0, 0, ""}));
+                                           SlotCase{20, 0, 0, ""}),
+                         [](const auto& info) {
+                             return QString::asprintf("At%02d%02d%02d", info.param.hour,
+                                                      info.param.minute, info.param.second)
+                                 .toStdString();
+                         });
 
 // Every scheduled download here runs against the simulated bank with two accounts of one
 // log-on, which the schedule fetches as two jobs.
