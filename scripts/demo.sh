@@ -28,8 +28,17 @@ banner=$bank_dir/banner.txt
 "$build/tavro-bank" --port 0 --cert-out "$bank_dir/bank.pem" --log "$bank_dir/requests.log" \
   --seed 2012 --accounts 2 --operations 150 --days 365 ${TAVRO_DEMO_BANK_ARGS:-} >"$banner" 2>"$bank_dir/bank.err" &
 bank_pid=$!
-stop_bank() { kill "$bank_pid" 2>/dev/null || true; wait "$bank_pid" 2>/dev/null || true; }
-trap stop_bank EXIT
+conf=$module_dir/ib_tavro.conf
+saved_conf=$bank_dir/ib_tavro.conf.before-demo
+# The module's own configuration comes back when the demo ends, so that the program run on the
+# user's data afterwards does not talk to a bank that is gone.
+finish() {
+  kill "$bank_pid" 2>/dev/null || true
+  wait "$bank_pid" 2>/dev/null || true
+  rm -f "$conf"
+  if [ -f "$saved_conf" ]; then mv "$saved_conf" "$conf"; fi
+}
+trap finish EXIT
 
 for _ in $(seq 1 300); do
   grep -q '^listening on ' "$banner" && break
@@ -47,7 +56,12 @@ mapfile -t accounts < <(sed -n 's/^account: \([0-9]*\).*/\1/p' "$banner")
 echo "tavro-bank: https://$host:$port, user '$user', password '$password', accounts: ${accounts[*]}"
 
 # The module reads its configuration from the file beside it.
-cat >"$module_dir/ib_tavro.conf" <<CONF
+marker="# written by scripts/demo.sh"
+if [ -f "$conf" ] && ! grep -qxF "$marker" "$conf" && [ ! -f "$saved_conf" ]; then
+  mv "$conf" "$saved_conf"
+fi
+cat >"$conf" <<CONF
+$marker
 host=$host
 port=$port
 cafile=$bank_dir/bank.pem
