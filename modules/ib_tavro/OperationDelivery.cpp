@@ -100,7 +100,8 @@ void NormaliseOperation(ScrapedOperation& operation) {
     if (Contains(operation.name, "<") || Contains(operation.name, ">")) {
         operation.name.clear();
         if (operation.title.size() < 2) {
-            operation.title = operation.kindText;
+            // The record promises at most 139 characters, whatever the title came from.
+            operation.title = operation.kindText.substr(0, kMaxText);
         }
     }
     if (operation.account.size() > 27) {
