@@ -5,13 +5,15 @@
 #   bash scripts/run.sh             the demo
 #   bash scripts/run.sh --own-data  Tavro on the user's own data folder ($appdata, else
 #                                   $XDG_DATA_HOME, else ~/.local/share, then TavroHistory/)
+# TAVRO_RUN_BUILD names another build folder than build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+build=${TAVRO_RUN_BUILD:-build}
 bash scripts/setup-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVRO_TESTS=OFF -DTAVRO_BENCH=OFF
-cmake --build build --target tavro ib_tavro tavro-bank tavro-screens
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVRO_TESTS=OFF -DTAVRO_BENCH=OFF
+cmake --build "$build" --target tavro ib_tavro tavro-bank tavro-screens
 if [ "${1:-}" = "--own-data" ]; then
   shift
-  exec build/tavro "$@"
+  exec "$build/tavro" "$@"
 fi
-exec bash scripts/demo.sh build
+exec bash scripts/demo.sh "$build"
