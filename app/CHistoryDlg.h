@@ -197,6 +197,7 @@ private:
 
     // CHistoryDlgDownload.cpp
     bool startRun(DownloadRun run);
+    bool otherWindowOpen() const;
     bool ensureWorker();
     void stopDownload();
     // Runs a command; a database error (or any other) is shown instead of ending the program.

@@ -1,5 +1,6 @@
 // The main window's downloads: building the jobs, the one worker, the schedule, and stopping a
 // download when the window closes.
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDialog>
@@ -117,13 +118,25 @@ QString CHistoryDlg::ScheduleSlotAt(int64_t seconds) const {
     return {};
 }
 
-// Every 60 s. A slot is due for its whole minute; a running download makes the slot pass.
+// Another modal window (the account manager, the selector, ...) may be writing to the one
+// connection; a worker's open transaction would swallow or roll back its statements.
+bool CHistoryDlg::otherWindowOpen() const {
+    const QWidget* modal = QApplication::activeModalWidget();
+    return modal != nullptr && modal != this;
+}
+
+// Every 60 s. A slot is due for its whole minute; a running download or an open window makes
+// the slot pass.
 void CHistoryDlg::OnScheduleTimer() {
     if (AppSettings::GetInt(kAutoDownloadKey, 0) == 0) {
         return;
     }
     const QString slot = ScheduleSlotAt(Clock::now());
     if (slot.isEmpty() || downloadRunning()) {
+        return;
+    }
+    if (otherWindowOpen()) {
+        ConsoleLine(QStringLiteral("\tOtwarte okno: automatyczne pobieranie pominięte"));
         return;
     }
     ConsoleLine(

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QDialog>
+
 #include "AppSettings.h"
 #include "BankServer.h"
 #include "Clock.h"
@@ -98,6 +100,18 @@ TEST_F(ScheduleTest, RunningDownloadMakesTheSlotPass) {
     EXPECT_EQ(logOns(), 2u) << "only the first run's two jobs";
     EXPECT_TRUE(window().console()->lines().contains(
         QStringLiteral("Automatyczne pobieranie historii (12:30)")));
+}
+
+TEST_F(ScheduleTest, OpenWindowMakesTheSlotPass) {
+    QDialog accountManager(&window());
+    accountManager.setModal(true);
+    accountManager.show();
+    tickAt(12, 30);
+    EXPECT_FALSE(window().downloadRunning());
+    accountManager.close();
+    tickAt(13, 0);
+    EXPECT_TRUE(window().downloadRunning());
+    ASSERT_TRUE(WaitFor([&] { return idle(); }));
 }
 
 }  // namespace
