@@ -133,6 +133,21 @@ bool HistoryDownload::LogOn() {
     return post("/logon.aspx", fields);
 }
 
+namespace {
+
+// The list filter: every operation of the last `count` units, in the site's field order.
+void SetPeriodFields(FormFields& request, const std::string& count, const std::string& unit) {
+    SetField(request, "rangepanel_group", "lastdays_radio");
+    SetField(request, "lastdays_days", count);
+    SetField(request, "lastdays_period", unit);
+    SetField(request, "accoperlist_typefilter_group", "ALL");
+    SetField(request, "accoperlist_amountfilter_amountmin", "");
+    SetField(request, "accoperlist_amountfilter_amountmax", "");
+    SetField(request, "export_oper_history_format", "PDF");
+}
+
+}  // namespace
+
 int32_t HistoryDownload::downloadAccount(const char16_t* number) {
     const std::string display = DisplayAccountNumber(number);
     report(share(10));
@@ -151,13 +166,7 @@ int32_t HistoryDownload::downloadAccount(const char16_t* number) {
     SetField(request, "__STATE", GetField(page, "__STATE"));
     SetField(request, "__VIEWSTATE", "");
     SetField(request, "__EVENTVALIDATION", GetField(page, "__EVENTVALIDATION"));
-    SetField(request, "rangepanel_group", "lastdays_radio");
-    SetField(request, "lastdays_days", count);
-    SetField(request, "lastdays_period", unit);
-    SetField(request, "accoperlist_typefilter_group", "ALL");
-    SetField(request, "accoperlist_amountfilter_amountmin", "");
-    SetField(request, "accoperlist_amountfilter_amountmax", "");
-    SetField(request, "export_oper_history_format", "PDF");
+    SetPeriodFields(request, count, unit);
     report(share(30));
     if (!post("/account_oper_list.aspx", request) || !isListPage(m_page)) {
         return ResultCode::RequestFailed;
@@ -216,13 +225,7 @@ int32_t HistoryDownload::walkOlderPages(FormFields& request, std::vector<Operati
         const std::string parameters = ReadPrevPageParameters(m_page);
         SetField(request, "__PARAMETERS", "");
         SetField(request, "__VIEWSTATE", "");
-        SetField(request, "rangepanel_group", "lastdays_radio");
-        SetField(request, "lastdays_days", count);
-        SetField(request, "lastdays_period", unit);
-        SetField(request, "accoperlist_typefilter_group", "ALL");
-        SetField(request, "accoperlist_amountfilter_amountmin", "");
-        SetField(request, "accoperlist_amountfilter_amountmax", "");
-        SetField(request, "export_oper_history_format", "PDF");
+        SetPeriodFields(request, count, unit);
         SetField(request, "__PARAMETERS", parameters);
         if (!post("/account_oper_list.aspx", request) || !isListPage(m_page)) {
             return ResultCode::RequestFailed;
