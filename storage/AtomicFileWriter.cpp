@@ -56,7 +56,10 @@ bool AtomicFileWriter::write(const std::filesystem::path& target,
                              const std::vector<uint8_t>& bytes) {
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string name(1, '.');
+    name += target.filename().string();
+    name += ".XXXXXX";
+    std::string temp = (folder / name).string();
     // mkstemp creates the file with mode 0600.
     FileDescriptor fd(::mkstemp(temp.data()));
     if (fd.get() < 0) {
