@@ -25,7 +25,10 @@ const QString kValidC = QStringLiteral("71987654321098765432109876");
 std::string rowText(sqlite3x::reader& r) {
     std::string out;
     for (int i = 0; i < 7; ++i) {
-        out += (i ? "|" : "") + QString::fromStdU16String(r.get_string(i)).toStdString();
+        if (i > 0) {
+            out += '|';
+        }
+        out += QString::fromStdU16String(r.get_string(i)).toStdString();
     }
     return out;
 }

@@ -120,7 +120,8 @@ void DataFile::WriteDump(const std::string& path, const BankData& data) {
         file << "account\t" << account.nrb << '\t' << account.name << '\n';
         for (const BankOperation& op : account.operations) {
             const ExpectedRecord e = KindTable::Expect(op);
-            std::string amount = (op.negative ? "-" : "") + std::to_string(op.grosze / 100) + "," +
+            std::string amount = std::string(op.negative ? "-" : "") +
+                                 std::to_string(op.grosze / 100) + "," +
                                  char('0' + op.grosze % 100 / 10) + char('0' + op.grosze % 10);
             file << "op\t" << account.nrb << '\t' << op.tid << '\t'
                  << CivilDate::Format(op.operationDay) << '\t' << CivilDate::Format(op.postingDay)

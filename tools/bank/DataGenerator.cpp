@@ -125,7 +125,7 @@ BankOperation DataGenerator::makeOperation(int sample) {
     }
     const bool bankFee = kind.layout == Layout::Fee;
     if (kind.layout == Layout::Card) {
-        op.cardNumber = "4" + randomDigits(5) + "******" + randomDigits(4);
+        op.cardNumber = std::string("4") + randomDigits(5) + "******" + randomDigits(4);
         op.place = pick(kPlaces, std::size(kPlaces));
         op.title = m_random() % 4 == 0 ? "Transakcja kartą " + op.place : "";
         return op;

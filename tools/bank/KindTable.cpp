@@ -157,7 +157,7 @@ ExpectedRecord KindTable::Expect(const BankOperation& op) {
     ExpectedRecord record;
     record.kindText = op.kindText;
     record.direction = op.negative ? 0 : 1;
-    record.amountText = (op.negative ? "-" : "") + formatGrosze(op.grosze);
+    record.amountText = std::string(op.negative ? "-" : "") + formatGrosze(op.grosze);
     // A card page has no counterparty rows; the card fields take their place.
     record.counterpartyAccount = IsCard(op) ? "" : without(op.counterpartyAccount, ' ');
     record.counterpartyName = IsCard(op) ? "" : collapse(op.counterpartyName);

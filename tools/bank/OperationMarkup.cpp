@@ -38,7 +38,8 @@ std::string OperationMarkup::FormatAmount(int64_t grosze, const std::string& sep
 std::string OperationMarkup::DisplayNrb(const std::string& nrb) {
     std::string text = nrb.substr(0, 2);
     for (size_t at = 2; at < nrb.size(); at += 4) {
-        text += " " + nrb.substr(at, 4);
+        text += ' ';
+        text += nrb.substr(at, 4);
     }
     return text;
 }

@@ -121,7 +121,9 @@ std::string SiteForm::Render(const std::vector<FormInput>& inputs, const HiddenS
     std::string html =
         "<form name=\"MainForm\" id=\"MainForm\" method=\"post\" action=\"" + action + "\">\r\n";
     for (const FormInput& input : inputs) {
-        html += "\t" + renderInput(input, hidden) + "\r\n";
+        html += '\t';
+        html += renderInput(input, hidden);
+        html += "\r\n";
     }
     return html + extraMarkup + "</form>\r\n";
 }
