@@ -50,6 +50,20 @@ void syncFolder(const std::filesystem::path& folder) {
     }
 }
 
+// A save killed half-way leaves its temporary file behind; the next save clears them away.
+// Only one copy of the program runs, so no other save can be using one.
+void removeLeftovers(const std::filesystem::path& folder, const std::string& pattern) {
+    const std::string prefix = pattern.substr(0, pattern.size() - 6);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() == pattern.size() && name.compare(0, prefix.size(), prefix) == 0 &&
+            entry.is_regular_file(error)) {
+            std::filesystem::remove(entry.path(), error);
+        }
+    }
+}
+
 }  // namespace
 
 bool AtomicFileWriter::write(const std::filesystem::path& target,
@@ -72,6 +86,7 @@ bool AtomicFileWriter::write(const std::filesystem::path& target,
         ::unlink(temp.c_str());
         return false;
     }
+    removeLeftovers(folder, name);
     syncFolder(folder);
     return true;
 }

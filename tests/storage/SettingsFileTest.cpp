@@ -252,4 +252,16 @@ TEST_F(SettingsFile, SavedFileIsPrivateAndReplacesALooserOne) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
 }
 
+TEST_F(SettingsFile, SaveClearsTemporaryFilesOfAnInterruptedSave) {
+    writeBytes(folder / ".TavroHistory.config.a1B2c3", {1, 2});
+    writeBytes(folder / ".TavroHistory.config.keep", {3});
+    writeBytes(folder / "other.config", {4});
+    SettingsStore store(path);
+    store.SetInt(u"A", 1);
+    ASSERT_TRUE(store.Save());
+    EXPECT_FALSE(std::filesystem::exists(folder / ".TavroHistory.config.a1B2c3"));
+    EXPECT_TRUE(std::filesystem::exists(folder / ".TavroHistory.config.keep"));
+    EXPECT_TRUE(std::filesystem::exists(folder / "other.config"));
+}
+
 }  // namespace
