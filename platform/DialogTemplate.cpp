@@ -101,37 +101,37 @@ void DialogTemplate::setClientSize(int widthDlu, int heightDlu) {
     m_parent->resize(clientSize(widthDlu, heightDlu));
 }
 
-QWidget* DialogTemplate::create(const ControlSpec& spec) {
+QWidget* DialogTemplate::create(const ControlSpec& entry) {
     QWidget* p = m_parent;
-    switch (spec.kind) {
+    switch (entry.kind) {
         case ControlKind::PushButton:
-            return makeButton(spec.text, false, p);
+            return makeButton(entry.text, false, p);
         case ControlKind::DefPushButton:
-            return makeButton(spec.text, true, p);
+            return makeButton(entry.text, true, p);
         case ControlKind::Label:
-            return makeLabel(spec.text, Qt::AlignLeft, p);
+            return makeLabel(entry.text, Qt::AlignLeft, p);
         case ControlKind::LabelRight:
-            return makeLabel(spec.text, Qt::AlignRight, p);
+            return makeLabel(entry.text, Qt::AlignRight, p);
         case ControlKind::LabelCenter:
-            return makeLabel(spec.text, Qt::AlignHCenter, p);
+            return makeLabel(entry.text, Qt::AlignHCenter, p);
         case ControlKind::Edit:
-            return makeEdit(spec.text, QLineEdit::Normal, false, p);
+            return makeEdit(entry.text, QLineEdit::Normal, false, p);
         case ControlKind::PasswordEdit:
-            return makeEdit(spec.text, QLineEdit::Password, false, p);
+            return makeEdit(entry.text, QLineEdit::Password, false, p);
         case ControlKind::ReadOnlyEdit:
-            return makeEdit(spec.text, QLineEdit::Normal, true, p);
+            return makeEdit(entry.text, QLineEdit::Normal, true, p);
         case ControlKind::MultiLineEdit:
-            return makeMultiLine(spec.text, false, p);
+            return makeMultiLine(entry.text, false, p);
         case ControlKind::ReadOnlyMultiLineEdit:
-            return makeMultiLine(spec.text, true, p);
+            return makeMultiLine(entry.text, true, p);
         case ControlKind::DropDownList:
             return makeCombo(false, p);
         case ControlKind::DropDownCombo:
             return makeCombo(true, p);
         case ControlKind::CheckBox:
-            return new QCheckBox(spec.text, p);
+            return new QCheckBox(entry.text, p);
         case ControlKind::RadioButton:
-            return new QRadioButton(spec.text, p);
+            return new QRadioButton(entry.text, p);
         case ControlKind::DateTimePicker:
             return makeDatePicker(p);
         case ControlKind::ProgressBar:
@@ -141,33 +141,33 @@ QWidget* DialogTemplate::create(const ControlSpec& spec) {
         case ControlKind::ListView:
             return makeListView(p);
         case ControlKind::GroupBox:
-            return new QGroupBox(spec.text, p);
+            return new QGroupBox(entry.text, p);
         case ControlKind::TabControl:
             return new QTabWidget(p);
     }
     return new QWidget(p);
 }
 
-QWidget* DialogTemplate::add(const ControlSpec& spec) {
-    QWidget* widget = create(spec);
-    placeWidget(widget, spec.id, spec.rect);
+QWidget* DialogTemplate::add(const ControlSpec& entry) {
+    QWidget* widget = create(entry);
+    placeWidget(widget, entry.id, entry.rect);
     if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         // The template's height is the dropped-down extent; the closed box keeps its own.
         combo->resize(combo->width(), combo->sizeHint().height());
     }
-    if (spec.kind == ControlKind::GroupBox) {
+    if (entry.kind == ControlKind::GroupBox) {
         // A frame drawn around controls must never take their clicks, whatever the table order.
         widget->lower();
     }
-    if (auto* label = qobject_cast<QLabel*>(widget); label && hasMnemonic(spec.text)) {
+    if (auto* label = qobject_cast<QLabel*>(widget); label && hasMnemonic(entry.text)) {
         m_pendingBuddy = label;
     }
     return widget;
 }
 
 void DialogTemplate::add(std::initializer_list<ControlSpec> specs) {
-    for (const ControlSpec& spec : specs) {
-        add(spec);
+    for (const ControlSpec& entry : specs) {
+        add(entry);
     }
 }
 

@@ -69,12 +69,12 @@ public:
     void setClientSize(int widthDlu, int heightDlu);
     QSize clientSize(int widthDlu, int heightDlu) const;
 
-    QWidget* add(const ControlSpec& spec);
+    QWidget* add(const ControlSpec& entry);
     void add(std::initializer_list<ControlSpec> specs);
     template <std::size_t N>
     void add(const ControlSpec (&specs)[N]) {
-        for (const ControlSpec& spec : specs) {
-            add(spec);
+        for (const ControlSpec& entry : specs) {
+            add(entry);
         }
     }
 
@@ -96,7 +96,7 @@ public:
     static QString idName(int id) { return QString::number(id); }
 
 private:
-    QWidget* create(const ControlSpec& spec);
+    QWidget* create(const ControlSpec& entry);
     void placeWidget(QWidget* widget, int id, const DluRect& rect);
 
     QWidget* m_parent;

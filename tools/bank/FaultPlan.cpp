@@ -21,14 +21,14 @@ std::string replaceAll(std::string text, const std::string& from, const std::str
 }
 }  // namespace
 
-FaultRule FaultPlan::Parse(const std::string& spec) {
-    const size_t colon = spec.rfind(':');
+FaultRule FaultPlan::Parse(const std::string& ruleText) {
+    const size_t colon = ruleText.rfind(':');
     if (colon == std::string::npos || colon == 0) {
-        throw std::invalid_argument("fault " + spec);
+        throw std::invalid_argument("fault " + ruleText);
     }
     FaultRule rule;
-    rule.path = spec.substr(0, colon);
-    std::string kind = spec.substr(colon + 1);
+    rule.path = ruleText.substr(0, colon);
+    std::string kind = ruleText.substr(colon + 1);
     if (const size_t at = kind.find('@'); at != std::string::npos) {
         rule.after = static_cast<int>(number(kind.substr(at + 1)));
         kind.resize(at);

@@ -25,7 +25,7 @@ struct FaultRule {
 class FaultPlan {
 public:
     // Throws std::invalid_argument for a malformed rule.
-    static FaultRule Parse(const std::string& spec);
+    static FaultRule Parse(const std::string& ruleText);
     void add(const FaultRule& rule);
     bool empty() const { return m_rules.empty(); }
     // Counts one request to the path and returns the rules that apply to it.
