@@ -1,5 +1,7 @@
 #include "BankServer.h"
 
+#include "FormBody.h"
+
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -32,30 +34,6 @@ std::vector<std::string> split(const std::string& line, char separator) {
     return parts;
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    c = static_cast<char>(c | 0x20);
-    return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-}
-
-std::string urlDecode(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '+') {
-            out.push_back(' ');
-        } else if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 &&
-                   hexValue(text[i + 2]) >= 0) {
-            out.push_back(static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2])));
-            i += 2;
-        } else {
-            out.push_back(text[i]);
-        }
-    }
-    return out;
-}
-
 std::string afterPrefix(const std::string& line, const std::string& prefix) {
     return line.rfind(prefix, 0) == 0 ? line.substr(prefix.size()) : std::string();
 }
@@ -72,21 +50,11 @@ struct Descriptor {
 }  // namespace
 
 std::string BankRequest::field(const std::string& name) const {
-    for (const std::string& pair : split(body, '&')) {
-        const size_t equals = pair.find('=');
-        if (urlDecode(pair.substr(0, equals)) == name) {
-            return equals == std::string::npos ? std::string() : urlDecode(pair.substr(equals + 1));
-        }
-    }
-    return {};
+    return FormBody(body).value(name);
 }
 
 std::vector<std::string> BankRequest::fieldNames() const {
-    std::vector<std::string> names;
-    for (const std::string& pair : split(body, '&')) {
-        names.push_back(urlDecode(pair.substr(0, pair.find('='))));
-    }
-    return names;
+    return FormBody(body).names();
 }
 
 BankServer::BankServer(const std::vector<std::string>& arguments) {
