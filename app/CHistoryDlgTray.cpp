@@ -20,10 +20,12 @@ void CHistoryDlg::createTrayIcon() {
 
 void CHistoryDlg::changeEvent(QEvent* event) {
     CUIDialog::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange || !isMinimized() || m_inTray) {
+    if (event->type() != QEvent::WindowStateChange || m_inTray) {
         return;
     }
-    if (AppSettings::GetInt(kHideOnMinimizeKey, 0) == 0 || !m_tray->available()) {
+    const bool hideOnMinimize = AppSettings::GetInt(kHideOnMinimizeKey, 0) != 0;
+    m_tray->setStandIn(isMinimized() && hideOnMinimize && !m_tray->available());
+    if (!isMinimized() || !hideOnMinimize || !m_tray->available()) {
         return;
     }
     // Hiding inside the state change confuses some window managers: once it is over.

@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "AppIcon.h"
+#include "DesktopNotifier.h"
 
 namespace {
 
@@ -62,11 +63,12 @@ void TrayIcon::hide() {
 }
 
 bool TrayIcon::showMessage(const QString& title, const QString& text) {
-    if (!m_shown) {
+    if (m_shown) {
+        if (QSystemTrayIcon* icon = systemIcon()) {
+            icon->showMessage(title, text, QSystemTrayIcon::NoIcon);
+        }
+    } else if (!m_standIn || available() || !DesktopNotifier::notify(title, text)) {
         return false;
-    }
-    if (QSystemTrayIcon* icon = systemIcon()) {
-        icon->showMessage(title, text, QSystemTrayIcon::NoIcon);
     }
     emit messageShown(title, text);
     return true;

@@ -1,10 +1,13 @@
 #include <QApplication>
 #include <QByteArray>
 #include <cstdio>
+#include <memory>
 
 #include "AppIcon.h"
 #include "CHistoryApp.h"
+#include "DemoLauncher.h"
 #include "MessageBox.h"
+#include "PolishLocale.h"
 
 namespace {
 
@@ -31,9 +34,21 @@ void answerMessageBoxesOnStderr() {
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavro History"));
+    // Wayland compositors find the program's icon and name through its desktop entry.
+    QGuiApplication::setDesktopFileName(AppIcon::desktopId());
     QApplication::setWindowIcon(AppIcon::program());
+    PolishLocale::install(application);
     if (qgetenv("TAVRO_MESSAGEBOX") == "stderr") {
         answerMessageBoxesOnStderr();
+    }
+    std::unique_ptr<DemoLauncher> demo;
+    if (QApplication::arguments().contains(QStringLiteral("--demo"))) {
+        demo = std::make_unique<DemoLauncher>();
+        if (!demo->start()) {
+            MessageBox::show(nullptr, demo->error(), QStringLiteral("Tavro History (demo)"),
+                             MessageBox::Buttons::Ok, MessageBox::Icon::Error);
+            return 1;
+        }
     }
     CHistoryApp app;
     return app.Run();

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QThread>
+#include <cstdio>
 
 CWndConsole::CWndConsole(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Konsola"));
@@ -35,6 +36,11 @@ void CWndConsole::AddLine(const QString& text) {
 }
 
 void CWndConsole::appendLine(const QString& text) {
+    // For checks of an installed program that has no one to read its console.
+    static const bool copyToStderr = qgetenv("TAVRO_CONSOLE") == "stderr";
+    if (copyToStderr) {
+        std::fprintf(stderr, "console: %s\n", text.toUtf8().constData());
+    }
     m_list->addItem(text);
     m_list->setCurrentRow(m_list->count() - 1);
     m_list->scrollToBottom();

@@ -1,6 +1,8 @@
 #pragma once
-// The module's optional configuration file "ib_tavro.conf" beside the module file, read at the
-// start of every download (the module keeps no state between calls).
+// The module's optional configuration file, read at the start of every download (the module keeps
+// no state between calls): the file that the variable IB_TAVRO_CONF names when it is set (an
+// installed module's folder belongs to root, so the demo points the module at its bank this way),
+// else "ib_tavro.conf" beside the module file.
 
 #include <string>
 
@@ -19,7 +21,10 @@ struct ModuleConfig {
 // Parses `key=value` lines; unknown keys, comments and malformed numbers are ignored.
 ModuleConfig ParseModuleConfig(const std::string& text);
 
-// The configuration file beside the file that holds this code (the module, or a test program).
+inline constexpr const char* kModuleConfigVariable = "IB_TAVRO_CONF";
+
+// The file that IB_TAVRO_CONF names, else the one beside the file that holds this code (the
+// module, or a test program).
 std::string ModuleConfigPath();
 
 // The file's settings, or the built-in ones when there is no file.

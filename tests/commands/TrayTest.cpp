@@ -81,4 +81,20 @@ TEST_F(TrayTest, BalloonShowsOnlyWhileTheIconIsThere) {
     EXPECT_EQ(balloons, 1);
 }
 
+// Without a tray the window stays minimised, standing in for the icon until it is restored.
+TEST_F(TrayTest, WithoutATrayTheMinimisedWindowStandsInForTheIcon) {
+    TrayIcon::setSimulated(false);
+    if (window().trayIcon()->available()) {
+        GTEST_SKIP() << "this desktop has a system tray";
+    }
+    AppSettings::SetInt(u"HideOnMinimize", 1);
+    window().show();
+    minimise();
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_TRUE(window().trayIcon()->standsIn());
+    window().showNormal();
+    WaitFor([] { return false; }, 100);
+    EXPECT_FALSE(window().trayIcon()->standsIn());
+}
+
 }  // namespace

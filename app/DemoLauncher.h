@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <filesystem>
+
+// `tavro --demo`: the simulated bank installed beside the program serves a generated history on
+// 127.0.0.1, the program runs on a data folder of the demo's own (never the user's) whose account
+// list holds the bank's accounts, and the bank module is pointed at the bank through the
+// variable IB_TAVRO_CONF, since the module's own folder may belong to root. The bank stops with
+// this object, and with the program if it is killed.
+class DemoLauncher {
+public:
+    DemoLauncher();
+    ~DemoLauncher();
+    DemoLauncher(const DemoLauncher&) = delete;
+    DemoLauncher& operator=(const DemoLauncher&) = delete;
+
+    // Starts the bank, writes the module's configuration and the account list, and makes the
+    // demo folder the program's application-data folder. False with a Polish reason in error().
+    bool start();
+    const QString& error() const { return m_error; }
+
+    // $TAVRO_DEMO_DATA when set, else <user's data home>/tavro-demo.
+    static std::filesystem::path demoFolder();
+
+private:
+    struct Banner {
+        QString host;
+        int port = 0;
+        QString user;
+        QString password;
+        QStringList accounts;
+    };
+
+    bool startBank();
+    bool readBanner();
+    bool writeModuleConfig();
+    bool writeAccounts();
+    void fail(const QString& reason);
+
+    std::filesystem::path m_folder;
+    QProcess m_bank;
+    Banner m_banner;
+    QString m_error;
+};

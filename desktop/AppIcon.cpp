@@ -1,0 +1,19 @@
+#include "AppIcon.h"
+
+#include <QPixmap>
+
+namespace AppIcon {
+
+QIcon program() {
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        icon.addPixmap(QPixmap(QStringLiteral(":/icons/%1.png").arg(size)));
+    }
+    return icon;
+}
+
+QString desktopId() {
+    return QStringLiteral(TAVRO_APP_ID);
+}
+
+}  // namespace AppIcon

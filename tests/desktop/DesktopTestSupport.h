@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+namespace DesktopTestSupport {
+
+// The private session bus the test program started.
+const std::string& busAddress();
+
+}  // namespace DesktopTestSupport
