@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything with the sanitizers and runs every test.
+# Installs what is missing, builds everything with the sanitizers and runs every test, then builds
+# and checks the Debian package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-deps.sh
@@ -12,8 +13,12 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 cd "$build"
 ctest --output-on-failure -j2 --timeout 300
 
-# The fuzz targets: a clang build of their own; each runs 20 seconds on its corpus.
+# The Debian package: a Release build, lintian, the desktop-entry and AppStream validators, and
+# the program run from the extracted package.
 cd "$OLDPWD"
+bash scripts/package.sh
+
+# The fuzz targets: a clang build of their own; each runs 20 seconds on its corpus.
 fuzz_build=${TAVRO_FUZZ_BUILD:-${build}-fuzz}
 CC=clang-14 CXX=clang++-14 cmake -S . -B "$fuzz_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTAVRO_FUZZ=ON -DTAVRO_TESTS=ON -DTAVRO_BENCH=OFF

@@ -1,11 +1,15 @@
 // Renders every window of the program with sample data, so that their look can be reviewed
 // without a display:
 //   tavro-screens [output folder]        (default <build>/screens)
+//   tavro-screens --database FILE [output folder]
+//                                        the same with the history of a database file (a copy;
+//                                        the README's pictures come from the demo's history)
 //   tavro-screens --grab-screen FILE     a picture of the whole screen of a running display
 //                                        (for checking the demo under xvfb-run)
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <ctime>
@@ -32,6 +36,7 @@
 #include "CWndWarnings.h"
 #include "Clock.h"
 #include "DialogTemplate.h"
+#include "PolishLocale.h"
 #include "Schema.h"
 #include "SettingsStore.h"
 #include "sqlite3x.h"
@@ -190,14 +195,26 @@ int main(int argc, char* argv[]) {
     }
     QApplication application(argc, argv);
     QApplication::setWindowIcon(AppIcon::program());
-    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(TAVRO_SCREENS_DIR));
+    PolishLocale::install(application);
+    QStringList arguments = QApplication::arguments().mid(1);
+    QString database;
+    if (arguments.size() >= 2 && arguments.front() == QStringLiteral("--database")) {
+        database = arguments.at(1);
+        arguments = arguments.mid(2);
+    }
+    const QDir out(arguments.isEmpty() ? QStringLiteral(TAVRO_SCREENS_DIR) : arguments.front());
     QDir().mkpath(out.path());
     QTemporaryDir appData;
     qputenv("appdata", appData.path().toLocal8Bit());
     AppPaths::ensureDataFolder();
-    fillSampleDatabase();
+    if (database.isEmpty()) {
+        fillSampleDatabase();
+        Clock::pin(localNoon(2012, 3, 15));
+    } else if (!QFile::copy(database, QString::fromStdString(AppPaths::databaseFile().string()))) {
+        std::fprintf(stderr, "cannot copy %s\n", database.toUtf8().constData());
+        return 1;
+    }
     SettingsStore settings(AppPaths::settingsFile());
-    Clock::pin(localNoon(2012, 3, 15));
 
     bool ok = true;
     CHistoryDlg dlg;
