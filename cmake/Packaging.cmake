@@ -45,13 +45,13 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "operation history of Polish internet bank accounts")
+# CPack puts the summary first and indents the body; an empty line becomes a paragraph break.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "operation history of Polish internet bank accounts
- Tavro History downloads the operation history of the user's accounts at a
- Polish internet bank through bank modules and keeps it in a local SQLite
- database, where it can be browsed, searched, filtered, totalled, charted
- and exported to XML, OFX and CSV without a connection to the bank.
- .
- The package includes the ib_tavro bank module and a simulated bank that
- the demo (tavro --demo) runs on this computer.")
+    "Tavro History downloads the operation history of the user's accounts at a
+Polish internet bank through bank modules and keeps it in a local SQLite
+database, where it can be browsed, searched, filtered, totalled, charted
+and exported to XML, OFX and CSV without a connection to the bank.
+
+The package includes the ib_tavro bank module and a simulated bank that
+the demo (tavro --demo) runs on this computer.")
 include(CPack)
