@@ -201,8 +201,9 @@ int32_t HistoryDownload::openOperationList(const std::string& display) {
     ReadForm(account, "MainForm", m_page);
     SetField(account, "__PARAMETERS", args[3]);
     report(share(15));
-    const std::string path = (!args[0].empty() && args[0][0] == '/') ? args[0] : "/" + args[0];
-    if (!post(path, account)) {
+    // Always "/" in front, also of a link that starts with one: the site has only ever been
+    // asked for the path that way.
+    if (!post("/" + args[0], account)) {
         return ResultCode::RequestFailed;
     }
     report(share(17));
