@@ -250,11 +250,16 @@ int32_t HistoryDownload::readDetails(FormFields& request, const std::vector<Oper
         RemoveAll(m_page, "\r");
         RemoveAll(m_page, "\n");
         ScrapedOperation operation;
-        ReadOperationDetails(m_page, operation, link.sign);
-        // Every details page names its operation; one without a number is not a details page,
-        // and the operation would be lost without a word.
-        if (operation.number.empty()) {
+        // A page without any details label is not a details page (an expired session, a changed
+        // site): the account fails rather than losing its operations without a word.
+        if (!ReadOperationDetails(m_page, operation, link.sign)) {
             return ResultCode::RequestFailed;
+        }
+        // Stored operations are told apart by their number: one whose number reads as 0 (no
+        // number row, or no digits in it) would replace every other such operation, so only it
+        // is left out and the rest of the account is delivered.
+        if (ReadOperationNumber(operation.number) == 0) {
+            continue;
         }
         operations.push_back(std::move(operation));
     }
