@@ -6,6 +6,7 @@
 #include "AbortFlag.h"
 #include "HtmlScanner.h"
 #include "IconvConverter.h"
+#include "ListWalkGuard.h"
 #include "Nrb.h"
 #include "OperationDelivery.h"
 #include "OperationDetails.h"
@@ -218,6 +219,8 @@ int32_t HistoryDownload::openOperationList(const std::string& display) {
 
 int32_t HistoryDownload::walkOlderPages(FormFields& request, std::vector<OperationLink>& links) {
     const auto [count, unit] = PeriodSelection(m_query.days);
+    ListWalkGuard walk;
+    walk.accept(m_page);  // the first page, which offered the older ones
     bool more = true;
     for (int page = 1; more;) {
         ReadForm(request, "MainForm", m_page);
@@ -228,7 +231,8 @@ int32_t HistoryDownload::walkOlderPages(FormFields& request, std::vector<Operati
         SetField(request, "__VIEWSTATE", "");
         SetPeriodFields(request, count, unit);
         SetField(request, "__PARAMETERS", parameters);
-        if (!post("/account_oper_list.aspx", request) || !isListPage(m_page)) {
+        if (!post("/account_oper_list.aspx", request) || !isListPage(m_page) ||
+            !walk.accept(m_page)) {
             return ResultCode::RequestFailed;
         }
         more = ReadOperationList(m_page, links);
