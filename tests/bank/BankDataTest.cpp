@@ -8,7 +8,6 @@
 #include <fstream>
 #include <set>
 
-#include "BankSite.h"
 #include "CivilDate.h"
 #include "DataFile.h"
 #include "DataGenerator.h"
@@ -188,40 +187,6 @@ TEST(BankData, FaultRulesParse) {
     EXPECT_TRUE(plan.onRequest("/account_oper_details.aspx").empty());
     EXPECT_EQ(plan.onRequest("/account_oper_details.aspx").size(), 1u);
     EXPECT_TRUE(plan.onRequest("/").empty());
-}
-
-// The module speaks HTTP/1.1 only and sends no Accept header: the site writes a "!" line for
-// anything else, and the end-to-end tests assert there is none.
-TEST(BankData, SiteFlagsOtherProtocolsAndAnAcceptHeader) {
-    const std::filesystem::path log =
-        std::filesystem::temp_directory_path() / ("tavro-bank-log-" + std::to_string(::getpid()));
-    {
-        RequestLog requests(log.string());
-        BankSite site(BankData{}, requests, SiteStyle{});
-        LoggedRequest request;
-        request.method = "GET";
-        request.path = "/";
-        request.version = "HTTP/1.1";
-        request.pragma = "no-cache";
-        request.userAgent = BankSite::kUserAgent;
-        site.handle(request);
-        request.version = "HTTP/1.0";
-        site.handle(request);
-        request.version = "HTTP/2";
-        request.acceptSent = true;
-        site.handle(request);
-    }
-    std::ifstream file(log);
-    std::vector<std::string> flagged;
-    for (std::string line; std::getline(file, line);) {
-        if (line.rfind("!\t", 0) == 0) {
-            flagged.push_back(line);
-        }
-    }
-    std::filesystem::remove(log);
-    EXPECT_EQ(flagged, (std::vector<std::string>{"!\t2\tGET\t/\tprotocol HTTP/1.0",
-                                                 "!\t3\tGET\t/\tprotocol HTTP/2",
-                                                 "!\t3\tGET\t/\tAccept: "}));
 }
 
 TEST(BankData, MonthsBeforeClampsToTheMonthLength) {

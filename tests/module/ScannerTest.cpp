@@ -235,24 +235,6 @@ TEST(ReadOperationDetails, FallbackLabelsOfCardOperations) {
     EXPECT_EQ(operation.amount, "-12,30");
 }
 
-// An expired session's page or a changed site has none of the labels; a page that lacks only
-// some of them is still a details page.
-TEST(ReadOperationDetails, TellsWhetherThePageHasAnyLabel) {
-    ScrapedOperation operation;
-    EXPECT_FALSE(
-        ReadOperationDetails("<h1>Wyst\xB9pi\xB3 b\xB3\xB9"
-                             "d</h1><p>Sesja wygas\xB3"
-                             "a.</p>",
-                             operation, ""));
-    std::string changed = kSampleDetailsPage;
-    ReplaceAll(changed, "</label>", "</span>");
-    EXPECT_FALSE(ReadOperationDetails(changed, operation, ""));
-    std::string withoutNumber = kSampleDetailsPage;
-    ReplaceAll(withoutNumber, "Numer operacji", "Numer dokumentu");
-    EXPECT_TRUE(ReadOperationDetails(withoutNumber, operation, ""));
-    EXPECT_EQ(operation.number, "");
-}
-
 std::string listPage(size_t first, const std::string& parameters) {
     std::string page = "<ul><li><p class=\"Amount\">Saldo</p></li>";
     for (size_t tid = first; tid < first + 2; ++tid) {
