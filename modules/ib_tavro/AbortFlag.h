@@ -1,6 +1,7 @@
 #pragma once
 // The module-wide cancellation flag: written by the host's interface thread through setAbortFlag,
-// read by the downloading thread between received chunks and after each request.
+// read by the downloading thread between received chunks, from libcurl's progress callback and
+// after each request.
 
 #include <atomic>
 

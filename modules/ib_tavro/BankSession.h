@@ -1,6 +1,7 @@
 #pragma once
-// One HTTPS conversation with the bank's web host over a single libcurl easy handle: cookies kept
-// in memory for the call, redirects followed, certificate and host name always verified.
+// One HTTPS conversation with the bank's web host over a single libcurl easy handle, in HTTP/1.1:
+// cookies kept in memory for the call, redirects followed, certificate and host name always
+// verified.
 
 #include <curl/curl.h>
 

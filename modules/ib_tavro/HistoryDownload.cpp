@@ -6,6 +6,7 @@
 #include "AbortFlag.h"
 #include "HtmlScanner.h"
 #include "IconvConverter.h"
+#include "ListWalkGuard.h"
 #include "Nrb.h"
 #include "OperationDelivery.h"
 #include "OperationDetails.h"
@@ -201,8 +202,9 @@ int32_t HistoryDownload::openOperationList(const std::string& display) {
     ReadForm(account, "MainForm", m_page);
     SetField(account, "__PARAMETERS", args[3]);
     report(share(15));
-    const std::string path = (!args[0].empty() && args[0][0] == '/') ? args[0] : "/" + args[0];
-    if (!post(path, account)) {
+    // Always "/" in front, also of a link that starts with one: the site has only ever been
+    // asked for the path that way.
+    if (!post("/" + args[0], account)) {
         return ResultCode::RequestFailed;
     }
     report(share(17));
@@ -217,6 +219,8 @@ int32_t HistoryDownload::openOperationList(const std::string& display) {
 
 int32_t HistoryDownload::walkOlderPages(FormFields& request, std::vector<OperationLink>& links) {
     const auto [count, unit] = PeriodSelection(m_query.days);
+    ListWalkGuard walk;
+    walk.accept(m_page);  // the first page, which offered the older ones
     bool more = true;
     for (int page = 1; more;) {
         ReadForm(request, "MainForm", m_page);
@@ -227,7 +231,8 @@ int32_t HistoryDownload::walkOlderPages(FormFields& request, std::vector<Operati
         SetField(request, "__VIEWSTATE", "");
         SetPeriodFields(request, count, unit);
         SetField(request, "__PARAMETERS", parameters);
-        if (!post("/account_oper_list.aspx", request) || !isListPage(m_page)) {
+        if (!post("/account_oper_list.aspx", request) || !isListPage(m_page) ||
+            !walk.accept(m_page)) {
             return ResultCode::RequestFailed;
         }
         more = ReadOperationList(m_page, links);
@@ -249,11 +254,16 @@ int32_t HistoryDownload::readDetails(FormFields& request, const std::vector<Oper
         RemoveAll(m_page, "\r");
         RemoveAll(m_page, "\n");
         ScrapedOperation operation;
-        ReadOperationDetails(m_page, operation, link.sign);
-        // Every details page names its operation; one without a number is not a details page,
-        // and the operation would be lost without a word.
-        if (operation.number.empty()) {
+        // A page without any details label is not a details page (an expired session, a changed
+        // site): the account fails rather than losing its operations without a word.
+        if (!ReadOperationDetails(m_page, operation, link.sign)) {
             return ResultCode::RequestFailed;
+        }
+        // Stored operations are told apart by their number: one whose number reads as 0 (no
+        // number row, or no digits in it) would replace every other such operation, so only it
+        // is left out and the rest of the account is delivered.
+        if (ReadOperationNumber(operation.number) == 0) {
+            continue;
         }
         operations.push_back(std::move(operation));
     }

@@ -8,7 +8,8 @@
 inline constexpr const char* kTopUpOperators[] = {"BLUE MEDIA", "DOLADOWANIA.PL"};
 
 // Reads a details page (tabs and line ends already removed) and classifies the operation.
-void ReadOperationDetails(std::string page, ScrapedOperation& operation, const std::string& sign);
+// False when the page holds none of the details labels: it is not a details page.
+bool ReadOperationDetails(std::string page, ScrapedOperation& operation, const std::string& sign);
 
 // Sets kind, direction and label from the bank's kind text; the first matching rule decides.
 void ClassifyOperation(ScrapedOperation& operation);

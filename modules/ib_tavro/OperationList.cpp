@@ -21,9 +21,10 @@ std::string detailsPath(const std::string& item) {
     }
     return item.substr(f + 10, q - f - 10);
 }
-}  // namespace
 
-bool ReadOperationList(const std::string& page, std::vector<OperationLink>& links) {
+// Calls `take` with each item of the page, from the one after the balance row on.
+template <typename Take>
+void forEachItem(const std::string& page, Take take) {
     const size_t balance = page.find(kBalanceRow);
     size_t s = balance == npos ? 0 : balance + 1;
     while (s < page.size()) {
@@ -35,16 +36,33 @@ bool ReadOperationList(const std::string& page, std::vector<OperationLink>& link
         if (e == npos) {
             break;
         }
-        const std::string item = page.substr(b, e - b);
         s = e + 2;
+        if (!take(page.substr(b, e - b))) {
+            break;
+        }
+    }
+}
+
+void removeOnclickArguments(std::string& item) {
+    static const std::string kOnclick = "onclick=\"";
+    for (size_t at = item.find(kOnclick); at != npos; at = item.find(kOnclick, at + 1)) {
+        const size_t from = at + kOnclick.size();
+        const size_t end = item.find('"', from);
+        item.erase(from, end == npos ? npos : end - from);
+    }
+}
+}  // namespace
+
+bool ReadOperationList(const std::string& page, std::vector<OperationLink>& links) {
+    forEachItem(page, [&links](const std::string& item) {
         const size_t c = item.find(kLinkMarker);
         if (c == npos) {
-            continue;
+            return true;
         }
         const std::string key = c + 10 < item.size() ? item.substr(c + 10, 10) : std::string();
         std::vector<std::string> args;
         if (!ReadOnclickArguments(item, key, args) || args.size() < 4) {
-            break;
+            return false;
         }
         OperationLink link;
         link.parameters = args[3];
@@ -55,8 +73,20 @@ bool ReadOperationList(const std::string& page, std::vector<OperationLink>& link
         if (link.path.size() > 6) {
             links.push_back(std::move(link));
         }
-    }
+        return true;
+    });
     return Contains(page, "Poprzednie&nbsp;operacje");
+}
+
+std::string ListPageFingerprint(const std::string& page) {
+    std::string fingerprint;
+    forEachItem(page, [&fingerprint](std::string item) {
+        removeOnclickArguments(item);
+        fingerprint += item;
+        fingerprint += '\n';
+        return true;
+    });
+    return fingerprint;
 }
 
 std::string ReadPrevPageParameters(const std::string& page) {

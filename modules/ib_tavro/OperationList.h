@@ -10,3 +10,7 @@ bool ReadOperationList(const std::string& page, std::vector<OperationLink>& link
 
 // The parameters of the PrevPage button (the fourth argument of its call).
 std::string ReadPrevPageParameters(const std::string& page);
+
+// The items of a list page as ReadOperationList scans them, with the arguments of their onclick
+// calls left out: a site may issue new parameters every time it shows the same operations.
+std::string ListPageFingerprint(const std::string& page);

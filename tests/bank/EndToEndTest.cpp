@@ -11,13 +11,16 @@
 #include "BankServer.h"
 #include "ModuleHandle.h"
 #include "ModuleQuery.h"
+#include "Nrb.h"
 #include "TempDir.h"
 
 namespace {
 constexpr const char* kListPath = "/account_oper_list.aspx";
 constexpr const char* kDetailsPath = "/account_oper_details.aspx";
 // Valid check digits, routing number of the bank, but no such account there.
-constexpr const char* kForeignAccount = "53199000039999999999999999";
+constexpr const char* kForeignAccount = "30199000039999999999999999";
+// The same with wrong check digits: only the first account of a request is checked.
+constexpr const char* kWrongCheckDigit = "53199000039999999999999999";
 
 double amountOf(const std::string& text) {
     std::string number = text;
@@ -25,10 +28,11 @@ double amountOf(const std::string& text) {
     return std::stod(number);
 }
 
-std::vector<DumpedOperation> expectedFor(const BankServer& bank, const std::string& account) {
+std::vector<DumpedOperation> expectedFor(const BankServer& bank, const std::string& account,
+                                         const std::set<int>& skipped) {
     std::vector<DumpedOperation> expected;
     for (const DumpedOperation& op : bank.dump()) {
-        if (op.account == account && op.delivered) {
+        if (op.account == account && op.delivered && skipped.count(op.tid) == 0) {
             expected.push_back(op);
         }
     }
@@ -55,10 +59,10 @@ void expectSame(const DumpedOperation& want, const DeliveredOperation& got) {
 
 // Every delivered operation, in order, is the one the bank served, with the expected texts.
 void expectDelivered(const BankServer& bank, const std::vector<DeliveredOperation>& delivered,
-                     const std::vector<std::string>& accounts) {
+                     const std::vector<std::string>& accounts, const std::set<int>& skipped = {}) {
     std::vector<DumpedOperation> expected;
     for (const std::string& account : accounts) {
-        const std::vector<DumpedOperation> part = expectedFor(bank, account);
+        const std::vector<DumpedOperation> part = expectedFor(bank, account, skipped);
         expected.insert(expected.end(), part.begin(), part.end());
     }
     ASSERT_EQ(delivered.size(), expected.size());
@@ -144,13 +148,49 @@ TEST(EndToEnd, LongHistoryDownloadsCompletely) {
     EXPECT_TRUE(d.bank.violations().empty());
 }
 
-TEST(EndToEnd, MissingSecondAccountDeliversTheFirstAndFails) {
+class LaterAccountTest : public ::testing::TestWithParam<const char*> {};
+
+// Whatever is wrong with it, a later account is looked for on the accounts page, not refused.
+TEST_P(LaterAccountTest, NotOnTheAccountsPageDeliversTheFirstAndFails) {
+    ASSERT_EQ(IsValidNRB(std::u16string(GetParam(), GetParam() + 26)),
+              GetParam() == std::string(kForeignAccount));
     Download d({"--accounts", "1", "--operations", "12"});
-    ModuleQuery query = d.query(400, {d.bank.accounts()[0], kForeignAccount});
+    ModuleQuery query = d.query(400, {d.bank.accounts()[0], GetParam()});
     EXPECT_EQ(query.run(d.module), -3);
     expectDelivered(d.bank, query.operations, {d.bank.accounts()[0]});
     EXPECT_EQ(query.percents().back(), 100);
     EXPECT_EQ(d.bank.requests("GET", "/accounts_list.aspx").size(), 2u);
+    EXPECT_TRUE(d.bank.violations().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(EndToEnd, LaterAccountTest,
+                         ::testing::Values(kForeignAccount, kWrongCheckDigit));
+
+// A details page without its number costs only that operation; the rest of the account and the
+// next account arrive.
+TEST(EndToEnd, DetailsPagesWithoutANumberAreLeftOut) {
+    Download d({"--accounts", "2", "--operations", "12", "--fault",
+                std::string(kDetailsPath) + ":nonumber=2@4"});
+    ModuleQuery query = d.query(400);
+    ASSERT_EQ(query.run(d.module), 0);
+    const std::vector<BankRequest> details = d.bank.requests("POST", kDetailsPath);
+    ASSERT_EQ(details.size(), 24u);
+    std::set<int> skipped;
+    for (size_t i : {4, 5}) {
+        // "oper=<number>;k=<token>"
+        skipped.insert(std::stoi(details[i].field("__PARAMETERS").substr(5)));
+    }
+    ASSERT_EQ(skipped.size(), 2u);
+    expectDelivered(d.bank, query.operations, d.bank.accounts(), skipped);
+    EXPECT_TRUE(d.bank.violations().empty());
+}
+
+TEST(EndToEnd, AccountLinkStartingWithASlashGetsAnotherInFront) {
+    Download d({"--accounts", "1", "--operations", "3", "--rooted-account-links"});
+    ModuleQuery query = d.query(400);
+    EXPECT_EQ(query.run(d.module), 0);
+    EXPECT_EQ(query.operations.size(), 3u);
+    EXPECT_EQ(d.bank.requests("POST", "//account_details.aspx").size(), 1u);
     EXPECT_TRUE(d.bank.violations().empty());
 }
 
@@ -184,6 +224,10 @@ TEST(EndToEnd, LogOnPostsTheFormWithTheCredentials) {
     EXPECT_EQ(logons[0].field("password"), "Tajne haslo&1");
     EXPECT_NE(logons[0].body.find("password=Tajne+haslo%261"), std::string::npos);
     EXPECT_TRUE(d.bank.requests()[0].headers.at("referer").empty());
+    for (const BankRequest& request : d.bank.requests()) {
+        EXPECT_EQ(request.headers.at("version"), "HTTP/1.1") << request.path;
+        EXPECT_EQ(request.headers.at("accept"), "-") << request.path;
+    }
     EXPECT_EQ(logons[0].headers.at("referer"),
               "https://localhost:" + std::to_string(d.bank.port()) + "/");
     EXPECT_TRUE(d.bank.violations().empty());

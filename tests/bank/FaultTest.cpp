@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <thread>
 
 #include "BankServer.h"
 #include "ModuleHandle.h"
@@ -65,7 +66,9 @@ INSTANTIATE_TEST_SUITE_P(
         // A changed site is a failure, not an empty history.
         FaultCase{"ListWithoutMarkers", {"--fault", "/account_oper_list.aspx:nomarkers"}, -3, 0},
         FaultCase{
-            "DetailsWithoutMarkers", {"--fault", "/account_oper_details.aspx:nomarkers"}, -3, 0}),
+            "DetailsWithoutMarkers", {"--fault", "/account_oper_details.aspx:nomarkers"}, -3, 0},
+        // The last page repeated as an older one, for ever.
+        FaultCase{"EndlessOlderPages", {"--fault", "/account_oper_list.aspx:endless"}, -3, 0}),
     [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });
 
 TEST(BankFault, OversizedDetailsPageCostsOnlyThatOperation) {
@@ -84,6 +87,32 @@ TEST(BankFault, OversizedDetailsPageCostsOnlyThatOperation) {
         EXPECT_NE(op.tid, 0);
         EXPECT_FALSE(op.kindText.empty());
     }
+}
+
+// "Anuluj" while the bank says nothing: the request ends at once, not at the low-speed time-out.
+TEST(BankFault, CancelEndsASilentRequest) {
+    BankServer bank({"--accounts", "1", "--operations", "5", "--fault",
+                     std::string(kDetailsPath) + ":delay=60@1"});
+    ModuleHandle module(bank.installModule({"low_speed_time=20", "connect_timeout=20"}));
+    ModuleQuery query(bank.user(), bank.password(), bank.accounts(), 400);
+    std::thread user;
+    std::chrono::steady_clock::time_point cancelled;
+    query.onProgress = [&](const ProgressReport& report) {
+        if (report.text.rfind("pobieranie szczegółow: 2 z", 0) == 0) {
+            // A second into the request that the bank leaves unanswered.
+            user = std::thread([&] {
+                std::this_thread::sleep_for(std::chrono::seconds(1));
+                cancelled = std::chrono::steady_clock::now();
+                module.setAbortFlag();
+            });
+        }
+    };
+    EXPECT_EQ(query.run(module), -8);
+    const auto ended = std::chrono::steady_clock::now();
+    ASSERT_TRUE(user.joinable());
+    user.join();
+    EXPECT_LT(ended - cancelled, std::chrono::seconds(10));
+    EXPECT_EQ(query.percents().back(), 100);
 }
 
 TEST(BankFault, UntrustedCertificateIsNoDownload) {

@@ -175,6 +175,8 @@ const FaultCase kCases[] = {
     {"ChangedSite", {"*:nomarkers"}, -3, Stored::Nothing},
     {"ChangedSiteAfterLogOn", {"/account_oper_list.aspx:nomarkers@3"}, -3, Stored::FirstAccount},
     {"ChangedDetailsPages", {"/account_oper_details.aspx:nomarkers@14"}, -3, Stored::FirstAccount},
+    // The second account's list offers older pages for ever: the walk stops at the first repeat.
+    {"EndlessOlderPages", {"/account_oper_list.aspx:endless@3"}, -3, Stored::FirstAccount},
     {"UntrustedCertificate", {}, -7, Stored::Nothing, true},
     {"WrongPassword", {}, -3, Stored::Nothing, false, true},
 };

@@ -116,6 +116,37 @@ INSTANTIATE_TEST_SUITE_P(
         ClassCase{"R25Pin", "ZMIANA PIN", kName, 1, 15, 0, kFeePrefix + " (zmiana PIN)", true},
         ClassCase{"R26Balance", "SPRAWDZENIE SALDA", kName, 1, 15, 0,
                   kFeePrefix + " (sprawdzenie salda)", true},
+        // One kind text, two rules: the earlier rule decides.
+        ClassCase{"R4ZusBeforeOutgoing",
+                  "PRZELEW WYCHODZ\xA5"
+                  "CY ZUS",
+                  kName, 1, 3, 0, "* Przelew/ZUS", false},
+        ClassCase{"R5IncomingBeforeDepositEnded",
+                  "PRZYCHODZ\xA5"
+                  "CY ZAMKNI\xCA"
+                  "CIE LOKATY TERMINOWEJ",
+                  kName, 0, 1, 1, kName, false},
+        ClassCase{"R6DepositEndedWhenAtaRulesOutR5", "WYPLATA PRZYCH ZAMKNIECIE LOKATY TERMINOWEJ",
+                  kName, 0, 20, 1,
+                  "* Lokata (wyga\x9Cni\xEA"
+                  "cie)",
+                  false},
+        ClassCase{"R10BeforeCancelled",
+                  "ANULOWANIE PRZELEWU WYCHODZ\xA5"
+                  "CEGO",
+                  kName, 1, 3, 0, kName, false},
+        ClassCase{"R21CardBeforeCashMachine", "WYPLATA Z KARTY W BANKOMACIE", kName, 1, 9, 0,
+                  "* Zap\xB3"
+                  "ata kart\xB9",
+                  true},
+        ClassCase{"R21CardBeforePin", "ZMIANA PIN KARTY", kName, 1, 9, 0,
+                  "* Zap\xB3"
+                  "ata kart\xB9",
+                  true},
+        ClassCase{"R21CardBeforeBalance", "SPRAWDZENIE SALDA KARTY", kName, 1, 9, 0,
+                  "* Zap\xB3"
+                  "ata kart\xB9",
+                  true},
         ClassCase{"NoMatchKeepsDirection", "COS INNEGO", kName, 1, 0, 1, kName, false},
         ClassCase{"NoMatchIsCaseSensitive", "przelew wychodzacy", kName, 0, 0, 0, kName, false}),
     [](const auto& info) { return info.param.label; });

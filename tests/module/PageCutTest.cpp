@@ -19,6 +19,7 @@ void scanEverything(const std::string& page) {
     std::vector<OperationLink> links;
     ReadOperationList(page, links);
     ReadPrevPageParameters(page);
+    ListPageFingerprint(page);
     std::string cut;
     ExtractBetween(page, "<li", "</li", cut, 0);
     ScrapedOperation operation;

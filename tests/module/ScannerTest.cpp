@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "HtmlScanner.h"
+#include "ListWalkGuard.h"
 #include "OperationDetails.h"
 #include "OperationList.h"
 #include "SamplePages.h"
@@ -201,7 +202,7 @@ TEST(ReadOperationList, ItemWithTooFewArgumentsEndsThePage) {
 TEST(ReadOperationDetails, ReadsAndCleansTheFields) {
     std::string page = kSampleDetailsPage;
     ScrapedOperation operation;
-    ReadOperationDetails(page, operation, "-");
+    EXPECT_TRUE(ReadOperationDetails(page, operation, "-"));
     EXPECT_EQ(operation.operationDate, "05-03-2010");
     EXPECT_EQ(operation.postingDate, "06-03-2010");
     EXPECT_EQ(operation.number, "123456");
@@ -232,5 +233,28 @@ TEST(ReadOperationDetails, FallbackLabelsOfCardOperations) {
     EXPECT_EQ(operation.account, "4111********1111");
     EXPECT_EQ(operation.title, "SKLEP");
     EXPECT_EQ(operation.amount, "-12,30");
+}
+
+std::string listPage(size_t first, const std::string& parameters) {
+    std::string page = "<ul><li><p class=\"Amount\">Saldo</p></li>";
+    for (size_t tid = first; tid < first + 2; ++tid) {
+        page += "<li><a onclick=\"doSubmit('/account_oper_details.aspx','','POST','" + parameters +
+                "',1)\" href=\"#\">Operacja " + std::to_string(tid) + "</a></li>";
+    }
+    return page + "</ul>Poprzednie&nbsp;operacje";
+}
+
+TEST(ListWalkGuard, StopsAtARepeatedPageAndBeyondTheBound) {
+    ListWalkGuard walk;
+    EXPECT_TRUE(walk.accept(listPage(1, "k=a")));
+    EXPECT_TRUE(walk.accept(listPage(3, "k=b")));
+    // The first page again, its links issued anew.
+    EXPECT_FALSE(walk.accept(listPage(1, "k=c")));
+
+    ListWalkGuard longWalk;
+    for (size_t page = 0; page < ListWalkGuard::kMaxPages; ++page) {
+        ASSERT_TRUE(longWalk.accept(listPage(2 * page, "k"))) << page;
+    }
+    EXPECT_FALSE(longWalk.accept(listPage(2 * ListWalkGuard::kMaxPages, "k")));
 }
 }  // namespace

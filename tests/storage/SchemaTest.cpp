@@ -63,6 +63,28 @@ TEST_F(SchemaTest, TablesHaveTheirColumnsInOrder) {
                                            u"t_date2", u"t_class", u"t_user"}));
 }
 
+// Other programs read the file too: the tables are exactly these, character for character.
+TEST_F(SchemaTest, FreshFileHoldsTheExactCreateStatements) {
+    connection con;
+    open(con);
+    const auto sqlOf = [&con](const char* table) {
+        command select(con, std::string("SELECT sql FROM sqlite_master WHERE type='table' AND "
+                                        "name='") +
+                                table + "'");
+        reader r = select.execute_reader();
+        return r.read() ? r.get_string(0) : u"(no table)";
+    };
+    EXPECT_EQ(sqlOf("accounts"),
+              u"CREATE TABLE accounts(a_id VARCHAR(48) NOT NULL, a_number VARCHAR(32) NOT NULL, "
+              u"a_user VARCHAR(64) NOT NULL, a_name VARCHAR(64) NOT NULL, a_pass VARCHAR(64) NOT "
+              u"NULL, a_type INTEGER NOT NULL, a_auto_get INTEGER NOT NULL )");
+    EXPECT_EQ(sqlOf("transactions"),
+              u"CREATE TABLE transactions(t_id INTEGER NOT NULL PRIMARY KEY, t_from_acc "
+              u"VARCHAR(32), t_from_name VARCHAR(255), t_desc VARCHAR(255), t_amount FLOAT, "
+              u"t_to_acc VARCHAR(32), t_tid INTEGER, t_tio INTEGER, t_date1 INTEGER, t_date2 "
+              u"INTEGER, t_class INTEGER, t_user VARCHAR(48) )");
+}
+
 TEST_F(SchemaTest, ReopeningKeepsTheData) {
     {
         connection con;

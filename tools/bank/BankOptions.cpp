@@ -44,8 +44,10 @@ const char* BankOptions::Usage() {
            "  --user TEXT          customer identifier that logs on (demo)\n"
            "  --password TEXT      password (demo1234)\n"
            "  --redirect-logon     answer a good log-on with a redirect (302) to the start page\n"
+           "  --rooted-account-links  write the accounts' link target as /account_details.aspx\n"
            "  --fault PATH:KIND[=N][@K]  fault for PATH (or *) from its request K+1 on; kinds:\n"
-           "                       status=N, reset=BYTES, delay=SECONDS, oversize=MB, nomarkers\n"
+           "                       status=N, reset=BYTES, delay=SECONDS, oversize=MB, nomarkers,\n"
+           "                       nonumber[=PAGES], endless\n"
            "  --fail-path P --fail-status N [--fail-after K]   the same as --fault P:status=N@K\n"
            "  --help               this text\n"
            "\n"
@@ -64,6 +66,10 @@ BankOptions BankOptions::Parse(const std::vector<std::string>& arguments) {
         }
         if (option == "--redirect-logon") {
             options.redirectLogon = true;
+            continue;
+        }
+        if (option == "--rooted-account-links") {
+            options.rootedAccountLinks = true;
             continue;
         }
         if (i + 1 >= arguments.size()) {

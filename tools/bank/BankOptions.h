@@ -15,6 +15,7 @@ struct BankOptions {
     std::string dumpFile;
     std::string dataFile;
     bool redirectLogon = false;
+    bool rootedAccountLinks = false;
     bool help = false;
     GeneratorSettings generator;
     std::vector<FaultRule> faults;

@@ -1,5 +1,6 @@
 #include "BankSite.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "CivilDate.h"
@@ -42,20 +43,18 @@ std::string cookie(const std::string& name, const std::string& value) {
 }
 }  // namespace
 
-BankSite::BankSite(BankData data, RequestLog& log, bool redirectLogon)
-    : m_data(std::move(data)),
-      m_log(log),
-      m_redirectLogon(redirectLogon),
-      m_random(std::random_device{}()) {}
+BankSite::BankSite(BankData data, RequestLog& log, SiteStyle style)
+    : m_data(std::move(data)), m_log(log), m_style(style), m_random(std::random_device{}()) {}
 
 void BankSite::recordOnly(const LoggedRequest& request) {
     m_log.record(request);
 }
 
-SiteReply BankSite::handle(const LoggedRequest& request) {
+SiteReply BankSite::handle(const LoggedRequest& request, bool endlessList) {
     const int number = m_log.record(request);
     std::lock_guard lock(m_mutex);
     Call call{number, request, FormBody(request.body), nullptr, parseCookies(request.cookie)};
+    call.endlessList = endlessList;
     checkHeaders(call);
     if (request.path == "/" && request.method == "GET") {
         return logonPage(call);
@@ -70,7 +69,11 @@ SiteReply BankSite::handle(const LoggedRequest& request) {
 }
 
 SiteReply BankSite::route(Call& call) {
-    const std::string& path = call.request.path;
+    // Like any web server, the site reads "//page" as "/page".
+    std::string path = call.request.path;
+    while (path.size() > 1 && path[0] == '/' && path[1] == '/') {
+        path.erase(0, 1);
+    }
     const bool post = call.request.method == "POST";
     struct Route {
         const char* path;
@@ -110,6 +113,13 @@ void BankSite::violation(Call& call, const std::string& reason) {
 void BankSite::checkHeaders(Call& call) {
     const LoggedRequest& r = call.request;
     const bool post = r.method == "POST";
+    // The module speaks HTTP/1.1 only and asks for no particular content type.
+    if (r.version != "HTTP/1.1") {
+        violation(call, "protocol " + r.version);
+    }
+    if (r.acceptSent) {
+        violation(call, "Accept: " + r.accept);
+    }
     if (r.userAgent != kUserAgent) {
         violation(call, "user agent: " + r.userAgent);
     }
@@ -213,7 +223,7 @@ SiteReply BankSite::logon(Call& call) {
     session.auth = token(32);
     SiteReply reply = pageReply(PageRenderer::Welcome(m_data.user));
     reply.cookies.push_back(cookie(kAuthCookie, session.auth));
-    if (m_redirectLogon) {
+    if (m_style.redirectLogon) {
         reply.status = 302;
         reply.location = "/start.aspx";
     }
@@ -229,7 +239,10 @@ SiteReply BankSite::accounts(Call& call) {
         tokens.push_back("acc=" + std::to_string(i) + ";k=" + token(12));
         session.accountTokens[tokens.back()] = static_cast<int>(i);
     }
-    return pageReply(PageRenderer::Accounts(issueHidden(session), m_data.accounts, tokens, in));
+    const std::string target =
+        m_style.rootedAccountLinks ? "/account_details.aspx" : "account_details.aspx";
+    return pageReply(
+        PageRenderer::Accounts(issueHidden(session), m_data.accounts, tokens, in, target));
 }
 
 SiteReply BankSite::account(Call& call) {
@@ -339,14 +352,16 @@ SiteReply BankSite::listPage(Call& call, const ListQuery& query, int page) {
     content.page = page;
     content.periodText =
         "ostatnie " + std::to_string(query.count) + (query.unit == "M" ? " miesięcy" : " dni");
-    const size_t first = size_t(page - 1) * kPageSize;
+    const size_t pages = std::max<size_t>(1, (selected.size() + kPageSize - 1) / kPageSize);
+    const size_t shown = std::min(size_t(page), pages);
+    const size_t first = (shown - 1) * kPageSize;
     for (size_t i = first; i < selected.size() && i < first + kPageSize; ++i) {
         const BankOperation& op = account.operations[selected[i]];
         const std::string parameters = "oper=" + std::to_string(op.tid) + ";k=" + token(12);
         session.operationTokens[parameters] = {query.account, selected[i]};
         content.operations.push_back({&op, parameters});
     }
-    if (first + kPageSize < selected.size()) {
+    if (size_t(page) < pages || call.endlessList) {
         content.olderParameters = "page=" + std::to_string(page + 1) + ";k=" + token(12);
         session.pageTokens[content.olderParameters] = {query, page + 1};
     }

@@ -21,12 +21,19 @@ struct SiteReply {
     std::string location;
 };
 
+// Ways of the site that real banks' sites differ in.
+struct SiteStyle {
+    bool redirectLogon = false;       // a good log-on is answered with a redirect (302)
+    bool rootedAccountLinks = false;  // the accounts page names the link target with a leading "/"
+};
+
 class BankSite {
 public:
-    BankSite(BankData data, RequestLog& log, bool redirectLogon);
+    BankSite(BankData data, RequestLog& log, SiteStyle style);
 
-    // Logs the request, checks it and answers it.
-    SiteReply handle(const LoggedRequest& request);
+    // Logs the request, checks it and answers it. With `endlessList` every operation-list page
+    // offers older operations; past the end of the history the last page is shown again.
+    SiteReply handle(const LoggedRequest& request, bool endlessList = false);
     // Logs a request that a fault answers instead of the site.
     void recordOnly(const LoggedRequest& request);
 
@@ -55,6 +62,7 @@ private:
         FormBody form;
         Session* session;
         std::map<std::string, std::string> cookies;
+        bool endlessList = false;
     };
 
     SiteReply route(Call& call);
@@ -78,7 +86,7 @@ private:
 
     BankData m_data;
     RequestLog& m_log;
-    bool m_redirectLogon;
+    SiteStyle m_style;
     std::mutex m_mutex;
     std::mt19937_64 m_random;
     std::map<std::string, Session> m_sessions;

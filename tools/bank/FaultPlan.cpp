@@ -38,11 +38,11 @@ FaultRule FaultPlan::Parse(const std::string& ruleText) {
         value = kind.substr(equals + 1);
         kind.resize(equals);
     }
-    static const std::map<std::string, FaultKind> kinds = {{"status", FaultKind::Status},
-                                                           {"reset", FaultKind::Reset},
-                                                           {"delay", FaultKind::Delay},
-                                                           {"oversize", FaultKind::Oversize},
-                                                           {"nomarkers", FaultKind::NoMarkers}};
+    static const std::map<std::string, FaultKind> kinds = {
+        {"status", FaultKind::Status},       {"reset", FaultKind::Reset},
+        {"delay", FaultKind::Delay},         {"oversize", FaultKind::Oversize},
+        {"nomarkers", FaultKind::NoMarkers}, {"nonumber", FaultKind::NoNumber},
+        {"endless", FaultKind::Endless}};
     const auto found = kinds.find(kind);
     if (found == kinds.end()) {
         throw std::invalid_argument("fault kind " + kind);
@@ -64,7 +64,9 @@ std::vector<FaultRule> FaultPlan::onRequest(const std::string& path) {
     const int count = ++m_counts[path];
     std::vector<FaultRule> active;
     for (const FaultRule& rule : m_rules) {
-        if ((rule.path == path || rule.path == "*") && count > rule.after) {
+        const bool within =
+            rule.kind != FaultKind::NoNumber || rule.value == 0 || count <= rule.after + rule.value;
+        if ((rule.path == path || rule.path == "*") && count > rule.after && within) {
             active.push_back(rule);
         }
     }
@@ -88,6 +90,19 @@ std::string FaultPlan::StripMarkers(std::string page) {
     };
     for (const auto& [from, to] : changes) {
         page = replaceAll(std::move(page), from, to);
+    }
+    return page;
+}
+
+// A details page that names no operation number, the rest of it unchanged.
+std::string FaultPlan::StripNumber(std::string page) {
+    const size_t label = page.find("<label class=\"label\">Numer operacji</label>");
+    const size_t begin =
+        label == std::string::npos ? label : page.rfind("<div class=\"row\">", label);
+    const std::string rowEnd = "</div></div>\r\n";
+    const size_t end = label == std::string::npos ? label : page.find(rowEnd, label);
+    if (begin != std::string::npos && end != std::string::npos) {
+        page.erase(begin, end + rowEnd.size() - begin);
     }
     return page;
 }

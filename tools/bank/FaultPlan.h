@@ -7,13 +7,15 @@
 //   delay=N      accept and say nothing for N seconds, then answer normally
 //   oversize=N   pad the page to N megabytes (default 12) before its content
 //   nomarkers    serve the page with its markers (form name, links, labels) changed
+//   nonumber=N   leave the operation number row out of N pages (0 or none: every page)
+//   endless      every operation-list page offers older operations, for ever
 
 #include <map>
 #include <mutex>
 #include <string>
 #include <vector>
 
-enum class FaultKind { Status, Reset, Delay, Oversize, NoMarkers };
+enum class FaultKind { Status, Reset, Delay, Oversize, NoMarkers, NoNumber, Endless };
 
 struct FaultRule {
     std::string path;
@@ -32,6 +34,7 @@ public:
     std::vector<FaultRule> onRequest(const std::string& path);
 
     static std::string StripMarkers(std::string page);
+    static std::string StripNumber(std::string page);
     static std::string Oversize(const std::string& page, long megabytes);
 
 private:

@@ -68,10 +68,13 @@ LoggedRequest HttpsFrontEnd::describe(const httplib::Request& request) {
     LoggedRequest r;
     r.method = request.method;
     r.path = request.path;
+    r.version = request.version;
     r.referer = header(request, "Referer");
     r.cookie = header(request, "Cookie");
     r.contentType = header(request, "Content-Type");
     r.acceptContent = header(request, "Accept-Content");
+    r.acceptSent = request.has_header("Accept");
+    r.accept = header(request, "Accept");
     r.pragma = header(request, "Pragma");
     r.userAgent = header(request, "User-Agent");
     r.body = request.body;
@@ -94,7 +97,10 @@ void HttpsFrontEnd::answer(const httplib::Request& request, httplib::Response& r
             return;
         }
     }
-    const SiteReply reply = m_site.handle(described);
+    const bool endless = std::any_of(faults.begin(), faults.end(), [](const FaultRule& fault) {
+        return fault.kind == FaultKind::Endless;
+    });
+    const SiteReply reply = m_site.handle(described, endless);
     response.status = reply.status;
     for (const std::string& cookie : reply.cookies) {
         response.set_header("Set-Cookie", cookie);
@@ -108,6 +114,8 @@ void HttpsFrontEnd::answer(const httplib::Request& request, httplib::Response& r
     for (const FaultRule& fault : faults) {
         if (fault.kind == FaultKind::NoMarkers) {
             page = FaultPlan::StripMarkers(std::move(page));
+        } else if (fault.kind == FaultKind::NoNumber) {
+            page = FaultPlan::StripNumber(std::move(page));
         } else if (fault.kind == FaultKind::Oversize) {
             page = FaultPlan::Oversize(page, fault.value);
         } else if (fault.kind == FaultKind::Reset) {

@@ -52,7 +52,8 @@ std::string PageRenderer::Welcome(const std::string& user) {
 
 std::string PageRenderer::Accounts(const HiddenState& hidden,
                                    const std::vector<BankAccount>& accounts,
-                                   const std::vector<std::string>& tokens, bool loggedOn) {
+                                   const std::vector<std::string>& tokens, bool loggedOn,
+                                   const std::string& target) {
     std::string table;
     if (!loggedOn) {
         table =
@@ -62,12 +63,11 @@ std::string PageRenderer::Accounts(const HiddenState& hidden,
             "<table class=\"accounts\"><tr><th>Numer rachunku</th><th>Nazwa</th>"
             "<th>Dostępne środki</th></tr>\r\n";
         for (size_t i = 0; i < accounts.size(); ++i) {
-            table +=
-                "<tr><td><a class=\"account\" onclick=\"doSubmit('account_details.aspx','',"
-                "'POST','" +
-                tokens[i] + "',1);return false;\" href=\"#\">" +
-                OperationMarkup::DisplayNrb(accounts[i].nrb) + "</a></td><td>" + accounts[i].name +
-                "</td><td class=\"amount\">" + Balance(accounts[i]) + "</td></tr>\r\n";
+            table += "<tr><td><a class=\"account\" onclick=\"doSubmit('" + target +
+                     "','','POST','" + tokens[i] + "',1);return false;\" href=\"#\">" +
+                     OperationMarkup::DisplayNrb(accounts[i].nrb) + "</a></td><td>" +
+                     accounts[i].name + "</td><td class=\"amount\">" + Balance(accounts[i]) +
+                     "</td></tr>\r\n";
         }
         table += "</table>\r\n";
     }

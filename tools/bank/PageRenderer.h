@@ -26,10 +26,11 @@ class PageRenderer {
 public:
     static std::string Logon(const HiddenState& hidden, const std::string& message);
     static std::string Welcome(const std::string& user);
-    // `tokens[i]` is what the link of account i posts; no accounts when the session is not
-    // logged on.
+    // `tokens[i]` is what the link of account i posts to `target`; no accounts when the session
+    // is not logged on.
     static std::string Accounts(const HiddenState& hidden, const std::vector<BankAccount>& accounts,
-                                const std::vector<std::string>& tokens, bool loggedOn);
+                                const std::vector<std::string>& tokens, bool loggedOn,
+                                const std::string& target);
     static std::string Account(const HiddenState& hidden, const BankAccount& account);
     static std::string List(const HiddenState& hidden, const ListPageContent& content);
     static std::string Details(const BankOperation& operation, const BankAccount& account);

@@ -33,9 +33,10 @@ void RequestLog::write(const std::string& line) {
 int RequestLog::record(const LoggedRequest& r) {
     std::lock_guard lock(m_mutex);
     const int number = ++m_count;
-    write(std::to_string(number) + "\t" + flat(r.method) + "\t" + flat(r.path) + "\treferer=" +
-          flat(r.referer) + "\tcookie=" + flat(r.cookie) + "\tcontent-type=" + flat(r.contentType) +
-          "\taccept-content=" + flat(r.acceptContent) + "\tpragma=" + flat(r.pragma) +
+    write(std::to_string(number) + "\t" + flat(r.method) + "\t" + flat(r.path) + "\tversion=" +
+          flat(r.version) + "\treferer=" + flat(r.referer) + "\tcookie=" + flat(r.cookie) +
+          "\tcontent-type=" + flat(r.contentType) + "\taccept-content=" + flat(r.acceptContent) +
+          "\taccept=" + (r.acceptSent ? flat(r.accept) : "-") + "\tpragma=" + flat(r.pragma) +
           "\tuser-agent=" + flat(r.userAgent) + "\tbody=" + flat(r.body) + "\n");
     return number;
 }

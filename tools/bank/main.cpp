@@ -45,7 +45,8 @@ int run(const BankOptions& options) {
                   << ", " << account.operations.size() << " operations)\n";
     }
     RequestLog log(options.logFile);
-    BankSite site(std::move(data), log, options.redirectLogon);
+    BankSite site(std::move(data), log,
+                  SiteStyle{options.redirectLogon, options.rootedAccountLinks});
     FaultPlan faults;
     for (const FaultRule& rule : options.faults) {
         faults.add(rule);
