@@ -1,9 +1,11 @@
 #include <QApplication>
 #include <QByteArray>
 #include <cstdio>
+#include <iostream>
 
 #include "AppIcon.h"
 #include "CHistoryApp.h"
+#include "ExportCommand.h"
 #include "MessageBox.h"
 
 namespace {
@@ -29,6 +31,10 @@ void answerMessageBoxesOnStderr() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // The command line works without a window, so it comes before the application object.
+    if (ExportCommand::Handles(argc, argv)) {
+        return ExportCommand::Run(argc, argv, std::cout, std::cerr);
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavro History"));
     QApplication::setWindowIcon(AppIcon::program());
