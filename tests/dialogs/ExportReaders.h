@@ -1,6 +1,6 @@
 #pragma once
-// Reads exported files back with real readers: libofx's ofxdump for OFX, Python's csv module
-// (strict RFC 4180) for CSV. Both programs are found on the PATH.
+// Exported files read back by real readers found on the PATH: libofx's ofxdump for OFX, Python's
+// csv module (strict RFC 4180) for CSV.
 
 #include <map>
 #include <string>
@@ -14,11 +14,7 @@ struct OfxDump {
     // ERROR lines, and WARNING lines other than the fixed one about UTF-8 files.
     std::vector<std::string> problems;
 };
-
 OfxDump RunOfxDump(const std::string& file);
 
-// Every record as its fields; `error` gets what the reader complained of.
+// Every record as its fields; empty, with the reader's complaint in `error`, on failure.
 std::vector<std::vector<std::string>> ReadCsv(const std::string& file, std::string& error);
-
-// How ofxdump prints a time: "Mon Jul  1 12:00:00 2024 CEST".
-std::string OfxDumpTime(long long seconds);
