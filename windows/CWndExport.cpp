@@ -97,10 +97,7 @@ void CWndExport::exportFile() {
     accept();
 }
 
-std::vector<ExportOperation> CWndExport::chosenOperations() const {
-    if (m_range->currentIndex() != Listed) {
-        return m_all;
-    }
+std::vector<ExportOperation> CWndExport::listedOperations() const {
     std::vector<ExportOperation> listed;
     for (const int index : m_listed) {
         if (index >= 0 && size_t(index) < m_all.size()) {
@@ -110,24 +107,28 @@ std::vector<ExportOperation> CWndExport::chosenOperations() const {
     return listed;
 }
 
-bool CWndExport::writeFiles(const QString& path) {
+void CWndExport::writeFiles(const QString& path) {
+    // The whole collection is not copied: it may hold a million operations.
+    const bool whole = m_range->currentIndex() != Listed;
+    const std::vector<ExportOperation> listed =
+        whole ? std::vector<ExportOperation>{} : listedOperations();
     const std::vector<ExportFile> files =
-        CWndExportFiles::Build(format(), QFile::encodeName(path).toStdString(), chosenOperations(),
-                               int64_t(std::time(nullptr)));
+        CWndExportFiles::Build(format(), QFile::encodeName(path).toStdString(),
+                               whole ? m_all : listed, int64_t(std::time(nullptr)));
     if (files.empty()) {
         // An OFX statement belongs to an account, and without operations there is none.
         tell(this, QStringLiteral("Brak operacji do zapisania w pliku OFX."),
              MessageBox::Icon::Warning);
-        return false;
+        return;
     }
     switch (CWndExportFiles::Write(files).failure) {
         case CWndExportFiles::Failure::Open:
             tell(this, QStringLiteral("Nie można było otworzyć pliku!"), MessageBox::Icon::Warning);
-            return false;
+            return;
         case CWndExportFiles::Failure::Write:
             // A full disk must not look like a finished export.
             tell(this, QStringLiteral("Nie można było zapisać pliku!"), MessageBox::Icon::Warning);
-            return false;
+            return;
         case CWndExportFiles::Failure::None:
             break;
     }
@@ -139,5 +140,4 @@ bool CWndExport::writeFiles(const QString& path) {
         }
     }
     tell(this, done, MessageBox::Icon::Information);
-    return true;
 }

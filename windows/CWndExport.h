@@ -44,8 +44,8 @@ private:
     void browse();
     void exportFile();
     ExportFormat format() const;
-    std::vector<ExportOperation> chosenOperations() const;
-    bool writeFiles(const QString& path);
+    std::vector<ExportOperation> listedOperations() const;
+    void writeFiles(const QString& path);
 
     QLineEdit* m_fileName = nullptr;
     QComboBox* m_format = nullptr;
