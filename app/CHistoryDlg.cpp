@@ -24,6 +24,7 @@
 #include "DialogTemplate.h"
 #include "DownloadWorker.h"
 #include "MessageBox.h"
+#include "OperationKinds.h"
 
 namespace {
 
@@ -59,26 +60,6 @@ const char16_t* const kOperationItems[] = {u"Wszystkie", u"Uznania", u"Obciąże
 const char16_t* const kTimeItems[] = {u"Całość",         u"Dziś",           u"Wczoraj",
                                       u"Obecny miesiąc", u"Zeszły miesiąc", u"Obecny rok",
                                       u"Zeszły rok",     u"Dwa lata temu",  u"Parametry Ręczne"};
-const char16_t* const kKindItems[] = {u"Wszystkie",
-                                      u"Przelewy przychodzące",
-                                      u"Polecenia zapłaty",
-                                      u"Przelewy wychodzące",
-                                      u"Opłaty za znaczki skarbowe",
-                                      u"Korekty odsetek",
-                                      u"Kapitalizacja odsetek",
-                                      u"Opłaty za przelewy",
-                                      u"Podatek od odsetek",
-                                      u"Karta płatnicza",
-                                      u"Karta płatnicza (bankomat)",
-                                      u"Prowizje",
-                                      u"Opłata za kartę",
-                                      u"Doładowanie telefonu",
-                                      u"Wpłaty w bankomacie",
-                                      u"Inne opłaty",
-                                      u"Anulowane przelewy",
-                                      u"Opłaty za aukcje internetowe",
-                                      u"Spłata karty kredytowej",
-                                      u"Wygaśnięcie lokaty"};
 const char16_t* const kViewItems[] = {u"Listę operacji", u"Graficzne zestawienie"};
 constexpr int kManualRange = 8;
 constexpr int kGraphView = 1;
@@ -153,7 +134,9 @@ void CHistoryDlg::createControls() {
     control<QPushButton>(kPrintButton)->setEnabled(false);
     fillCombo(m_operations, kOperationItems);
     fillCombo(m_time, kTimeItems);
-    fillCombo(m_kinds, kKindItems);
+    for (const std::u16string& kind : OperationKinds::FilterItems()) {
+        m_kinds->addItem(QString::fromStdU16String(kind));
+    }
     fillCombo(m_view, kViewItems);
     m_accounts->addItem(QStringLiteral("Wszystkie"));
     for (QDateTimeEdit* picker : {m_from, m_to}) {

@@ -1,11 +1,13 @@
 #include <QApplication>
 #include <QByteArray>
 #include <cstdio>
+#include <iostream>
 #include <memory>
 
 #include "AppIcon.h"
 #include "CHistoryApp.h"
 #include "DemoLauncher.h"
+#include "ExportCommand.h"
 #include "MessageBox.h"
 #include "PolishLocale.h"
 
@@ -32,6 +34,10 @@ void answerMessageBoxesOnStderr() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // The command line works without a window, so it comes before the application object.
+    if (ExportCommand::Handles(argc, argv)) {
+        return ExportCommand::Run(argc, argv, std::cout, std::cerr);
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavro History"));
     // Wayland compositors find the program's icon and name through its desktop entry.

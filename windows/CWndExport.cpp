@@ -6,9 +6,10 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
-#include <sstream>
+#include <ctime>
 
 namespace {
 
@@ -32,6 +33,8 @@ const ControlSpec kTemplate[] = {
 };
 
 const QString kCaption = QStringLiteral("Eksport");
+// The order of the "Format:" items.
+const ExportFormat kFormats[] = {ExportFormat::Xml, ExportFormat::Ofx, ExportFormat::Csv};
 
 void tell(QWidget* parent, const QString& text, MessageBox::Icon icon) {
     MessageBox::show(parent, text, kCaption, MessageBox::Buttons::Ok, icon);
@@ -47,7 +50,9 @@ CWndExport::CWndExport(QWidget* parent) : QDialog(parent) {
     m_fileName = tpl.control<QLineEdit>(kFileName);
     m_format = tpl.control<QComboBox>(kFormat);
     m_range = tpl.control<QComboBox>(kRange);
-    m_format->addItem(QStringLiteral("XML"));
+    for (const ExportFormat format : kFormats) {
+        m_format->addItem(QString::fromLatin1(CWndExportFiles::Name(format)));
+    }
     m_range->addItem(QStringLiteral("Całość"));
     m_range->addItem(QStringLiteral("Operacje wyświetlone na liście"));
     m_format->setCurrentIndex(0);
@@ -63,50 +68,76 @@ void CWndExport::setOperations(std::vector<ExportOperation> all, std::vector<int
     m_listed = std::move(listed);
 }
 
+ExportFormat CWndExport::format() const {
+    const int index = m_format->currentIndex();
+    return index >= 0 && size_t(index) < std::size(kFormats) ? kFormats[index] : ExportFormat::Xml;
+}
+
 void CWndExport::browse() {
-    const std::optional<QString> path = CWndFileDialog::getSaveFileName(
-        this, {QStringLiteral("XML (*.xml)"), QStringLiteral("xml")});
-    if (path) {
-        m_fileName->setText(*path);
+    const QString name = QString::fromLatin1(CWndExportFiles::Name(format()));
+    const QString suffix = QString::fromLatin1(CWndExportFiles::Suffix(format()));
+    std::optional<QString> path = CWndFileDialog::getSaveFileName(
+        this, {QStringLiteral("%1 (*.%2)").arg(name, suffix), suffix});
+    if (!path) {
+        return;
     }
+    if (QFileInfo(*path).suffix().isEmpty()) {
+        *path += QStringLiteral(".") + suffix;
+    }
+    m_fileName->setText(*path);
 }
 
 void CWndExport::exportFile() {
     const QString path = m_fileName->text();
     if (path.size() < kShortestName) {
         tell(this, QStringLiteral("Nieprawidłowa nazwa pliku!"), MessageBox::Icon::Warning);
-    } else if (writeFile(path, m_range->currentIndex())) {
-        tell(this, QStringLiteral("Eksport ukończony."), MessageBox::Icon::Information);
+    } else {
+        writeFiles(path);
     }
     accept();
 }
 
-bool CWndExport::writeFile(const QString& path, int range) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Truncate)) {
-        tell(this, QStringLiteral("Nie można było otworzyć pliku!"), MessageBox::Icon::Warning);
-        return false;
-    }
-    std::ostringstream out;
-    CWndExportWriter writer(out);
-    writer.begin();
-    if (range == Listed) {
-        for (const int index : m_listed) {
-            if (index >= 0 && size_t(index) < m_all.size()) {
-                writer.write(m_all[size_t(index)]);
-            }
-        }
-    } else {
-        for (const ExportOperation& op : m_all) {
-            writer.write(op);
+std::vector<ExportOperation> CWndExport::listedOperations() const {
+    std::vector<ExportOperation> listed;
+    for (const int index : m_listed) {
+        if (index >= 0 && size_t(index) < m_all.size()) {
+            listed.push_back(m_all[size_t(index)]);
         }
     }
-    writer.end();
-    const std::string bytes = out.str();
-    // A full disk must not look like a finished export.
-    if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.flush()) {
-        tell(this, QStringLiteral("Nie można było zapisać pliku!"), MessageBox::Icon::Warning);
-        return false;
+    return listed;
+}
+
+void CWndExport::writeFiles(const QString& path) {
+    // The whole collection is not copied: it may hold a million operations.
+    const bool whole = m_range->currentIndex() != Listed;
+    const std::vector<ExportOperation> listed =
+        whole ? std::vector<ExportOperation>{} : listedOperations();
+    const std::vector<ExportFile> files =
+        CWndExportFiles::Build(format(), QFile::encodeName(path).toStdString(),
+                               whole ? m_all : listed, int64_t(std::time(nullptr)));
+    if (files.empty()) {
+        // An OFX statement belongs to an account, and without operations there is none.
+        tell(this, QStringLiteral("Brak operacji do zapisania w pliku OFX."),
+             MessageBox::Icon::Warning);
+        return;
     }
-    return true;
+    switch (CWndExportFiles::Write(files).failure) {
+        case CWndExportFiles::Failure::Open:
+            tell(this, QStringLiteral("Nie można było otworzyć pliku!"), MessageBox::Icon::Warning);
+            return;
+        case CWndExportFiles::Failure::Write:
+            // A full disk must not look like a finished export.
+            tell(this, QStringLiteral("Nie można było zapisać pliku!"), MessageBox::Icon::Warning);
+            return;
+        case CWndExportFiles::Failure::None:
+            break;
+    }
+    QString done = QStringLiteral("Eksport ukończony.");
+    if (files.size() > 1) {
+        done += QStringLiteral("\n\nZapisane pliki:");
+        for (const ExportFile& file : files) {
+            done += QStringLiteral("\n") + QFile::decodeName(file.path.c_str());
+        }
+    }
+    tell(this, done, MessageBox::Icon::Information);
 }

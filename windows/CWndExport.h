@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CWndExportWriter.h"
+#include "CWndExportFiles.h"
 
 #include <QDialog>
 #include <QString>
@@ -9,7 +9,7 @@
 class QComboBox;
 class QLineEdit;
 
-// Writes the main window's operations to an XML file. Run modally:
+// Writes the main window's operations to a file in XML, OFX or CSV. Run modally:
 //   CWndExport dlg(mainWindow);
 //   dlg.setOperations(all, listed);   // listed: the list's rows, top to bottom, as indexes in all
 //   dlg.exec();                       // closes after OK in every case, with its message
@@ -28,6 +28,7 @@ public:
         ExportOperation op;
         op.tid = entry.tid;
         op.ownAccount = entry.ownAccount.toStdU16String();
+        op.ownAccountName = entry.ownAccountName.toStdU16String();
         op.counterpartyAccount = entry.counterpartyAccount.toStdU16String();
         op.operationDate = entry.operationDate;
         op.bookingDate = entry.bookingDate;
@@ -42,7 +43,9 @@ public:
 private:
     void browse();
     void exportFile();
-    bool writeFile(const QString& path, int range);
+    ExportFormat format() const;
+    std::vector<ExportOperation> listedOperations() const;
+    void writeFiles(const QString& path);
 
     QLineEdit* m_fileName = nullptr;
     QComboBox* m_format = nullptr;

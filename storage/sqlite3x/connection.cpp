@@ -27,6 +27,19 @@ void connection::open(const std::u16string& path) {
     m_db = db;
 }
 
+void connection::open_read_only(const std::string& path, int busyMilliseconds) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        throw database_error("unable to open database");
+    }
+    sqlite3_busy_timeout(db, busyMilliseconds);
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+    }
+    m_db = db;
+}
+
 void connection::close() {
     if (!m_db) {
         return;

@@ -17,6 +17,10 @@ public:
     connection& operator=(const connection&) = delete;
 
     void open(const std::u16string& path);
+    // An existing file, for reading only: nothing is created or changed, so it may be read while
+    // the program holds it. A writer in the middle of its commit is waited for up to
+    // `busyMilliseconds`.
+    void open_read_only(const std::string& path, int busyMilliseconds);
     void close();
     bool is_open() const { return m_db != nullptr; }
 

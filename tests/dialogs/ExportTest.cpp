@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "CWndExport.h"
+#include "CWndExportCsvWriter.h"
+#include "CWndExportWriter.h"
 #include "CWndFileDialog.h"
 #include "DialogTestSupport.h"
+#include "ExportReaders.h"
 #include "MessageBox.h"
 
 #include <QComboBox>
@@ -23,6 +26,7 @@ struct Entry {
     int64_t operationDate = kNov5, bookingDate = kNov5;
     double amount = 0.0;
     int32_t tid = 0, direction = 0, kind = 0;
+    QString ownAccountName = QStringLiteral("Konto");
 };
 
 std::vector<ExportOperation> sampleOperations() {
@@ -198,4 +202,34 @@ TEST_F(ExportWindow, AnyStoredTextGivesWellFormedXml) {
     press(kBrowse);
     press(1);
     EXPECT_TRUE(parses(*answer)) << fileBytes(*answer).toStdString();
+}
+
+TEST_F(ExportWindow, FormatsFollowInTheSaveDialogAndTheName) {
+    open(sampleOperations());
+    auto* format = control<QComboBox>(window.get(), kFormat);
+    ASSERT_EQ(format->count(), 3);
+    EXPECT_EQ(format->itemText(1) + format->itemText(2), "OFXCSV");
+    format->setCurrentIndex(2);
+    answer = path("bez_rozszerzenia");
+    press(kBrowse);
+    EXPECT_EQ(lastRequest.filter + lastRequest.defaultSuffix, "CSV (*.csv)csv");
+    press(1);
+    EXPECT_EQ(fileBytes(path("bez_rozszerzenia.csv")).toStdString(),
+              CWndExportCsvWriter::Document(sampleOperations()));
+}
+
+TEST_F(ExportWindow, OfxWritesOneReadableFilePerAccountAndNamesThem) {
+    open(sampleOperations());
+    control<QComboBox>(window.get(), kFormat)->setCurrentIndex(1);
+    answer = path("wyciag.ofx");
+    press(kBrowse);
+    press(1);
+    const QStringList written = {path("wyciag-0000.ofx"), path("wyciag-1111.ofx")};
+    ASSERT_EQ(boxes.calls().size(), 1u);
+    EXPECT_EQ(boxes.calls()[0].text,
+              "Eksport ukończony.\n\nZapisane pliki:\n" + written.join("\n"));
+    for (const size_t count : {2u, 1u}) {
+        const OfxDump dump = RunOfxDump(written[2 - int(count)].toStdString());
+        EXPECT_TRUE(dump.problems.empty() && dump.transactions.size() == count);
+    }
 }

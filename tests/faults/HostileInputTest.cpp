@@ -1,7 +1,8 @@
 // Texts that break careless code (quotes, SQL, markup, a NUL, 10 000 characters, Polish letters,
 // bytes that are no Windows-1250 character) in every field that reaches the database: from a
 // module through the worker, and from the account manager. Each is stored, listed, shown and
-// exported unchanged, or escaped where XML needs it, and every export passes xmllint.
+// exported unchanged, or escaped where XML needs it; every XML export passes xmllint, every OFX
+// export libofx, every CSV export a strict RFC 4180 reader.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -26,8 +27,11 @@
 #include "CWndDetails.h"
 #include "CWndDetailsText.h"
 #include "CWndExport.h"
+#include "CWndExportCsvWriter.h"
+#include "CWndExportOfxWriter.h"
 #include "CWndExportWriter.h"
 #include "DialogTemplate.h"
+#include "ExportReaders.h"
 #include "FaultDownload.h"
 #include "MessageBox.h"
 #include "Schema.h"
@@ -101,6 +105,44 @@ bool xmllintAccepts(const QString& file) {
 std::string readFile(const QString& path) {
     std::ifstream in(path.toStdString(), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string utf8(const std::u16string& text) {
+    return CWndExportWriter::ToUtf8(text);
+}
+
+// The length OFX 1.0.2 gives a memo; libofx keeps somewhat more and cuts the rest.
+constexpr size_t kOfxMemoLength = 255;
+
+void expectOfxAndCsvReadBack(const std::vector<ExportOperation>& ops) {
+    TempDir dir;
+    const std::string ofx = (dir.path() / "export.ofx").string();
+    const std::string csv = (dir.path() / "export.csv").string();
+    std::ofstream(ofx, std::ios::binary) << CWndExportOfxWriter::Document(kOwn, ops, 1331802000);
+    std::ofstream(csv, std::ios::binary) << CWndExportCsvWriter::Document(ops);
+    const OfxDump dump = RunOfxDump(ofx);
+    ASSERT_TRUE(dump.ran);
+    EXPECT_TRUE(dump.problems.empty()) << dump.problems.front();
+    ASSERT_EQ(dump.transactions.size(), ops.size());
+    std::string error;
+    const auto rows = ReadCsv(csv, error);
+    ASSERT_EQ(rows.size(), ops.size() + 1) << error;
+    for (size_t i = 0; i < ops.size(); ++i) {
+        SCOPED_TRACE(utf8(ops[i].title).substr(0, 20));
+        const OfxDump::Block& t = dump.transactions[i];
+        EXPECT_EQ(t.at("Financial institution's ID for this transaction"),
+                  utf8(CWndExportOfxWriter::FitId(ops[i])));
+        EXPECT_EQ(t.at("Name of payee or transaction description"),
+                  utf8(ops[i].counterpartyName.substr(0, CWndExportOfxWriter::kNameLength)));
+        const std::string memo = utf8(ops[i].title);
+        const std::string& read = t.at("Extra transaction information (memo)");
+        EXPECT_EQ(read, memo.substr(0, read.size()));
+        EXPECT_GE(read.size(), std::min(memo.size(), kOfxMemoLength));
+        const std::vector<std::string> fields = {utf8(ops[i].counterpartyName),
+                                                 utf8(ops[i].counterpartyAccount), memo};
+        EXPECT_EQ(std::vector<std::string>(rows[i + 1].begin() + 5, rows[i + 1].begin() + 8),
+                  fields);
+    }
 }
 
 class HostileInput : public ::testing::Test {
@@ -201,6 +243,7 @@ TEST_F(HostileInput, FromTheModuleStoredListedShownAndExported) {
         EXPECT_NE(document.find("<description>" + escaped + "</description>"), std::string::npos);
         EXPECT_NE(document.find("<account>" + escaped + "</account>"), std::string::npos);
     }
+    expectOfxAndCsvReadBack(exported);
 }
 
 // The account manager: each text as name, user and password of a new account.
