@@ -27,10 +27,13 @@ void append(std::vector<BankOperation>& to, std::vector<BankOperation> from) {
     to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
 }
 
-// Operations a month that the history's days leave room for, the well-known kinds set aside.
+// Operations left for the months once the well-known kinds have had theirs.
+int monthlyShare(int count) {
+    return std::max(0, count - (count >= AccountHistory::kKindCount ? kOnceInAWhile : 0));
+}
+
 double perMonth(int count, int days) {
-    const int free = std::max(0, count - (count >= AccountHistory::kKindCount ? kOnceInAWhile : 0));
-    return free / (days / kDaysInMonth);
+    return monthlyShare(count) / (days / kDaysInMonth);
 }
 }  // namespace
 
@@ -39,8 +42,7 @@ int AccountHistory::FirstDay(int count, int days, int today) {
     if (perMonth(count, days) >= kLeanestMonth) {
         return today - days + 1;
     }
-    const int free = std::max(0, count - (count >= kKindCount ? kOnceInAWhile : 0));
-    const int needed = static_cast<int>(free / kLeanestMonth * kDaysInMonth);
+    const int needed = static_cast<int>(monthlyShare(count) / kLeanestMonth * kDaysInMonth);
     return today - std::clamp(needed, std::min(days, 14), days) + 1;
 }
 
@@ -117,16 +119,20 @@ void AccountHistory::addMonth(Operations& ops, int year, int month) {
         }
     };
     const int variable = static_cast<int>(m_random() % 5);
-    add(BankCalendar::PreviousWorkingDay(home.employer->payDay != 0 ? on(home.employer->payDay)
-                                                                    : last),
-        &OperationMaker::salary);
+    const int payday = BankCalendar::PreviousWorkingDay(
+        home.employer->payDay != 0 ? on(home.employer->payDay) : last);
+    add(payday, &OperationMaker::salary);
     add(on(home.rentDay), &OperationMaker::rent);
     add(on(18 + variable), &OperationMaker::phoneBill);
     if (m_level >= 1) {
         add(on(8 + variable), &OperationMaker::internet);
-        add(on(month % 2 == home.electricityParity ? 15 : 24 + variable),
-            month % 2 == home.electricityParity ? &OperationMaker::electricity
-                                                : &OperationMaker::gas);
+        const bool electricityMonth = month % 2 == home.electricityParity;
+        add(on(electricityMonth ? 15 : 24 + variable),
+            electricityMonth ? &OperationMaker::electricity : &OperationMaker::gas);
+        if (electricityMonth) {
+            // What is left of the salary goes to savings every other month.
+            add(BankCalendar::NextWorkingDay(payday + 1), &OperationMaker::savings);
+        }
     }
     if (m_level >= 2) {
         add(on(home.subscriptionDay), &OperationMaker::subscription);
@@ -219,11 +225,10 @@ void AccountHistory::addEveryday(Operations& ops, int count) {
         Refund,
         TopUp,
         Auction,
-        Savings,
         Deposit,
         CreditCard
     };
-    static constexpr int kWeights[] = {60, 7, 2, 8, 6, 4, 1, 3, 1, 2, 1, 1};
+    static constexpr int kWeights[] = {60, 7, 2, 8, 6, 4, 1, 3, 1, 1, 1};
     std::discrete_distribution<int> events(std::begin(kWeights), std::end(kWeights));
     while (count > 0) {
         const int day = randomDay();
@@ -258,9 +263,6 @@ void AccountHistory::addEveryday(Operations& ops, int count) {
                 break;
             case Auction:
                 ops.push_back(m_maker.auctionFee(day));
-                break;
-            case Savings:
-                ops.push_back(m_maker.savings(day));
                 break;
             case Deposit:
                 ops.push_back(m_maker.cashDeposit(day));

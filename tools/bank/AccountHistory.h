@@ -6,7 +6,6 @@
 // every kind occurs. A history too thin to fill the days with months like that begins later,
 // as an account opened not long ago does.
 
-#include <functional>
 #include <random>
 #include <set>
 #include <string>

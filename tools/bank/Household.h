@@ -18,6 +18,8 @@ struct Household {
     const HistoryTables::Supplier* phone = nullptr;
     std::string phoneNumber;  // "600 123 456"
     int64_t phoneBill = 0;
+    std::string prepaidNumber;  // a phone in the family that is topped up
+    const char* topUpOperator = nullptr;
     const HistoryTables::Supplier* internet = nullptr;
     const HistoryTables::Supplier* subscription = nullptr;
     int subscriptionDay = 1;

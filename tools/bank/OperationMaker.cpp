@@ -68,6 +68,8 @@ void OperationMaker::chooseHousehold(uint32_t seed, int accountIndex) {
     m_home.phone = &pick(PhoneOperators());
     m_home.phoneNumber =
         std::string(chance(50) ? "6" : "5") + digits(2) + " " + digits(3) + " " + digits(3);
+    m_home.prepaidNumber = "7" + digits(2) + " " + digits(3) + " " + digits(3);
+    m_home.topUpOperator = pick(TopUpOperators());
     m_home.phoneBill = between(m_home.phone->low, m_home.phone->high) / 100 * 100 - 1;
     m_home.internet = &pick(InternetProviders());
     m_home.subscription = &pick(Subscriptions());
@@ -410,7 +412,7 @@ BankOperation OperationMaker::incomeTax(int day) {
     CivilDate::ToCivil(day, year, month, date);
     return transfer(
         KindTexts::kTax, false, day, m_home.town->taxOffice,
-        "PIT-37 za " + std::to_string(month <= 4 ? year - 1 : year) + ", dopłata podatku",
+        "PIT-36 za " + std::to_string(month <= 4 ? year - 1 : year) + ", dopłata podatku",
         wholeZloty(10000, 250000));
 }
 
@@ -429,8 +431,8 @@ BankOperation OperationMaker::foreignInvoice(int day, bool longTitle) {
     std::string title = "Zapłata za fakturę " + invoice;
     if (longTitle) {
         title = "Zapłata za fakturę VAT nr " + invoice + " z dnia " + CivilDate::Format(day - 14) +
-                " za usługi tłumaczeniowe świadczone w okresie od stycznia do marca, zgodnie "
-                "z umową nr 17/2024 oraz aneksem nr 2 do tej umowy";
+                " za usługi tłumaczeniowe świadczone w poprzednim miesiącu, zgodnie z umową nr "
+                "17/2024 z dnia 02-01-2024 oraz aneksem nr 2 do tej umowy";
     }
     return transfer(KindTexts::kForeignInvoice, true, day, pick(ForeignClients()), title,
                     between(150000, 900000));
@@ -506,9 +508,9 @@ BankOperation OperationMaker::refund(int day) {
 
 BankOperation OperationMaker::topUp(int day) {
     static constexpr int64_t kAmounts[] = {2500, 3000, 5000, 5000, 10000};
-    const std::string number = std::string(chance(50) ? "6" : "7") + digits(8);
-    return transfer(KindTexts::kOutgoing, false, day, pick(TopUpOperators()),
-                    "Doładowanie telefonu " + number, kAmounts[m_random() % std::size(kAmounts)]);
+    return transfer(KindTexts::kOutgoing, false, day, m_home.topUpOperator,
+                    "Doładowanie telefonu " + m_home.prepaidNumber,
+                    kAmounts[m_random() % std::size(kAmounts)]);
 }
 
 BankOperation OperationMaker::auctionFee(int day) {
@@ -520,7 +522,7 @@ BankOperation OperationMaker::auctionFee(int day) {
 BankOperation OperationMaker::savings(int day) {
     BankOperation op = transfer(KindTexts::kOutgoing, false, day, kOwner,
                                 "Przelew środków własnych na konto oszczędnościowe",
-                                wholeZloty(50000, 300000) / 10000 * 10000);
+                                roundTo(m_home.salary * (60 + m_random() % 40) / 100, 50000));
     op.counterpartyAccount = accountOf(std::string(kOwner) + m_home.town->name);
     return op;
 }
