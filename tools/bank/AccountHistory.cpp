@@ -129,10 +129,7 @@ void AccountHistory::addMonth(Operations& ops, int year, int month) {
         const bool electricityMonth = month % 2 == home.electricityParity;
         add(on(electricityMonth ? 15 : 24 + variable),
             electricityMonth ? &OperationMaker::electricity : &OperationMaker::gas);
-        if (electricityMonth) {
-            // What is left of the salary goes to savings every other month.
-            add(BankCalendar::NextWorkingDay(payday + 1), &OperationMaker::savings);
-        }
+        add(BankCalendar::NextWorkingDay(payday + 1), &OperationMaker::savings);
     }
     if (m_level >= 2) {
         add(on(home.subscriptionDay), &OperationMaker::subscription);

@@ -519,10 +519,12 @@ BankOperation OperationMaker::auctionFee(int day) {
         "Opłaty za sprzedaż na Allegro, login " + m_home.auctionLogin, between(300, 6000));
 }
 
+// What the salary leaves after the rent and a month's spending goes to savings.
 BankOperation OperationMaker::savings(int day) {
+    const int64_t left = m_home.salary - m_home.rent - between(150000, 250000);
     BankOperation op = transfer(KindTexts::kOutgoing, false, day, kOwner,
                                 "Przelew środków własnych na konto oszczędnościowe",
-                                roundTo(m_home.salary * (60 + m_random() % 40) / 100, 50000));
+                                roundTo(std::max(left, m_home.salary / 5), 10000));
     op.counterpartyAccount = accountOf(std::string(kOwner) + m_home.town->name);
     return op;
 }
