@@ -97,7 +97,9 @@ TEST(BankData, DemoHistoryReadsLikeAPersonalAccount) {
         std::map<std::string, std::vector<int64_t>> salaries;
         std::set<std::string> landlords, salaryMonths;
         std::set<int64_t> rents;
+        std::string texts;
         for (const BankOperation& op : account.operations) {
+            texts += op.counterpartyName + op.title;
             const std::string month = CivilDate::Format(op.operationDay).substr(3);
             if (op.title.rfind("Wynagrodzenie", 0) == 0) {
                 EXPECT_FALSE(op.negative);
@@ -128,6 +130,8 @@ TEST(BankData, DemoHistoryReadsLikeAPersonalAccount) {
         EXPECT_LT(*high - *low, *low / 5);
         EXPECT_EQ(landlords.size(), 1u);
         EXPECT_EQ(rents.size(), 1u);
+        EXPECT_NE(texts.find('"'), std::string::npos);  // quotes the module removes
+        EXPECT_NE(texts.find('\''), std::string::npos);
     }
 }
 

@@ -68,5 +68,6 @@ constexpr const char* kGasSupplier = "PGNiG Obrót Detaliczny Sp. z o.o.";
 constexpr const char* kSocialInsurance = "ZAKŁAD UBEZPIECZEŃ SPOŁECZNYCH";
 constexpr const char* kPaymentOperator = "PayU S.A.";
 constexpr const char* kAuctionFees = "QXL Poland Sp. z o.o.";
+constexpr const char* kColleague = "Patrick O'Neil";  // whom the express transfer pays
 
 }  // namespace HistoryTables

@@ -364,6 +364,8 @@ std::vector<BankOperation> OperationMaker::foreignCashMachine(int day, bool bala
 std::vector<BankOperation> OperationMaker::expressTransfer(int day, bool full) {
     std::vector<BankOperation> ops;
     BankOperation sent = paymentToPerson(day);
+    sent.counterpartyName = kColleague;
+    sent.counterpartyAccount = accountOf(kColleague);
     if (full) {
         sent.title += ", przelew natychmiastowy";
         ops.push_back(sent);
@@ -447,7 +449,8 @@ BankOperation OperationMaker::creditCardTransfer(int day) {
 }
 
 BankOperation OperationMaker::bonus(int day) {
-    BankOperation op = bankFee(KindTexts::kOther, day, "Premia za polecenie konta", 10000);
+    BankOperation op =
+        bankFee(KindTexts::kOther, day, "Premia w programie \"Polecam Tavro\"", 10000);
     op.negative = false;
     return op;
 }
