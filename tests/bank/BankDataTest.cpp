@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 
 #include "CivilDate.h"
@@ -14,6 +16,7 @@
 #include "FaultPlan.h"
 #include "KindTable.h"
 #include "Nrb.h"
+#include "TextCodec.h"
 
 namespace {
 BankOperation operation(const std::string& kind, int64_t grosze, bool negative) {
@@ -29,30 +32,107 @@ BankOperation operation(const std::string& kind, int64_t grosze, bool negative) 
 }
 }  // namespace
 
-TEST(BankData, GeneratedHistoryUsesEveryRuleAndValidNumbers) {
+struct HistorySize {
+    int operations;
+    int days;
+};
+
+class GeneratedHistoryTest : public ::testing::TestWithParam<HistorySize> {};
+
+// Exactly the asked number of operations per account within the asked days, every rule of the
+// table (and "no rule") once there are enough of them, and texts that ISO-8859-2 shows whole.
+TEST_P(GeneratedHistoryTest, HasTheAskedSizeAndEveryRule) {
     GeneratorSettings settings;
     settings.accounts = 2;
-    settings.operations = 200;
+    settings.operations = GetParam().operations;
+    settings.days = GetParam().days;
     const BankData data = DataGenerator(settings).generate();
     ASSERT_EQ(data.accounts.size(), 2u);
-    std::set<int> rules;
     std::set<int32_t> tids;
     for (const BankAccount& account : data.accounts) {
         EXPECT_TRUE(IsValidNRB(std::u16string(account.nrb.begin(), account.nrb.end())));
         EXPECT_EQ(account.nrb.substr(2, 8), "19900003");
+        ASSERT_EQ(account.operations.size(), static_cast<size_t>(settings.operations));
+        std::set<int> rules;
         for (size_t i = 0; i < account.operations.size(); ++i) {
             const BankOperation& op = account.operations[i];
-            rules.insert(KindTable::Expect(op).rule);
+            const ExpectedRecord expected = KindTable::Expect(op);
+            rules.insert(expected.rule);
+            if (expected.kind != 16) {  // a cancellation may be listed either way
+                EXPECT_EQ(op.negative, expected.direction == 0) << op.kindText;
+            }
             tids.insert(op.tid);
             EXPECT_GT(op.grosze, 0);
-            EXPECT_LE(op.operationDay, CivilDate::Today());
+            EXPECT_LE(op.postingDay, CivilDate::Today());
+            EXPECT_GE(op.postingDay, op.operationDay);
+            EXPECT_GT(op.operationDay, CivilDate::Today() - settings.days);
             if (i > 0) {
                 EXPECT_LE(op.operationDay, account.operations[i - 1].operationDay);
             }
+            for (const std::string& text : {op.counterpartyName, op.title, op.place}) {
+                EXPECT_EQ(TextCodec::Utf8ToLatin2(text).find('?'), std::string::npos) << text;
+            }
+        }
+        if (settings.operations >= 28) {
+            EXPECT_EQ(rules.size(), 27u);  // rules 1..26 and "no rule"
         }
     }
-    EXPECT_EQ(rules.size(), 27u);  // rules 1..26 and "no rule"
-    EXPECT_EQ(tids.size(), 400u);
+    EXPECT_EQ(tids.size(), 2u * settings.operations);
+}
+
+INSTANTIATE_TEST_SUITE_P(BankData, GeneratedHistoryTest,
+                         ::testing::Values(HistorySize{0, 365}, HistorySize{3, 365},
+                                           HistorySize{14, 60}, HistorySize{28, 1},
+                                           HistorySize{45, 365}, HistorySize{150, 365},
+                                           HistorySize{200, 365}, HistorySize{520, 700}));
+
+// The demo's year: one employer pays about the same each month, the rent goes to one landlord
+// at one amount, what goes to offices and the bank is money out, and a cancelled transfer gives
+// back one sent before it.
+TEST(BankData, DemoHistoryReadsLikeAPersonalAccount) {
+    GeneratorSettings settings;
+    settings.seed = 2012;
+    const BankData data = DataGenerator(settings).generate();
+    for (const BankAccount& account : data.accounts) {
+        std::map<std::string, std::vector<int64_t>> salaries;
+        std::set<std::string> landlords, salaryMonths;
+        std::set<int64_t> rents;
+        std::string texts;
+        for (const BankOperation& op : account.operations) {
+            texts += op.counterpartyName + op.title;
+            const std::string month = CivilDate::Format(op.operationDay).substr(3);
+            if (op.title.rfind("Wynagrodzenie", 0) == 0) {
+                EXPECT_FALSE(op.negative);
+                salaries[op.counterpartyName].push_back(op.grosze);
+                salaryMonths.insert(month);
+            } else if (op.kindText == "ZLECENIE STAŁE") {
+                landlords.insert(op.counterpartyName);
+                rents.insert(op.grosze);
+            } else if (op.kindText == "ANULOWANIE PRZELEWU") {
+                EXPECT_TRUE(std::any_of(
+                    account.operations.begin(), account.operations.end(), [&](const auto& sent) {
+                        return sent.tid < op.tid && sent.kindText == "PRZELEW WYCHODZĄCY" &&
+                               sent.grosze == op.grosze && sent.title == op.title &&
+                               sent.counterpartyName == op.counterpartyName;
+                    }));
+            } else if (op.counterpartyName == "ZAKŁAD UBEZPIECZEŃ SPOŁECZNYCH" ||
+                       op.counterpartyName.find("Urząd") != std::string::npos) {
+                EXPECT_TRUE(op.negative) << op.title;
+            }
+            if (KindTable::IsCard(op)) {
+                EXPECT_FALSE(op.place.empty());
+            }
+        }
+        ASSERT_EQ(salaries.size(), 1u);
+        EXPECT_GE(salaryMonths.size(), 11u);
+        const auto [low, high] =
+            std::minmax_element(salaries.begin()->second.begin(), salaries.begin()->second.end());
+        EXPECT_LT(*high - *low, *low / 5);
+        EXPECT_EQ(landlords.size(), 1u);
+        EXPECT_EQ(rents.size(), 1u);
+        EXPECT_NE(texts.find('"'), std::string::npos);  // quotes the module removes
+        EXPECT_NE(texts.find('\''), std::string::npos);
+    }
 }
 
 TEST(BankData, SameSeedSameHistory) {

@@ -1,6 +1,9 @@
 #pragma once
-// A plausible history generated from a seed: every kind of the classification table occurs, texts
-// carry Polish letters, quotes and apostrophes, and some titles are longer than the module keeps.
+// A history generated from a seed that reads like a Polish personal account's: the salary from
+// the same employer each month, rent and utilities, card payments and cash in Polish towns,
+// transfers to and from people, fees and interest. Every kind of the classification table
+// occurs once an account has as many operations as there are kinds; texts carry Polish letters,
+// quotes and apostrophes, and one title is longer than the module keeps.
 
 #include <cstdint>
 #include <random>
@@ -11,8 +14,8 @@
 struct GeneratorSettings {
     uint32_t seed = 1;
     int accounts = 2;
-    int operations = 150;  // per account
-    int days = 365;
+    int operations = 150;    // per account
+    int days = 365;          // every operation lies within this many days up to today
     int routing = 19900003;  // digits 3-10 of every account number
     std::string user = "demo";
     std::string password = "demo1234";
@@ -27,10 +30,8 @@ public:
     static std::string MakeNrb(int routing, const std::string& rest16);
 
 private:
-    BankOperation makeOperation(int sample);
     std::string randomDigits(int count);
-    std::string pick(const char* const* list, size_t size);
-    int64_t randomGrosze(int64_t low, int64_t high);
+    static std::string AccountName(int index);
 
     GeneratorSettings m_settings;
     std::mt19937 m_random;
