@@ -39,7 +39,7 @@ const char* BankOptions::Usage() {
            "  --seed N             seed of the generated history (1)\n"
            "  --accounts N         generated accounts (2)\n"
            "  --operations N       generated operations per account (150)\n"
-           "  --days N             generated history reaches N days back (365)\n"
+           "  --days N             every generated operation lies within the last N days (365)\n"
            "  --routing N          8-digit routing number of the account numbers (19900003)\n"
            "  --user TEXT          customer identifier that logs on (demo)\n"
            "  --password TEXT      password (demo1234)\n"
