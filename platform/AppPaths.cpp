@@ -1,11 +1,18 @@
 #include "AppPaths.h"
 
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QByteArray>
+#include <QFile>
+#include <QString>
 #include <cerrno>
 #include <cstdlib>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <system_error>
 
@@ -26,25 +33,44 @@ std::string homeFolder() {
     return home;
 }
 
-std::u16string toUtf16(const std::string& utf8) {
-    std::u16string out;
-    for (size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-        char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
-        for (int k = 1; k <= extra && i + k < utf8.size(); ++k) {
-            c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        }
-        i += static_cast<size_t>(extra) + 1;
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(c));
+// An open descriptor of a folder, for the life of the process, and its name under /proc.
+class FolderAlias {
+public:
+    explicit FolderAlias(const std::filesystem::path& folder)
+        : m_fd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)) {}
+    ~FolderAlias() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
         }
     }
-    return out;
+    FolderAlias(const FolderAlias&) = delete;
+    FolderAlias& operator=(const FolderAlias&) = delete;
+
+    // Still the folder at that path (it was not removed or replaced since).
+    bool names(const std::filesystem::path& folder) const {
+        struct stat held {};
+        struct stat now {};
+        return m_fd >= 0 && ::fstat(m_fd, &held) == 0 && ::stat(folder.c_str(), &now) == 0 &&
+               held.st_dev == now.st_dev && held.st_ino == now.st_ino;
+    }
+    std::u16string name() const {
+        return u"/proc/self/fd/" + QString::number(m_fd).toStdU16String();
+    }
+
+private:
+    int m_fd;
+};
+
+// The folder's /proc name, or empty when the folder cannot be opened.
+std::u16string folderAlias(const std::filesystem::path& folder) {
+    static std::mutex lock;
+    static std::map<std::string, std::unique_ptr<FolderAlias>> aliases;
+    const std::lock_guard<std::mutex> guard(lock);
+    std::unique_ptr<FolderAlias>& alias = aliases[folder.native()];
+    if (!alias || !alias->names(folder)) {
+        alias = std::make_unique<FolderAlias>(folder);
+    }
+    return alias->names(folder) ? alias->name() : std::u16string();
 }
 
 }  // namespace
@@ -91,5 +117,18 @@ std::filesystem::path AppPaths::databaseFile() {
 }
 
 std::u16string AppPaths::databaseFileU16() {
-    return toUtf16(databaseFile().string());
+    const std::filesystem::path file = databaseFile();
+    const QByteArray native = QByteArray::fromStdString(file.native());
+    const QString name = QFile::decodeName(native);
+    if (QFile::encodeName(name) == native) {
+        return name.toStdU16String();
+    }
+    // No text names this file: a folder on its path has a name that is not in the system's
+    // encoding (UTF-8), and the database layer takes text. It reaches the file through an open
+    // descriptor of its folder instead, whose name under /proc is plain ASCII.
+    const std::u16string folder = folderAlias(file.parent_path());
+    if (folder.empty()) {
+        return name.toStdU16String();  // the folder is missing: opening fails as it would
+    }
+    return folder + u"/" + file.filename().u16string();
 }
