@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <QTimer>
 #include <cstdint>
@@ -169,6 +170,8 @@ protected:
 public:
     // Hiding in the tray must not end the window's modal loop, as hiding a dialog normally does.
     void setVisible(bool visible) override;
+    // Takes the placement before the window leaves the screen.
+    void done(int result) override;
 
 private:
     // CHistoryDlg.cpp
@@ -190,6 +193,8 @@ private:
     void restoreColumnWidths();
     void storeColumnWidths();
     void restorePlacement();
+    void capturePlacement();
+    void followWindowState(Qt::WindowStates old);
     void storePlacement();
 
     template <class W>
@@ -223,6 +228,15 @@ private:
     // The worker uses the windows until its very end: it goes first.
     std::unique_ptr<ClosingDownloadUi> m_downloadUi;
     std::unique_ptr<DownloadWorker> m_worker;
+    // The placement last seen on the screen: frame position and client size.
+    struct Placement {
+        QRect normal;  // not while maximised
+        bool maximised = false;
+        bool taken = false;  // false until the window has been seen on the screen
+    };
+    Placement m_placement;
+    QRect m_normalAfterMaximised;  // the stored placement of a window restored maximised
+    bool m_maximisedBeforeTray = false;
     bool m_inTray = false;
     bool m_hidingInTray = false;  // only this hide keeps the modal loop running
 

@@ -2,6 +2,7 @@
 // taskbar for its tray icon, and a double click on the icon brings it back.
 #include <QEvent>
 #include <QTimer>
+#include <QWindowStateChangeEvent>
 
 #include "AppSettings.h"
 #include "CHistoryDlg.h"
@@ -20,8 +21,16 @@ void CHistoryDlg::createTrayIcon() {
 
 void CHistoryDlg::changeEvent(QEvent* event) {
     CUIDialog::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange || !isMinimized() || m_inTray) {
+    if (event->type() != QEvent::WindowStateChange) {
         return;
+    }
+    const Qt::WindowStates old = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+    followWindowState(old);
+    if (!isMinimized() || m_inTray) {
+        return;
+    }
+    if (!(old & Qt::WindowMinimized)) {
+        m_maximisedBeforeTray = (old & Qt::WindowMaximized) != 0;
     }
     if (AppSettings::GetInt(kHideOnMinimizeKey, 0) == 0 || !m_tray->available()) {
         return;
@@ -46,7 +55,12 @@ void CHistoryDlg::RestoreFromTray() {
         return;
     }
     m_inTray = false;
-    showNormal();
+    // Back in the state it had before it was minimised, maximised included.
+    if (m_maximisedBeforeTray) {
+        showMaximized();
+    } else {
+        showNormal();
+    }
     raise();
     activateWindow();
     m_tray->hide();

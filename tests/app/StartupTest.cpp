@@ -120,10 +120,12 @@ TEST_F(StartupTest, FileThatIsNotADatabaseEndsWithCodeTwo) {
     SettingsStore saved(settingsFile());
     saved.Load();
     EXPECT_EQ(saved.GetInt(u"COL/2", -5), 0);
+    EXPECT_EQ(saved.GetInt(u"POS/X", -5), -5) << "a window never shown has no placement";
     // ... which the next start reads as "no stored width".
     std::filesystem::remove(databaseFile());
     runProgram([](CHistoryDlg& dlg) {
         EXPECT_EQ(dlg.listView()->horizontalHeader()->sectionSize(2), 210);
+        EXPECT_EQ(dlg.pos(), QPoint(10, 10));
     });
 }
 
