@@ -110,6 +110,8 @@ CHistoryDlg::CHistoryDlg(QWidget* parent) : CUIDialog(parent) {
     connect(&m_scheduleTimer, &QTimer::timeout, this, &CHistoryDlg::OnScheduleTimer);
     m_reloadTimer.setSingleShot(true);
     connect(&m_reloadTimer, &QTimer::timeout, this, &CHistoryDlg::OnReloadTimer);
+    m_slotWaitTimer.setInterval(kSlotWaitPollMs);
+    connect(&m_slotWaitTimer, &QTimer::timeout, this, &CHistoryDlg::OnSlotWaitTimer);
     createTrayIcon();
 }
 
@@ -313,6 +315,7 @@ void CHistoryDlg::OnDestroy() {
     }
     m_destroyed = true;
     m_scheduleTimer.stop();
+    m_slotWaitTimer.stop();
     stopDownload();
     m_reloadTimer.stop();
     storePlacement();

@@ -80,6 +80,8 @@ public:
     static constexpr int kMinimumWidth = 700;
     static constexpr int kMinimumHeight = 540;
     static constexpr int kScheduleTimerMs = 60000;
+    // How often a slot that waits for open windows looks whether they have closed.
+    static constexpr int kSlotWaitPollMs = 200;
 
     explicit CHistoryDlg(QWidget* parent = nullptr);
     ~CHistoryDlg() override;
@@ -157,6 +159,7 @@ public slots:
     void OnAbout();
     void OnDetails();
     void OnScheduleTimer();
+    void OnSlotWaitTimer();
     void OnReloadTimer();
 
     // The tray icon was double-clicked (CHistoryDlgTray.cpp).
@@ -221,6 +224,8 @@ private:
     std::vector<QString> m_schedule;
     QTimer m_scheduleTimer;
     QTimer m_reloadTimer;
+    QTimer m_slotWaitTimer;
+    QString m_waitingSlot;  // a due slot that waits for the open windows to close
     bool m_initialised = false;
     bool m_destroyed = false;
     bool m_filling = false;  // set while controls are filled, so that they do not filter
