@@ -21,6 +21,7 @@
 #include "CWndConsole.h"
 #include "Clock.h"
 #include "ClosingDownloadUi.h"
+#include "DatePicker.h"
 #include "DialogTemplate.h"
 #include "DownloadWorker.h"
 #include "MessageBox.h"
@@ -263,6 +264,8 @@ bool CHistoryDlg::OnInitDialog() {
     m_filling = true;
     m_from->setDateTime(QDateTime::fromSecsSinceEpoch(0));
     m_to->setDateTime(QDateTime::fromSecsSinceEpoch(Clock::now()));
+    // Until the user picks a start date, the calendar opens near today rather than in 1970.
+    control<DatePicker>(kFromPicker)->setStartValue(m_from->dateTime());
     m_filling = false;
 
     // Companion windows, hidden until they have something to show.

@@ -1,8 +1,9 @@
 #include "DialogTemplate.h"
 
+#include "DatePicker.h"
+
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateTimeEdit>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -48,13 +49,6 @@ QComboBox* makeCombo(bool editable, QWidget* parent) {
     auto* combo = new QComboBox(parent);
     combo->setEditable(editable);
     return combo;
-}
-
-QDateTimeEdit* makeDatePicker(QWidget* parent) {
-    auto* picker = new QDateTimeEdit(parent);
-    picker->setCalendarPopup(true);
-    picker->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
-    return picker;
 }
 
 QProgressBar* makeProgress(QWidget* parent) {
@@ -133,7 +127,7 @@ QWidget* DialogTemplate::create(const ControlSpec& entry) {
         case ControlKind::RadioButton:
             return new QRadioButton(entry.text, p);
         case ControlKind::DateTimePicker:
-            return makeDatePicker(p);
+            return new DatePicker(p);
         case ControlKind::ProgressBar:
             return makeProgress(p);
         case ControlKind::ListBox:

@@ -24,7 +24,7 @@ enum class ControlKind {
     DropDownCombo,          // QComboBox, editable
     CheckBox,               // QCheckBox
     RadioButton,            // QRadioButton
-    DateTimePicker,         // QDateTimeEdit with a calendar popup, showing the date "dd-MM-yyyy"
+    DateTimePicker,         // DatePicker: calendar popup, the Polish long date
     ProgressBar,            // QProgressBar 0..100, no text
     ListBox,                // QListWidget
     ListView,               // QTableView without a model (the window sets one)

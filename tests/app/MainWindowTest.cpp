@@ -344,6 +344,7 @@ TEST_F(MainWindowTest, ManualRangeUsesTheTimeOfDayOfTheTo) {
     auto* to = control<QDateTimeEdit>(CHistoryDlg::kToPicker);
     EXPECT_FALSE(from->isEnabled());
     EXPECT_EQ(to->dateTime().toSecsSinceEpoch(), kNow);
+    EXPECT_EQ(to->text(), "15 marca 2012") << "the Polish long date";
     EXPECT_EQ(from->dateTime().toSecsSinceEpoch(), 0);
     control<QComboBox>(CHistoryDlg::kTimeCombo)->setCurrentIndex(8);
     EXPECT_TRUE(from->isEnabled());
