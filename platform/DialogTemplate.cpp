@@ -2,8 +2,10 @@
 
 #include "DatePicker.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,6 +19,9 @@
 #include <QTableView>
 
 namespace {
+
+// A title bar's icon, its three buttons and the margins around the caption, in pixels.
+constexpr int kTitleBarReserve = 120;
 
 QLabel* makeLabel(const QString& text, Qt::Alignment alignment, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -174,5 +179,15 @@ void DialogTemplate::placeWidget(QWidget* widget, int id, const DluRect& rect) {
     if (m_pendingBuddy && !qobject_cast<QLabel*>(widget) && !qobject_cast<QGroupBox*>(widget)) {
         m_pendingBuddy->setBuddy(widget);
         m_pendingBuddy.clear();
+    }
+}
+
+void DialogTemplate::fitCaption() {
+    QFont font = QApplication::font();
+    font.setBold(true);
+    const int needed =
+        QFontMetrics(font).horizontalAdvance(m_parent->windowTitle()) + kTitleBarReserve;
+    if (m_parent->width() < needed) {
+        m_parent->resize(needed, m_parent->height());
     }
 }

@@ -69,6 +69,10 @@ public:
     void setClientSize(int widthDlu, int heightDlu);
     QSize clientSize(int widthDlu, int heightDlu) const;
 
+    // Widens the parent where needed so that a window manager's title bar has room for its
+    // whole caption: the caption in the desktop's font, bold, plus the frame's icon and buttons.
+    void fitCaption();
+
     QWidget* add(const ControlSpec& entry);
     void add(std::initializer_list<ControlSpec> specs);
     template <std::size_t N>
