@@ -5,14 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QByteArray>
-#include <QFile>
-#include <QString>
 #include <cerrno>
 #include <cstdlib>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -54,7 +52,7 @@ public:
                held.st_dev == now.st_dev && held.st_ino == now.st_ino;
     }
     std::u16string name() const {
-        return u"/proc/self/fd/" + QString::number(m_fd).toStdU16String();
+        return u"/proc/self/fd/" + std::filesystem::path(std::to_string(m_fd)).u16string();
     }
 
 private:
@@ -71,6 +69,19 @@ std::u16string folderAlias(const std::filesystem::path& folder) {
         alias = std::make_unique<FolderAlias>(folder);
     }
     return alias->names(folder) ? alias->name() : std::u16string();
+}
+
+// The native conversion of a path to text, when the path is text at all.
+std::optional<std::u16string> pathText(const std::filesystem::path& path) {
+    try {
+        std::u16string text = path.u16string();
+        if (std::filesystem::path(text).native() == path.native()) {
+            return text;
+        }
+    } catch (const std::exception&) {
+        // not valid UTF-8
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -118,17 +129,16 @@ std::filesystem::path AppPaths::databaseFile() {
 
 std::u16string AppPaths::databaseFileU16() {
     const std::filesystem::path file = databaseFile();
-    const QByteArray native = QByteArray::fromStdString(file.native());
-    const QString name = QFile::decodeName(native);
-    if (QFile::encodeName(name) == native) {
-        return name.toStdU16String();
+    if (std::optional<std::u16string> text = pathText(file)) {
+        return *std::move(text);
     }
     // No text names this file: a folder on its path has a name that is not in the system's
     // encoding (UTF-8), and the database layer takes text. It reaches the file through an open
     // descriptor of its folder instead, whose name under /proc is plain ASCII.
     const std::u16string folder = folderAlias(file.parent_path());
     if (folder.empty()) {
-        return name.toStdU16String();  // the folder is missing: opening fails as it would
+        // The folder is missing: a name that never opens, as the folder's own would not.
+        return u"/proc/self/fd/-1/" + file.filename().u16string();
     }
     return folder + u"/" + file.filename().u16string();
 }
