@@ -77,23 +77,18 @@ maximised() {
 
 # Starts the program and waits until its window stands still; sets $window and $running.
 start() {
-  local log=$1
   for attempt in 1 2 3 4 5 6 7 8 9 10; do
-    "$program" >"$log" 2>&1 &
+    "$program" >"$1" 2>&1 &
     running=$!
     pids+=("$running")
-    if wait_for 600 has_window; then
-      break
-    fi
+    wait_for 600 eval 'has_window || ! kill -0 $running' || fail "no main window: $(cat "$1")"
+    has_window && break
     # Another copy on this machine holds the single-instance lock: try again shortly.
-    if ! kill -0 "$running" 2>/dev/null && grep -q "Jedna instancja" "$log"; then
-      sleep 2
-      continue
-    fi
-    fail "no main window: $(cat "$log")"
+    grep -q "Jedna instancja" "$1" || fail "the program ended at its start: $(cat "$1")"
+    sleep 2
   done
   window=$(window_id)
-  [ -n "$window" ] || fail "the program could not start: $(cat "$log")"
+  [ -n "$window" ] || fail "another copy held the single-instance lock all the time"
   settle
 }
 
