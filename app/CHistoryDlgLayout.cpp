@@ -91,10 +91,11 @@ void CHistoryDlg::followWindowState(Qt::WindowStates old) {
     resize(normal.size());
 }
 
-// Taken while the window is on the screen: once it is hidden, a window manager may already
-// have taken its frame away, and the position read then is no longer the frame's.
+// Taken while the window is on the screen (minimised too: an X window keeps its place then):
+// once it is hidden, a window manager may already have taken its frame away, and the position
+// read then is no longer the frame's.
 void CHistoryDlg::capturePlacement() {
-    if (!isVisible() || isMinimized()) {
+    if (!isVisible()) {
         return;
     }
     m_placement.maximised = isMaximized();

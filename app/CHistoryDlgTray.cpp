@@ -43,6 +43,7 @@ void CHistoryDlg::hideInTray() {
     if (!isMinimized() || !isVisible() || m_destroyed) {
         return;
     }
+    capturePlacement();
     m_tray->show();
     m_inTray = true;
     m_hidingInTray = true;
