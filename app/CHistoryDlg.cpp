@@ -21,6 +21,7 @@
 #include "CWndConsole.h"
 #include "Clock.h"
 #include "ClosingDownloadUi.h"
+#include "DatePicker.h"
 #include "DialogTemplate.h"
 #include "DownloadWorker.h"
 #include "MessageBox.h"
@@ -91,6 +92,8 @@ CHistoryDlg::CHistoryDlg(QWidget* parent) : CUIDialog(parent) {
     connect(&m_scheduleTimer, &QTimer::timeout, this, &CHistoryDlg::OnScheduleTimer);
     m_reloadTimer.setSingleShot(true);
     connect(&m_reloadTimer, &QTimer::timeout, this, &CHistoryDlg::OnReloadTimer);
+    m_slotWaitTimer.setInterval(kSlotWaitPollMs);
+    connect(&m_slotWaitTimer, &QTimer::timeout, this, &CHistoryDlg::OnSlotWaitTimer);
     createTrayIcon();
 }
 
@@ -244,6 +247,8 @@ bool CHistoryDlg::OnInitDialog() {
     m_filling = true;
     m_from->setDateTime(QDateTime::fromSecsSinceEpoch(0));
     m_to->setDateTime(QDateTime::fromSecsSinceEpoch(Clock::now()));
+    // Until the user picks a start date, the calendar opens near today rather than in 1970.
+    control<DatePicker>(kFromPicker)->setStartValue(m_from->dateTime());
     m_filling = false;
 
     // Companion windows, hidden until they have something to show.
@@ -296,6 +301,7 @@ void CHistoryDlg::OnDestroy() {
     }
     m_destroyed = true;
     m_scheduleTimer.stop();
+    m_slotWaitTimer.stop();
     stopDownload();
     m_reloadTimer.stop();
     storePlacement();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <QTimer>
 #include <cstdint>
@@ -79,6 +80,8 @@ public:
     static constexpr int kMinimumWidth = 700;
     static constexpr int kMinimumHeight = 540;
     static constexpr int kScheduleTimerMs = 60000;
+    // How often a slot that waits for open windows looks whether they have closed.
+    static constexpr int kSlotWaitPollMs = 200;
 
     explicit CHistoryDlg(QWidget* parent = nullptr);
     ~CHistoryDlg() override;
@@ -156,6 +159,7 @@ public slots:
     void OnAbout();
     void OnDetails();
     void OnScheduleTimer();
+    void OnSlotWaitTimer();
     void OnReloadTimer();
 
     // The tray icon was double-clicked (CHistoryDlgTray.cpp).
@@ -169,6 +173,8 @@ protected:
 public:
     // Hiding in the tray must not end the window's modal loop, as hiding a dialog normally does.
     void setVisible(bool visible) override;
+    // Takes the placement before the window leaves the screen.
+    void done(int result) override;
 
 private:
     // CHistoryDlg.cpp
@@ -190,6 +196,8 @@ private:
     void restoreColumnWidths();
     void storeColumnWidths();
     void restorePlacement();
+    void capturePlacement();
+    void followWindowState(Qt::WindowStates old);
     void storePlacement();
 
     template <class W>
@@ -216,6 +224,8 @@ private:
     std::vector<QString> m_schedule;
     QTimer m_scheduleTimer;
     QTimer m_reloadTimer;
+    QTimer m_slotWaitTimer;
+    QString m_waitingSlot;  // a due slot that waits for the open windows to close
     bool m_initialised = false;
     bool m_destroyed = false;
     bool m_filling = false;  // set while controls are filled, so that they do not filter
@@ -223,6 +233,15 @@ private:
     // The worker uses the windows until its very end: it goes first.
     std::unique_ptr<ClosingDownloadUi> m_downloadUi;
     std::unique_ptr<DownloadWorker> m_worker;
+    // The placement last seen on the screen: frame position and client size.
+    struct Placement {
+        QRect normal;  // not while maximised
+        bool maximised = false;
+        bool taken = false;  // false until the window has been seen on the screen
+    };
+    Placement m_placement;
+    QRect m_normalAfterMaximised;  // the stored placement of a window restored maximised
+    bool m_maximisedBeforeTray = false;
     bool m_inTray = false;
     bool m_hidingInTray = false;  // only this hide keeps the modal loop running
 

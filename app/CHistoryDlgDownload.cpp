@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 #include "AppSettings.h"
 #include "CHistoryDlg.h"
@@ -21,6 +22,11 @@
 namespace {
 
 const char16_t* const kAutoDownloadKey = u"AutoDownload";
+
+// "1230" -> "12:30"
+QString slotTime(const QString& slot) {
+    return slot.left(2) + QLatin1Char(':') + slot.mid(2);
+}
 
 }  // namespace
 
@@ -125,8 +131,8 @@ bool CHistoryDlg::otherWindowOpen() const {
     return modal != nullptr && modal != this;
 }
 
-// Every 60 s. A slot is due for its whole minute; a running download or an open window makes
-// the slot pass.
+// Every 60 s. A slot is due for its whole minute. A running download makes the slot pass; an
+// open window makes it wait until the last one has closed.
 void CHistoryDlg::OnScheduleTimer() {
     if (AppSettings::GetInt(kAutoDownloadKey, 0) == 0) {
         return;
@@ -136,10 +142,36 @@ void CHistoryDlg::OnScheduleTimer() {
         return;
     }
     if (otherWindowOpen()) {
-        ConsoleLine(QStringLiteral("\tOtwarte okno: automatyczne pobieranie pominięte"));
+        if (m_waitingSlot.isEmpty()) {
+            m_waitingSlot = slot;
+            ConsoleLine(QStringLiteral("\tOtwarte okno: automatyczne pobieranie (%1) ruszy po "
+                                       "jego zamknięciu")
+                            .arg(slotTime(slot)));
+            m_slotWaitTimer.start();
+        }
         return;
     }
-    ConsoleLine(
-        QStringLiteral("Automatyczne pobieranie historii (%1:%2)").arg(slot.left(2), slot.mid(2)));
+    ConsoleLine(QStringLiteral("Automatyczne pobieranie historii (%1)").arg(slotTime(slot)));
+    runGuarded([this] { StartScheduledDownload(); });
+}
+
+// Polled while a slot waits: the windows give no notice when they close. However many slots
+// fell meanwhile, one download runs.
+void CHistoryDlg::OnSlotWaitTimer() {
+    if (otherWindowOpen()) {
+        return;
+    }
+    m_slotWaitTimer.stop();
+    const QString slot = std::exchange(m_waitingSlot, QString());
+    if (AppSettings::GetInt(kAutoDownloadKey, 0) == 0 || m_destroyed) {
+        return;
+    }
+    if (downloadRunning()) {
+        ConsoleLine(QStringLiteral("\tPobieranie już trwa: automatyczne pobieranie (%1) pominięte")
+                        .arg(slotTime(slot)));
+        return;
+    }
+    ConsoleLine(QStringLiteral("Automatyczne pobieranie historii (%1), odłożone do zamknięcia okna")
+                    .arg(slotTime(slot)));
     runGuarded([this] { StartScheduledDownload(); });
 }

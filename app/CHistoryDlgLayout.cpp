@@ -4,12 +4,14 @@
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QTableView>
+#include <utility>
 
 #include "AppSettings.h"
 #include "CHistoryDlg.h"
 #include "CHistoryListModel.h"
 #include "CSatGraph.h"
 #include "CUIInfoLabel.h"
+#include "WindowFrame.h"
 
 namespace {
 
@@ -68,17 +70,58 @@ void CHistoryDlg::restorePlacement() {
         resize(std::max(width, kMinimumWidth), std::max(height, kMinimumHeight));
     }
     if (maximised != 0) {
+        if (width > kMinimisedSize && height > kMinimisedSize) {
+            m_normalAfterMaximised = geometry();
+        }
         setWindowState(windowState() | Qt::WindowMaximized);
     }
 }
 
-void CHistoryDlg::storePlacement() {
-    const bool maximised = isMaximized();
-    if (!maximised) {
-        AppSettings::SetInt(u"POS/X", x());
-        AppSettings::SetInt(u"POS/Y", y());
-        AppSettings::SetInt(u"POS/W", width());
-        AppSettings::SetInt(u"POS/H", height());
+// A window shown maximised from the start was never on the screen at its normal size, and a
+// window manager then un-maximises it to the size it knows: the full screen. The first time it
+// leaves the maximised state it is given the stored normal placement.
+void CHistoryDlg::followWindowState(Qt::WindowStates old) {
+    const Qt::WindowStates now = windowState();
+    if (!m_normalAfterMaximised.isValid() || !(old & Qt::WindowMaximized) ||
+        (now & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) {
+        return;
     }
-    AppSettings::SetInt(u"POS/Z", maximised ? 1 : 0);
+    const QRect normal = std::exchange(m_normalAfterMaximised, QRect());
+    move(normal.topLeft());
+    resize(normal.size());
+}
+
+// Taken while the window is on the screen (minimised too: an X window keeps its place then):
+// once it is hidden, a window manager may already have taken its frame away, and the position
+// read then is no longer the frame's.
+void CHistoryDlg::capturePlacement() {
+    if (!isVisible()) {
+        return;
+    }
+    m_placement.maximised = isMaximized();
+    if (!m_placement.maximised) {
+        m_placement.normal = QRect(WindowFrame::topLeft(this), size());
+    }
+    m_placement.taken = true;
+}
+
+void CHistoryDlg::storePlacement() {
+    capturePlacement();
+    // A window that was never shown has no placement of its own (the database could not be
+    // opened): the stored one stays for the next start.
+    if (!m_placement.taken) {
+        return;
+    }
+    if (!m_placement.maximised && m_placement.normal.isValid()) {
+        AppSettings::SetInt(u"POS/X", m_placement.normal.x());
+        AppSettings::SetInt(u"POS/Y", m_placement.normal.y());
+        AppSettings::SetInt(u"POS/W", m_placement.normal.width());
+        AppSettings::SetInt(u"POS/H", m_placement.normal.height());
+    }
+    AppSettings::SetInt(u"POS/Z", m_placement.maximised ? 1 : 0);
+}
+
+void CHistoryDlg::done(int result) {
+    capturePlacement();
+    CUIDialog::done(result);
 }

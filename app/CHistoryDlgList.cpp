@@ -232,6 +232,8 @@ void CHistoryDlg::showFilterResult(FilterResult result) {
     m_list->setUpdatesEnabled(false);
     m_model->setRows(std::move(result.rows));
     result.rows.clear();
+    // A list filled anew starts at its top, where the newest rows are.
+    m_list->scrollToTop();
     m_list->setUpdatesEnabled(true);
 
     m_graph->Clear();

@@ -2,6 +2,7 @@
 // taskbar for its tray icon, and a double click on the icon brings it back.
 #include <QEvent>
 #include <QTimer>
+#include <QWindowStateChangeEvent>
 
 #include "AppSettings.h"
 #include "CHistoryDlg.h"
@@ -20,12 +21,23 @@ void CHistoryDlg::createTrayIcon() {
 
 void CHistoryDlg::changeEvent(QEvent* event) {
     CUIDialog::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange || m_inTray) {
+    if (event->type() != QEvent::WindowStateChange) {
+        return;
+    }
+    const Qt::WindowStates old = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+    followWindowState(old);
+    if (m_inTray) {
         return;
     }
     const bool hideOnMinimize = AppSettings::GetInt(kHideOnMinimizeKey, 0) != 0;
     m_tray->setStandIn(isMinimized() && hideOnMinimize && !m_tray->available());
-    if (!isMinimized() || !hideOnMinimize || !m_tray->available()) {
+    if (!isMinimized()) {
+        return;
+    }
+    if (!(old & Qt::WindowMinimized)) {
+        m_maximisedBeforeTray = (old & Qt::WindowMaximized) != 0;
+    }
+    if (!hideOnMinimize || !m_tray->available()) {
         return;
     }
     // Hiding inside the state change confuses some window managers: once it is over.
@@ -36,6 +48,7 @@ void CHistoryDlg::hideInTray() {
     if (!isMinimized() || !isVisible() || m_destroyed) {
         return;
     }
+    capturePlacement();
     m_tray->show();
     m_inTray = true;
     m_hidingInTray = true;
@@ -48,7 +61,12 @@ void CHistoryDlg::RestoreFromTray() {
         return;
     }
     m_inTray = false;
-    showNormal();
+    // Back in the state it had before it was minimised, maximised included.
+    if (m_maximisedBeforeTray) {
+        showMaximized();
+    } else {
+        showNormal();
+    }
     raise();
     activateWindow();
     m_tray->hide();

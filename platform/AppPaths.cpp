@@ -1,11 +1,16 @@
 #include "AppPaths.h"
 
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -26,25 +31,57 @@ std::string homeFolder() {
     return home;
 }
 
-std::u16string toUtf16(const std::string& utf8) {
-    std::u16string out;
-    for (size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-        char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
-        for (int k = 1; k <= extra && i + k < utf8.size(); ++k) {
-            c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        }
-        i += static_cast<size_t>(extra) + 1;
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(c));
+// An open descriptor of a folder, for the life of the process, and its name under /proc.
+class FolderAlias {
+public:
+    explicit FolderAlias(const std::filesystem::path& folder)
+        : m_fd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)) {}
+    ~FolderAlias() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
         }
     }
-    return out;
+    FolderAlias(const FolderAlias&) = delete;
+    FolderAlias& operator=(const FolderAlias&) = delete;
+
+    // Still the folder at that path (it was not removed or replaced since).
+    bool names(const std::filesystem::path& folder) const {
+        struct stat held {};
+        struct stat now {};
+        return m_fd >= 0 && ::fstat(m_fd, &held) == 0 && ::stat(folder.c_str(), &now) == 0 &&
+               held.st_dev == now.st_dev && held.st_ino == now.st_ino;
+    }
+    std::u16string name() const {
+        return u"/proc/self/fd/" + std::filesystem::path(std::to_string(m_fd)).u16string();
+    }
+
+private:
+    int m_fd;
+};
+
+// The folder's /proc name, or empty when the folder cannot be opened.
+std::u16string folderAlias(const std::filesystem::path& folder) {
+    static std::mutex lock;
+    static std::map<std::string, std::unique_ptr<FolderAlias>> aliases;
+    const std::lock_guard<std::mutex> guard(lock);
+    std::unique_ptr<FolderAlias>& alias = aliases[folder.native()];
+    if (!alias || !alias->names(folder)) {
+        alias = std::make_unique<FolderAlias>(folder);
+    }
+    return alias->names(folder) ? alias->name() : std::u16string();
+}
+
+// The native conversion of a path to text, when the path is text at all.
+std::optional<std::u16string> pathText(const std::filesystem::path& path) {
+    try {
+        std::u16string text = path.u16string();
+        if (std::filesystem::path(text).native() == path.native()) {
+            return text;
+        }
+    } catch (const std::exception&) {
+        // not valid UTF-8
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -91,5 +128,17 @@ std::filesystem::path AppPaths::databaseFile() {
 }
 
 std::u16string AppPaths::databaseFileU16() {
-    return toUtf16(databaseFile().string());
+    const std::filesystem::path file = databaseFile();
+    if (std::optional<std::u16string> text = pathText(file)) {
+        return *std::move(text);
+    }
+    // No text names this file: a folder on its path has a name that is not in the system's
+    // encoding (UTF-8), and the database layer takes text. It reaches the file through an open
+    // descriptor of its folder instead, whose name under /proc is plain ASCII.
+    const std::u16string folder = folderAlias(file.parent_path());
+    if (folder.empty()) {
+        // The folder is missing: a name that never opens, as the folder's own would not.
+        return u"/proc/self/fd/-1/" + file.filename().u16string();
+    }
+    return folder + u"/" + file.filename().u16string();
 }

@@ -17,6 +17,7 @@ public:
     static std::filesystem::path settingsFile();
     // <data folder>/masterDatabase.sq3
     static std::filesystem::path databaseFile();
-    // The database path as the database layer takes it.
+    // The database path as the database layer takes it: the path as text, or, when a folder
+    // name on it is not valid UTF-8, a name of the same file through /proc/self/fd.
     static std::u16string databaseFileU16();
 };

@@ -1,8 +1,11 @@
 #include "DialogTemplate.h"
 
+#include "DatePicker.h"
+
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateTimeEdit>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -16,6 +19,9 @@
 #include <QTableView>
 
 namespace {
+
+// A title bar's icon, its three buttons and the margins around the caption, in pixels.
+constexpr int kTitleBarReserve = 120;
 
 QLabel* makeLabel(const QString& text, Qt::Alignment alignment, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -48,13 +54,6 @@ QComboBox* makeCombo(bool editable, QWidget* parent) {
     auto* combo = new QComboBox(parent);
     combo->setEditable(editable);
     return combo;
-}
-
-QDateTimeEdit* makeDatePicker(QWidget* parent) {
-    auto* picker = new QDateTimeEdit(parent);
-    picker->setCalendarPopup(true);
-    picker->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
-    return picker;
 }
 
 QProgressBar* makeProgress(QWidget* parent) {
@@ -133,7 +132,7 @@ QWidget* DialogTemplate::create(const ControlSpec& entry) {
         case ControlKind::RadioButton:
             return new QRadioButton(entry.text, p);
         case ControlKind::DateTimePicker:
-            return makeDatePicker(p);
+            return new DatePicker(p);
         case ControlKind::ProgressBar:
             return makeProgress(p);
         case ControlKind::ListBox:
@@ -180,5 +179,15 @@ void DialogTemplate::placeWidget(QWidget* widget, int id, const DluRect& rect) {
     if (m_pendingBuddy && !qobject_cast<QLabel*>(widget) && !qobject_cast<QGroupBox*>(widget)) {
         m_pendingBuddy->setBuddy(widget);
         m_pendingBuddy.clear();
+    }
+}
+
+void DialogTemplate::fitCaption() {
+    QFont font = QApplication::font();
+    font.setBold(true);
+    const int needed =
+        QFontMetrics(font).horizontalAdvance(m_parent->windowTitle()) + kTitleBarReserve;
+    if (m_parent->width() < needed) {
+        m_parent->resize(needed, m_parent->height());
     }
 }

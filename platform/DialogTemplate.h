@@ -24,7 +24,7 @@ enum class ControlKind {
     DropDownCombo,          // QComboBox, editable
     CheckBox,               // QCheckBox
     RadioButton,            // QRadioButton
-    DateTimePicker,         // QDateTimeEdit with a calendar popup, showing the date "dd-MM-yyyy"
+    DateTimePicker,         // DatePicker: calendar popup, the Polish long date
     ProgressBar,            // QProgressBar 0..100, no text
     ListBox,                // QListWidget
     ListView,               // QTableView without a model (the window sets one)
@@ -68,6 +68,10 @@ public:
     // Resizes the parent to a client area of the given size in dialog units.
     void setClientSize(int widthDlu, int heightDlu);
     QSize clientSize(int widthDlu, int heightDlu) const;
+
+    // Widens the parent where needed so that a window manager's title bar has room for its
+    // whole caption: the caption in the desktop's font, bold, plus the frame's icon and buttons.
+    void fitCaption();
 
     QWidget* add(const ControlSpec& entry);
     void add(std::initializer_list<ControlSpec> specs);

@@ -62,28 +62,6 @@ void CSatGraph::SetTitle(const QString& title) {
     update();
 }
 
-CSatGraph::MonthlySummary CSatGraph::SetMonthlyTotals(const std::map<QString, MonthTotal>& totals) {
-    Clear();
-    MonthlySummary summary;
-    int previous = -1;
-    for (const auto& [key, total] : totals) {
-        const QString year = key.left(4);
-        const int month = key.mid(4, 2).toInt();
-        if (previous != -1 && month - previous > 1 && month - previous != 11) {
-            for (int gap = previous + 1; gap < month; ++gap) {
-                AddPoint(0, 0, QStringLiteral("%1 - %2").arg(year).arg(gap, 2, 10, QChar(u'0')));
-            }
-        }
-        previous = month;
-        AddPoint(static_cast<float>(total.credits), static_cast<float>(total.debits),
-                 year + QStringLiteral(" - ") + key.mid(4, 2));
-        summary.turnover += total.credits + total.debits;
-        ++summary.months;
-    }
-    update();
-    return summary;
-}
-
 QString CSatGraph::hoverText() const {
     if (m_hovered < 0 || m_hovered >= static_cast<int>(m_points.size())) {
         return {};

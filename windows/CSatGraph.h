@@ -4,7 +4,6 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
-#include <map>
 #include <vector>
 
 class QPainter;
@@ -23,16 +22,6 @@ public:
         QRect outgoRect;
     };
 
-    // One month's sums; debits as a positive amount of money paid out.
-    struct MonthTotal {
-        double credits = 0;
-        double debits = 0;
-    };
-    struct MonthlySummary {
-        double turnover = 0;  // credits + debits over all months
-        int months = 0;       // months with operations (gap fillers not counted)
-    };
-
     static constexpr int kGap = 7;
     static constexpr int kOutgoOffset = 3;
     static constexpr int kLeftMargin = 64;
@@ -47,12 +36,6 @@ public:
     // The title line (the window text of the control).
     void SetTitle(const QString& title);
     QString title() const { return m_title; }
-
-    // Replaces the points with one per month of totals (keys "YYYYMM", walked in key order),
-    // labelled "YYYY - MM". Where the month number jumps forward by more than one (but not by
-    // 11), the missing months get empty points labelled with this key's year. The jump is
-    // judged on month numbers only, so across a year end no months are filled in.
-    MonthlySummary SetMonthlyTotals(const std::map<QString, MonthTotal>& totals);
 
     const std::vector<Point>& points() const { return m_points; }
     int hoveredPoint() const { return m_hovered; }

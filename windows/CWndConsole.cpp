@@ -22,7 +22,10 @@ CWndConsole::CWndConsole(QWidget* parent) : QDialog(parent) {
     m_list = tpl.control<QListWidget>(kListId);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_list->setUniformItemSizes(true);
+    // Long lines (module paths, error texts) can be scrolled to; every line keeps its own
+    // width, so that the widest one sets how far.
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_list->setTextElideMode(Qt::ElideNone);
     connect(tpl.control<QPushButton>(1), &QPushButton::clicked, this, &QWidget::hide);
 }
 

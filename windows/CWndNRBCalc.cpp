@@ -30,6 +30,7 @@ CWndNRBCalc::CWndNRBCalc(QWidget* parent) : CUIWin7Dialog(parent) {
     setWindowTitle(QStringLiteral("Sprawdzanie poprawności numeru konta ..."));
     DialogTemplate tpl(this);
     tpl.setClientSize(187, 156);
+    tpl.fitCaption();  // the long caption is cut off in a title bar as narrow as the template
     tpl.add(kTemplate);
     m_number = tpl.control<QLineEdit>(kNumber);
     m_result = tpl.control<QLabel>(kResult);

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 #include <memory>
@@ -317,12 +318,33 @@ INSTANTIATE_TEST_SUITE_P(
         FilterCase{"Combined", "o", false, 2, 0, 1, 0, {"Zakupy abc spożywcze", "Doładowanie"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The list is filled anew on every filter change and shown from its top, the newest rows.
+TEST_F(MainWindowTest, FilterChangeShowsTheListFromItsTop) {
+    std::vector<TestOperation> more;
+    for (int i = 0; i < 80; ++i) {
+        more.push_back({"1", "Firma", QString("Wpłata %1").arg(i), 1.0, kA, 100 + i, 1, 0,
+                        LocalTime(2012, 2, 1 + i % 28), 0});
+    }
+    CreateDatabase({}, more);
+    open();
+    QApplication::processEvents();
+    QScrollBar* bar = m_dlg->listView()->verticalScrollBar();
+    m_dlg->listView()->scrollToBottom();
+    QApplication::processEvents();
+    ASSERT_GT(bar->value(), 0);
+    control<QComboBox>(CHistoryDlg::kOperationsCombo)->setCurrentIndex(1);
+    QApplication::processEvents();
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), 0);
+}
+
 TEST_F(MainWindowTest, ManualRangeUsesTheTimeOfDayOfTheTo) {
     open();
     auto* from = control<QDateTimeEdit>(CHistoryDlg::kFromPicker);
     auto* to = control<QDateTimeEdit>(CHistoryDlg::kToPicker);
     EXPECT_FALSE(from->isEnabled());
     EXPECT_EQ(to->dateTime().toSecsSinceEpoch(), kNow);
+    EXPECT_EQ(to->text(), "15 marca 2012") << "the Polish long date";
     EXPECT_EQ(from->dateTime().toSecsSinceEpoch(), 0);
     control<QComboBox>(CHistoryDlg::kTimeCombo)->setCurrentIndex(8);
     EXPECT_TRUE(from->isEnabled());

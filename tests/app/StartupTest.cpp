@@ -120,11 +120,31 @@ TEST_F(StartupTest, FileThatIsNotADatabaseEndsWithCodeTwo) {
     SettingsStore saved(settingsFile());
     saved.Load();
     EXPECT_EQ(saved.GetInt(u"COL/2", -5), 0);
+    EXPECT_EQ(saved.GetInt(u"POS/X", -5), -5) << "a window never shown has no placement";
     // ... which the next start reads as "no stored width".
     std::filesystem::remove(databaseFile());
     runProgram([](CHistoryDlg& dlg) {
         EXPECT_EQ(dlg.listView()->horizontalHeader()->sectionSize(2), 210);
+        EXPECT_EQ(dlg.pos(), QPoint(10, 10));
     });
+}
+
+// A folder name that is not UTF-8 (an ISO-8859-2 "ł" here) holds the data like any other.
+TEST_F(StartupTest, DataFolderWhoseNameIsNotUtf8Works) {
+    const fs::path root = m_appData.root() / std::string("dane-\xB3");
+    fs::create_directories(root);
+    ::setenv("appdata", root.c_str(), 1);  // TempAppData puts the old value back
+    bool ran = false;
+    EXPECT_EQ(runProgram([&](CHistoryDlg&) { ran = true; }), 0);
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(m_boxes.calls().empty()) << m_boxes.lastText().toStdString();
+    EXPECT_TRUE(fs::exists(root / "TavroHistory" / "masterDatabase.sq3"));
+    EXPECT_TRUE(fs::exists(root / "TavroHistory" / "TavroHistory.config"));
+    sqlite3x::connection con;
+    con.open(AppPaths::databaseFileU16());
+    EXPECT_EQ(con.execute_int("select count(*) from sqlite_master where name in "
+                              "('accounts','transactions')"),
+              2);
 }
 
 TEST_F(StartupTest, MissingAccountsTableFailsOnceThenStarts) {

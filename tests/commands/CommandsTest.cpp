@@ -2,16 +2,19 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "AppSettings.h"
 #include "CHistoryListModel.h"
+#include "CWndFileDialog.h"
 #include "Clock.h"
 #include "CommandTestSupport.h"
 #include "DialogTemplate.h"
@@ -200,12 +203,27 @@ TEST_F(CommandsTest, AccountManagerIsFollowedByAReload) {
     EXPECT_EQ(control<QComboBox>(CHistoryDlg::kAccountCombo)->count(), 4);
 }
 
-TEST_F(CommandsTest, ExportOffersTheListedRows) {
+// Exporting "Operacje wyświetlone na liście" writes exactly the filtered row, which is not the
+// first of the window's operations.
+TEST_F(CommandsTest, ExportWritesTheListedRows) {
     control<QLineEdit>(CHistoryDlg::kSearchEdit)->setText(QStringLiteral("Zakupy"));
     ASSERT_EQ(window().listedEntries().size(), 1u);
-    NextModal<QDialog> answer([](QDialog* dlg) { dlg->reject(); });
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("lista.xml"));
+    CWndFileDialog::setHandler([&](const CWndFileDialog::Request&) { return path; });
+    NextModal<QDialog> answer([](QDialog* dlg) {
+        DialogTemplate::find<QComboBox>(dlg, 1002)->setCurrentIndex(1);
+        DialogTemplate::find<QPushButton>(dlg, 1037)->click();
+        DialogTemplate::find<QPushButton>(dlg, 1)->click();
+    });
     action(CHistoryDlg::kCmdExport)->trigger();
-    EXPECT_TRUE(answer.seen());
+    CWndFileDialog::setHandler({});
+    ASSERT_TRUE(answer.seen());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString xml = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(xml.contains(QStringLiteral("Zakupy spożywcze"))) << xml.toStdString();
+    EXPECT_FALSE(xml.contains(QStringLiteral("Wynagrodzenie")));
 }
 
 // Commands that read the database show its error and leave the window working.

@@ -102,16 +102,30 @@ TEST_F(ScheduleTest, RunningDownloadMakesTheSlotPass) {
         QStringLiteral("Automatyczne pobieranie historii (12:30)")));
 }
 
-TEST_F(ScheduleTest, OpenWindowMakesTheSlotPass) {
-    QDialog accountManager(&window());
-    accountManager.setModal(true);
-    accountManager.show();
+// Slots that fall while windows are open wait until the last one has closed, then download
+// once.
+TEST_F(ScheduleTest, OpenWindowsDelayTheSlotsUntilTheLastOneCloses) {
+    QDialog about(&window());
+    about.setModal(true);
+    about.show();
+    QDialog box(&about);
+    box.setModal(true);
+    box.show();
     tickAt(12, 30);
-    EXPECT_FALSE(window().downloadRunning());
-    accountManager.close();
     tickAt(13, 0);
-    EXPECT_TRUE(window().downloadRunning());
+    EXPECT_FALSE(window().downloadRunning());
+    box.close();
+    WaitFor([] { return false; }, 3 * CHistoryDlg::kSlotWaitPollMs);
+    EXPECT_FALSE(window().downloadRunning()) << "a window is still open";
+    about.close();
+    ASSERT_TRUE(WaitFor([&] { return logOns() > 0; }));
     ASSERT_TRUE(WaitFor([&] { return idle(); }));
+    EXPECT_EQ(logOns(), 2u) << "one run of two jobs";
+    const QStringList lines = window().console()->lines();
+    EXPECT_TRUE(lines.contains(QStringLiteral(
+        "\tOtwarte okno: automatyczne pobieranie (12:30) ruszy po jego zamknięciu")));
+    EXPECT_TRUE(lines.contains(
+        QStringLiteral("Automatyczne pobieranie historii (12:30), odłożone do zamknięcia okna")));
 }
 
 }  // namespace

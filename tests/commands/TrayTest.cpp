@@ -44,6 +44,17 @@ TEST_F(TrayTest, MinimisingWithHideOnMinimizeMovesTheWindowToTheTray) {
     EXPECT_FALSE(window().trayIcon()->isShown());
 }
 
+TEST_F(TrayTest, MaximisedWindowComesBackFromTheTrayMaximised) {
+    AppSettings::SetInt(u"HideOnMinimize", 1);
+    window().showMaximized();
+    minimise();
+    ASSERT_FALSE(window().isVisible());
+    window().trayIcon()->activate(QSystemTrayIcon::DoubleClick);
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_TRUE(window().isMaximized());
+    EXPECT_FALSE(window().isMinimized());
+}
+
 TEST_F(TrayTest, WithoutHideOnMinimizeTheWindowStaysMinimised) {
     window().show();
     minimise();

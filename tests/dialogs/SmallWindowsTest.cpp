@@ -1,15 +1,18 @@
 #include <gtest/gtest.h>
 
 #include "CAboutDlg.h"
+#include "CBanner.h"
 #include "CWndDetails.h"
 #include "CWndNRBCalc.h"
 #include "CWndOptions.h"
 #include "DialogTestSupport.h"
+#include "DialogUnits.h"
 #include "MessageBox.h"
 #include "SettingsStore.h"
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -127,6 +130,14 @@ INSTANTIATE_TEST_SUITE_P(
                       // Letters are not taken from the keyboard.
                       NrbCase{"PL04000000000000000000000000", "Numer rachunku jest poprawny."}));
 
+// A title bar as narrow as the template cuts the long caption off.
+TEST(NrbCalcWindow, IsWideEnoughForItsCaption) {
+    CWndNRBCalc window;
+    QFont font = QApplication::font();
+    font.setBold(true);
+    EXPECT_GT(window.width(), QFontMetrics(font).horizontalAdvance(window.windowTitle()) + 100);
+}
+
 TEST(NrbCalcWindow, StartsWaitingAndKeepsPastedSeparators) {
     CWndNRBCalc window;
     window.show();
@@ -211,6 +222,15 @@ TEST(About, ShowsConvertedTextAndOpensHomePage) {
     press(&window, 1);
     EXPECT_FALSE(window.isVisible());
     CAboutDlg::setUrlOpener({});
+}
+
+// The banner draws its notice on one line from x 48: the line must hold it whole.
+TEST(About, BannerNoticeFitsItsLine) {
+    CAboutDlg window;
+    const auto* banner = window.findChild<CBanner*>();
+    ASSERT_NE(banner, nullptr);
+    const QFontMetrics metrics(DialogUnits::windowFont(QStringLiteral("Verdana"), 8));
+    EXPECT_LT(metrics.horizontalAdvance(banner->notice()), banner->width() - 48);
 }
 
 TEST(About, ResourceIsWindows1250) {

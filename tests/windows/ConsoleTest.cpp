@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
 #include <atomic>
 #include <thread>
 
@@ -58,6 +60,19 @@ TEST(Console, OkOnlyHidesAndKeepsLinesAddedWhileHidden) {
     console.close();
     EXPECT_FALSE(console.isVisible());
     EXPECT_EQ(2, console.list()->count());
+}
+
+// A line longer than the list is wide can be scrolled to.
+TEST(Console, LongLineGetsAHorizontalScrollBar) {
+    CWndConsole console;
+    console.AddLine(QStringLiteral("Start Aplikacji"));
+    console.AddLine(QStringLiteral("\tPlugin (") + QString(300, QLatin1Char('x')) +
+                    QStringLiteral(", \tType: 0)"));
+    console.AddLine(QStringLiteral("Ładuję informacje o kontach"));
+    console.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&console));
+    QApplication::processEvents();
+    EXPECT_GT(console.list()->horizontalScrollBar()->maximum(), 0);
 }
 
 }  // namespace

@@ -14,51 +14,6 @@ namespace {
 using QtEnvironment::hasDarkPixel;
 using QtEnvironment::render;
 
-struct GapCase {
-    std::vector<QString> months;
-    QStringList labels;
-};
-
-class GraphMonthGaps : public ::testing::TestWithParam<GapCase> {};
-
-TEST_P(GraphMonthGaps, FillsMissingMonthsByMonthNumberOnly) {
-    CSatGraph graph;
-    std::map<QString, CSatGraph::MonthTotal> totals;
-    for (const QString& month : GetParam().months) {
-        totals[month] = {10, 5};
-    }
-    const CSatGraph::MonthlySummary summary = graph.SetMonthlyTotals(totals);
-
-    QStringList labels;
-    for (const CSatGraph::Point& point : graph.points()) {
-        labels << point.label;
-        const bool filler = !totals.contains(point.label.left(4) + point.label.right(2));
-        EXPECT_EQ(filler ? 0.0f : 10.0f, point.income) << point.label.toStdString();
-        EXPECT_EQ(filler ? 0.0f : 5.0f, point.outgo) << point.label.toStdString();
-    }
-    EXPECT_EQ(GetParam().labels, labels);
-    EXPECT_EQ(static_cast<int>(GetParam().months.size()), summary.months);
-    EXPECT_DOUBLE_EQ(15.0 * summary.months, summary.turnover);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Months, GraphMonthGaps,
-    ::testing::Values(
-        GapCase{{"201101", "201104"}, {"2011 - 01", "2011 - 02", "2011 - 03", "2011 - 04"}},
-        GapCase{{"201011", "201102"}, {"2010 - 11", "2011 - 02"}},
-        GapCase{{"201101", "201112"}, {"2011 - 01", "2011 - 12"}},
-        GapCase{{"201003", "201106"}, {"2010 - 03", "2011 - 04", "2011 - 05", "2011 - 06"}},
-        GapCase{{"201105"}, {"2011 - 05"}}, GapCase{{}, {}}));
-
-TEST(GraphSummary, AveragesOverMonthsWithOperations) {
-    CSatGraph graph;
-    const auto summary =
-        graph.SetMonthlyTotals({{"201101", {60, 40}}, {"201103", {150, 50}}, {"201104", {0, 300}}});
-    EXPECT_EQ(3, summary.months);
-    EXPECT_DOUBLE_EQ(200.0, summary.turnover / summary.months);
-    EXPECT_EQ(4u, graph.points().size());  // one empty month between
-}
-
 class GraphPainting : public ::testing::Test {
 protected:
     void SetUp() override { m_graph.resize(600, 400); }

@@ -7,7 +7,7 @@
 
 const QString CBanner::kDefaultTitle = QStringLiteral("Tavro History 2.7.0");
 const QString CBanner::kDefaultNotice =
-    QStringLiteral("Historia operacji Twoich rachunków, zapisana na Twoim komputerze.");
+    QStringLiteral("Historia operacji Twoich rachunków na Twoim komputerze.");
 
 CBanner::CBanner(QWidget* parent)
     : CBanner(kDefaultTitle, kDefaultNotice, QApplication::windowIcon(), parent) {}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDateTime>
+#include <QDateTimeEdit>
+
+// A date picker as the system's date picker control behaves: the Polish long date ("15 marca
+// 2012"), a click selects the part under the mouse so that digits typed replace it (the month
+// too, by its number), and the calendar opens at the current month while the picker still
+// holds its start value.
+class DatePicker : public QDateTimeEdit {
+    Q_OBJECT
+public:
+    // The Polish long date as the system's date picker shows it. The locale's own long form
+    // adds the day of the week, which does not fit the pickers' width.
+    static const QString kDisplayFormat;
+
+    explicit DatePicker(QWidget* parent = nullptr);
+
+    // While the picker holds this value, its calendar opens at the current month instead of at
+    // the value's month. Unset (invalid), the calendar always opens at the value's month.
+    void setStartValue(const QDateTime& value) { m_startValue = value; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    bool typeMonthDigit(int digit);
+
+    QDateTime m_startValue;
+    int m_typedMonth = 0;  // digits typed into the month so far, 0 when none
+};
