@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Kills a download (1 000 operations: 4 accounts of 250, one job each) inside a job's write
-# transaction, and a settings save, with SIGKILL at random moments, and checks after every kill that the database passes
-# integrity_check with every job's operations stored whole or not at all, and that the settings
-# file is one whole version.
+# transaction, and a settings save, with SIGKILL at random moments, and checks after every kill
+# that the database passes integrity_check with every job's operations stored whole or not at
+# all, and that the settings file is one whole version.
 #   scripts/crash-trials.sh [BUILD_DIR] [TRIALS]      (defaults: build-test, 50)
 # Needs tavro-bank, banki/ib_tavro.module and tests/tavro-crash-trial in the build folder.
 set -euo pipefail
