@@ -258,7 +258,7 @@ TEST_F(StartupTest, SecondCopyOfTheProgramIsRefused) {
     env.insert("appdata", QString::fromStdString(m_appData.root().string()));
     env.insert("TAVRO_MESSAGEBOX", "stderr");
     env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("ASAN_OPTIONS", "detect_leaks=0");
+    env.insert("ASAN_OPTIONS", "detect_leaks=1");
     second.setProcessEnvironment(env);
     second.start(program, {});
     ASSERT_TRUE(second.waitForFinished(60000));
