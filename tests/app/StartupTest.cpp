@@ -223,9 +223,22 @@ TEST_P(DamagedDatabaseTest, StartUpSaysWhyAndLeavesTheFileByteIdentical) {
     EXPECT_FALSE(fs::exists(databaseFile().string() + "-journal"));
 }
 
+std::string damageName(const ::testing::TestParamInfo<Damage>& info) {
+    switch (info.param) {
+        case Damage::NotADatabase:
+            return "NotADatabase";
+        case Damage::CutInHalf:
+            return "CutInHalf";
+        case Damage::DamagedPage:
+            return "DamagedPage";
+    }
+    return "Unknown";
+}
+
 INSTANTIATE_TEST_SUITE_P(Files, DamagedDatabaseTest,
                          ::testing::Values(Damage::NotADatabase, Damage::CutInHalf,
-                                           Damage::DamagedPage));
+                                           Damage::DamagedPage),
+                         damageName);
 
 TEST_F(StartupTest, DatabaseHeldByAnotherProgramIsWaitedForThenReported) {
     CreateDatabase({}, {});

@@ -97,6 +97,10 @@ struct FaultCase {
     bool wholeAllowed = false;  // the job may also end stored whole
 };
 
+void PrintTo(const FaultCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class StorageFaultTable : public StorageFaultFixture,
                           public ::testing::WithParamInterface<FaultCase> {
 protected:

@@ -295,6 +295,10 @@ TEST_P(SettingsFullDisk, OldFileStaysByteIdentical) {
     EXPECT_TRUE(store.Save()) << "room again: the save succeeds";
 }
 
-INSTANTIATE_TEST_SUITE_P(Limits, SettingsFullDisk, ::testing::Values(0.0, 0.001, 0.5, 1.0));
+INSTANTIATE_TEST_SUITE_P(Limits, SettingsFullDisk, ::testing::Values(0.0, 0.001, 0.5, 1.0),
+                         [](const auto& info) {
+                             return "Permille" +
+                                    std::to_string(static_cast<int>(info.param * 1000));
+                         });
 
 }  // namespace
