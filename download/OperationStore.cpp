@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "StorageFailure.h"
 #include "TextFormat.h"
 #include "sqlite3x.h"
 
@@ -54,7 +55,10 @@ bool OperationStore::isNew(const std::u16string& account, int32_t tid) {
         count.bind_text(2, account);
         return count.execute_int() == 0;
     } catch (const std::exception& e) {
-        if (inTransaction && !m_database.in_transaction()) {
+        // A lock held by another program would only be waited for again by the delete.
+        const auto* database = dynamic_cast<const sqlite3x::database_error*>(&e);
+        const bool busy = database && StorageFailure::IsBusy(database->code());
+        if (busy || (inTransaction && !m_database.in_transaction())) {
             fail(tid, e);
         }
         return false;
