@@ -26,6 +26,7 @@
 #include "DownloadWorker.h"
 #include "MessageBox.h"
 #include "OperationKinds.h"
+#include "StorageFailure.h"
 
 namespace {
 
@@ -77,6 +78,25 @@ struct MenuItem {
     int command;
     bool enabled;
 };
+
+// The start-up failure line, then why and what the user can do.
+QString databaseFailureText(int sqliteCode) {
+    QString text = QStringLiteral("Exeption, Quitting\r\n\r\n") +
+                   QString::fromStdU16String(StorageFailure::Reason(sqliteCode));
+    const QString file = QString::fromStdU16String(AppPaths::databaseFileU16());
+    if (StorageFailure::IsDamage(sqliteCode)) {
+        return text + QStringLiteral(
+                          "\r\nProgram nie zmienił pliku '%1': zachowaj jego kopię, "
+                          "aby odzyskać zapisaną historię.")
+                          .arg(file);
+    }
+    if (StorageFailure::IsBusy(sqliteCode)) {
+        return text + QStringLiteral(
+                          "\r\nZamknij program, który go używa, i uruchom Tavro "
+                          "ponownie.");
+    }
+    return text + QStringLiteral("\r\nPlik: '%1'.").arg(file);
+}
 
 }  // namespace
 
@@ -258,8 +278,8 @@ bool CHistoryDlg::OnInitDialog() {
     ConsoleLine(QStringLiteral("Start Aplikacji"));
     m_progress = new CWndProgress(this);
 
-    if (!openDatabase()) {
-        MessageBox::show(this, QStringLiteral("Exeption, Quitting"));
+    if (const QString failure = openDatabase(); !failure.isEmpty()) {
+        MessageBox::show(this, failure);
         return false;
     }
     initModules();
@@ -274,15 +294,16 @@ bool CHistoryDlg::OnInitDialog() {
     return true;
 }
 
-bool CHistoryDlg::openDatabase() {
+QString CHistoryDlg::openDatabase() {
     try {
         Schema::OpenDatabase(m_con, AppPaths::databaseFileU16(),
                              [this](const std::u16string& line) { ConsoleLine(line); });
-        return true;
+        return {};
     } catch (const std::exception& error) {
         ConsoleLine(QStringLiteral("\t%1").arg(QString::fromLocal8Bit(error.what())));
         m_con.close();
-        return false;
+        const auto* database = dynamic_cast<const sqlite3x::database_error*>(&error);
+        return databaseFailureText(database ? database->code() : 0);
     }
 }
 

@@ -181,7 +181,8 @@ private:
     void createControls();
     void createMenu();
     void connectControls();
-    bool openDatabase();
+    // Empty when the database is open, else what the user is told.
+    QString openDatabase();
     void initModules();
     void OnTimeRangeChanged();
     void OnViewChanged();

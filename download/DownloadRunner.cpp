@@ -119,6 +119,9 @@ bool DownloadRunner::runJob(size_t index, const DownloadJob& job) {
     announce(job, query.context);
     if (result < 0) {
         ui.addWarning(WarningText(first, result));
+        if (m_storeFailure) {
+            ui.addWarning(StorageWarningText(first, *m_storeFailure));
+        }
         m_warnings = true;
     }
     if (result == ResultCode::Cancelled && index + 1 < m_run.jobs.size()) {
@@ -131,6 +134,7 @@ bool DownloadRunner::runJob(size_t index, const DownloadJob& job) {
 // the job, so no operation is left deleted without its new copy.
 int32_t DownloadRunner::runModule(int32_t type, HistoryQuery& query) {
     m_store.reset();
+    m_storeFailure.reset();
     int32_t result = HostResult::NoModule;
     try {
         sqlite3x::transaction transaction(m_services.database);
@@ -139,10 +143,16 @@ int32_t DownloadRunner::runModule(int32_t type, HistoryQuery& query) {
             transaction.commit();
             return result;
         }
+        m_storeFailure = m_store.failureCode();
         console(u"\tWycofuję operacje konta " + OperationStore::AccountOf(query));
         transaction.rollback();
     } catch (const std::exception& e) {
+        // A failed commit (disk full, I/O error, lock) is rolled back by the transaction.
         console(FormatText("\tBłąd bazy danych: %s", e.what()));
+        if (!m_storeFailure) {
+            const auto* database = dynamic_cast<const sqlite3x::database_error*>(&e);
+            m_storeFailure = database ? database->code() : 0;
+        }
     }
     query.context.newCount = 0;
     query.context.newSum = 0.0;

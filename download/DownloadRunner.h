@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "DownloadRun.h"
@@ -40,6 +41,8 @@ private:
     int32_t m_totalCount = 0;
     double m_totalSum = 0.0;
     bool m_warnings = false;
+    // SQLite's result code when the current job could not be stored.
+    std::optional<int> m_storeFailure;
 };
 
 // The host's OperationCallback and ProgressCallback; the context's owner is the runner.

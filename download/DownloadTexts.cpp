@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "StorageFailure.h"
 #include "TextFormat.h"
 
 std::u16string ResultText(int32_t code) {
@@ -44,6 +45,12 @@ std::u16string WarningText(const std::u16string& account, int32_t code) {
     return u"OSTRZEŻENIE: Podczas próby pobrania historii operacji z konta\r\n'" + account +
            u"' wystąpił błąd o kodzie " + FromUtf8(std::to_string(shown)) + u", co oznacza:\r\n" +
            ResultText(code);
+}
+
+std::u16string StorageWarningText(const std::u16string& account, int sqliteCode) {
+    return u"Operacje z konta '" + account + u"' nie zostały zapisane. " +
+           StorageFailure::Reason(sqliteCode) +
+           u" Operacje zapisane wcześniej pozostały bez zmian.";
 }
 
 std::u16string JobTitle(const std::u16string& displayName) {

@@ -9,6 +9,9 @@
 std::u16string ResultText(int32_t code);
 // The warnings-window line for a failed job (account, code, explanation).
 std::u16string WarningText(const std::u16string& account, int32_t code);
+// The warnings-window line that follows a job whose operations could not be stored: the
+// cause (from SQLite's result code) and that the stored history is unchanged.
+std::u16string StorageWarningText(const std::u16string& account, int sqliteCode);
 // "Nowe operacje na koncie '<display name>'"
 std::u16string JobTitle(const std::u16string& displayName);
 // "Nowe operacje na liście"

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "StorageFailure.h"
 #include "TextFormat.h"
 #include "sqlite3x.h"
 
@@ -22,26 +23,44 @@ bool OperationStore::store(const std::u16string& account, const OperationRecord&
         return false;  // the job is rolled back anyway
     }
     const bool fresh = isNew(account, record.tid);
+    if (m_failed) {
+        return false;
+    }
     try {
         replace(account, record);
     } catch (const std::exception& e) {
-        m_failed = true;
-        if (m_console) {
-            m_console(FormatText("\tBłąd zapisu operacji %d: %s", record.tid, e.what()));
-        }
+        fail(record.tid, e);
         return false;
     }
     return fresh;
 }
 
-// A count that fails is no reason to stop: the operation is just not counted as new.
+void OperationStore::fail(int32_t tid, const std::exception& error) {
+    m_failed = true;
+    const auto* database = dynamic_cast<const sqlite3x::database_error*>(&error);
+    m_failureCode = database ? database->code() : 0;
+    if (m_console) {
+        m_console(FormatText("\tBłąd zapisu operacji %d: %s", tid, error.what()));
+    }
+}
+
+// A count that fails is no reason to stop: the operation is just not counted as new. Unless
+// SQLite has rolled the job's whole transaction back (it does after an I/O error, a full disk
+// or a lost lock): storing on would then commit every operation on its own.
 bool OperationStore::isNew(const std::u16string& account, int32_t tid) {
+    const bool inTransaction = m_database.in_transaction();
     try {
         sqlite3x::command count(m_database, Schema::kCountOperation);
         count.bind_int(1, tid);
         count.bind_text(2, account);
         return count.execute_int() == 0;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        // A lock held by another program would only be waited for again by the delete.
+        const auto* database = dynamic_cast<const sqlite3x::database_error*>(&e);
+        const bool busy = database && StorageFailure::IsBusy(database->code());
+        if (busy || (inTransaction && !m_database.in_transaction())) {
+            fail(tid, e);
+        }
         return false;
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stdexcept>
 #include <string>
 
 #include "ModuleInterface.h"
@@ -21,17 +22,24 @@ public:
     bool store(const std::u16string& account, const OperationRecord& record);
 
     bool failed() const { return m_failed; }
-    void reset() { m_failed = false; }
+    // SQLite's result code of the failure (0 when it was no database error).
+    int failureCode() const { return m_failureCode; }
+    void reset() {
+        m_failed = false;
+        m_failureCode = 0;
+    }
 
     // The account field of a query, read within its buffer.
     static std::u16string AccountOf(const HistoryQuery& query);
 
 private:
     bool isNew(const std::u16string& account, int32_t tid);
+    void fail(int32_t tid, const std::exception& error);
     void replace(const std::u16string& account, const OperationRecord& record);
 
     sqlite3x::connection& m_database;
     Schema::ConsoleLine m_console;
     Windows1250Decoder m_decoder;
     bool m_failed = false;
+    int m_failureCode = 0;
 };

@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
-# Kills a download (1 000 operations: 4 accounts of 250, one job each) and a settings save with
-# SIGKILL at random moments, and checks after every kill that the database passes
-# integrity_check with every job's operations stored whole or not at all, and that the settings
-# file is one whole version.
+# Kills a download (1 000 operations: 4 accounts of 250, one job each) inside a job's write
+# transaction, and a settings save, with SIGKILL at random moments, and checks after every kill
+# that the database passes integrity_check with every job's operations stored whole or not at
+# all, and that the settings file is one whole version.
 #   scripts/crash-trials.sh [BUILD_DIR] [TRIALS]      (defaults: build-test, 50)
 # Needs tavro-bank, banki/ib_tavro.module and tests/tavro-crash-trial in the build folder.
 set -euo pipefail
 build=$(realpath "${1:-build-test}")
 trials=${2:-50}
-max_ms=${CRASH_MAX_MS:-9000}
 trial="$build/tests/tavro-crash-trial"
 work=$(mktemp -d)
 bank_pid=""
@@ -37,16 +36,36 @@ db="$work/masterDatabase.sq3"
 random_ms() { echo $(( (RANDOM * 32768 + RANDOM) % ($1 - $2) + $2 )); }
 sleep_ms() { sleep "$(printf '%d.%03d' $(($1 / 1000)) $(($1 % 1000)))"; }
 
-corrupt=0 in_transaction=0 rounds_seen=0
+# Every kill is aimed at one job's write transaction: the trial says when transaction N (a
+# random one of the first round's four) has taken its write lock, the kill follows after a
+# random pause of up to CRASH_TX_MS, and the trial stops at the end of that commit, just before
+# it returns, so the kill cannot land after it. The trial's lines come through a pipe and the
+# pause is a read with a time-out, so no process start delays the kill.
+tx_ms=${CRASH_TX_MS:-45}
+mkfifo "$work/trial.pipe" "$work/clock"
+exec 3<>"$work/trial.pipe" 4<>"$work/clock"
+corrupt=0 in_statements=0 in_commit=0 at_commit_end=0 missed=0
 for i in $(seq "$trials"); do
-  "$trial" download "$work/program" "$db" "$user" "$password" 400 "${accounts[@]}" \
-    >"$work/trial.out" 2>&1 &
+  target=$((RANDOM % ${#accounts[@]} + 1))
+  : >"$work/trial.out"
+  TRIAL_HOLD_AT=$target "$trial" download "$work/program" "$db" "$user" "$password" 400 \
+    "${accounts[@]}" >&3 2>&1 &
   pid=$!
-  sleep_ms "$(random_ms "$max_ms" 100)"
-  [ -s "$db-journal" ] && in_transaction=$((in_transaction + 1))
+  while read -r -t 60 -u 3 line; do
+    echo "$line" >>"$work/trial.out"
+    [ "$line" = "begun $target" ] && break
+  done
+  pause=$(random_ms "$tx_ms" 0)
+  read -r -t "$(printf '%d.%03d' $((pause / 1000)) $((pause % 1000)))" -u 4 _ || true
   kill -KILL "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
-  rounds_seen=$((rounds_seen + $(grep -c '^round' "$work/trial.out" || true)))
+  while read -r -t 0.05 -u 3 line; do echo "$line" >>"$work/trial.out"; done
+  case "$(grep -E "^(begun|commit|committed) $target\$" "$work/trial.out" | tail -1)" in
+    "begun $target") in_statements=$((in_statements + 1)) ;;
+    "commit $target") in_commit=$((in_commit + 1)) ;;
+    "committed $target") at_commit_end=$((at_commit_end + 1)) ;;
+    *) missed=$((missed + 1)); echo "trial $i: transaction $target never began"; cat "$work/trial.out" ;;
+  esac
   if grep -q '^warning' "$work/trial.out"; then
     echo "trial $i: the download itself failed"; cat "$work/trial.out"; corrupt=$((corrupt + 1))
   fi
@@ -54,8 +73,11 @@ for i in $(seq "$trials"); do
     echo "trial $i: $result"; corrupt=$((corrupt + 1))
   fi
 done
-echo "download: $trials kills ($in_transaction with a write transaction open," \
-  "$rounds_seen whole rounds finished in between), $corrupt corrupt; last: $result"
+inside=$((in_statements + in_commit + at_commit_end))
+echo "download: $trials kills, $inside inside a job's open write transaction" \
+  "($in_statements while storing, $in_commit while the commit wrote," \
+  "$at_commit_end after the commit's last write, before it returned), $missed outside;" \
+  "$corrupt corrupt; last: $result"
 
 settings="$work/TavroHistory.config"
 "$trial" settings-save "$settings" & pid=$!
@@ -74,4 +96,4 @@ done
 leftovers=$(find "$work" -maxdepth 1 -name '.TavroHistory.config.*' | wc -l)
 echo "settings: $trials kills, $broken not whole; last: $result;" \
   "$leftovers temporary files left by the kills"
-[ "$corrupt" -eq 0 ] && [ "$broken" -eq 0 ]
+[ "$corrupt" -eq 0 ] && [ "$broken" -eq 0 ] && [ "$missed" -eq 0 ]

@@ -1,6 +1,7 @@
 #include "Schema.h"
 
 #include <fcntl.h>
+#include <sqlite3.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -19,6 +20,16 @@ void createPrivateFile(const std::u16string& path) {
     }
 }
 
+// A damaged file is refused before anything is written to it, so that the user can recover it
+// as it is. quick_check reads every page once; the list that start-up fills reads them anyway.
+void refuseDamagedFile(sqlite3x::connection& con) {
+    sqlite3x::command check(con, "PRAGMA quick_check(1)");
+    sqlite3x::reader answer = check.execute_reader();
+    if (!answer.read() || answer.get_string(0) != u"ok") {
+        throw sqlite3x::database_error("database disk image is malformed", SQLITE_CORRUPT);
+    }
+}
+
 }  // namespace
 
 void OpenDatabase(sqlite3x::connection& con, const std::u16string& path,
@@ -26,6 +37,7 @@ void OpenDatabase(sqlite3x::connection& con, const std::u16string& path,
     console(u"Wchodzę w sekcję krytyczną");
     createPrivateFile(path);
     con.open(path);
+    refuseDamagedFile(con);
     if (con.execute_int(kAccountsExist) == 0) {
         con.execute(kCreateAccounts);
         con.execute(kCreateTransactions);

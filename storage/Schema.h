@@ -58,9 +58,10 @@ inline constexpr const char* kSelectManagedAccounts =
 
 using ConsoleLine = std::function<void(const std::u16string&)>;
 
-// Opens the database file (created with mode 0600 when missing), creates both tables when
-// `accounts` is missing, and the operation index when it is missing. Throws
-// sqlite3x::database_error on any failure but that of the index.
+// Opens the database file (created with mode 0600 when missing), refuses a damaged one
+// (SQLITE_CORRUPT) before writing anything, creates both tables when `accounts` is missing,
+// and the operation index when it is missing. Throws sqlite3x::database_error, with SQLite's
+// result code, on any failure but that of the index.
 void OpenDatabase(sqlite3x::connection& con, const std::u16string& path,
                   const ConsoleLine& console);
 

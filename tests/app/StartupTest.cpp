@@ -13,7 +13,10 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <optional>
 #include <thread>
+#include <vector>
 
 #include "AppPaths.h"
 #include "AppSettings.h"
@@ -23,6 +26,7 @@
 #include "MessageBox.h"
 #include "SettingsStore.h"
 #include "sqlite3x.h"
+#include "support/FileSizeLimit.h"
 
 namespace fs = std::filesystem;
 
@@ -37,6 +41,11 @@ unsigned mode(const fs::path& path) {
     struct stat info {};
     EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
     return info.st_mode & 0777;
+}
+
+std::vector<char> fileBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 int tableCount(const fs::path& database) {
@@ -115,7 +124,7 @@ TEST_F(StartupTest, FileThatIsNotADatabaseEndsWithCodeTwo) {
     CHistoryApp app(uniqueLock());
     EXPECT_EQ(app.Run(), 2);
     ASSERT_EQ(m_boxes.calls().size(), 1u);
-    EXPECT_EQ(m_boxes.lastText(), "Exeption, Quitting");
+    EXPECT_TRUE(m_boxes.lastText().startsWith("Exeption, Quitting\r\n"));
     // The closing sequence stored widths of 0: no columns were made.
     SettingsStore saved(settingsFile());
     saved.Load();
@@ -156,7 +165,8 @@ TEST_F(StartupTest, MissingAccountsTableFailsOnceThenStarts) {
     }
     CHistoryApp first(uniqueLock());
     EXPECT_EQ(first.Run(), 2);
-    EXPECT_EQ(m_boxes.lastText(), "Exeption, Quitting");
+    EXPECT_EQ(m_boxes.lastText(), "Exeption, Quitting\r\n\r\nBłąd bazy danych.\r\nPlik: '" +
+                                      QString::fromStdString(databaseFile().string()) + "'.");
     m_boxes.clear();
     EXPECT_EQ(runProgram([](CHistoryDlg&) {}), 0);
     EXPECT_TRUE(m_boxes.calls().empty());
@@ -175,6 +185,96 @@ TEST_F(StartupTest, SettingsThatCannotBeWrittenAreReported) {
                              .arg(QString::fromStdString(settingsFile().string())));
 }
 
+TEST_F(StartupTest, SettingsOnAFullDiskKeepTheOldFileAndAreReported) {
+    runProgram([](CHistoryDlg& dlg) { dlg.move(60, 70); });
+    const std::vector<char> old = fileBytes(settingsFile());
+    std::optional<FileSizeLimit> full;
+    runProgram([&](CHistoryDlg& dlg) {
+        dlg.move(80, 90);
+        full.emplace(old.size() / 2);  // lifted below, after the program's exit
+    });
+    full.reset();
+    ASSERT_FALSE(m_boxes.calls().empty());
+    EXPECT_EQ(m_boxes.calls().back().caption, "Błąd zapisu");
+    EXPECT_EQ(fileBytes(settingsFile()), old) << "the previous save stays byte for byte";
+}
+
+// A damaged database file: start-up says why, and the file stays byte for byte as it was, so
+// that the user can recover it.
+enum class Damage { NotADatabase, CutInHalf, DamagedPage };
+
+class DamagedDatabaseTest : public StartupTest, public ::testing::WithParamInterface<Damage> {
+protected:
+    void damage(Damage kind) {
+        std::vector<TestOperation> operations;
+        for (int32_t tid = 1; tid <= 2000; ++tid) {
+            operations.push_back({"", "Kontrahent", QString(100, 'T'), 1.5 * tid,
+                                  "61123456780000000000000001", tid, 1, 1700000000 + tid,
+                                  1700000000 + tid, 3});
+        }
+        CreateDatabase({{"61123456780000000000000001", "Konto"}}, operations);
+        std::vector<char> bytes = fileBytes(databaseFile());
+        if (kind == Damage::NotADatabase) {
+            std::fill(bytes.begin(), bytes.end(), 'x');
+        } else if (kind == Damage::CutInHalf) {
+            bytes.resize(bytes.size() / 2);
+        } else {
+            const size_t page = 4096;
+            const size_t middle = bytes.size() / page / 2 * page;
+            std::fill(bytes.begin() + middle, bytes.begin() + middle + page, 'Z');
+        }
+        std::ofstream(databaseFile(), std::ios::binary | std::ios::trunc)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+};
+
+TEST_P(DamagedDatabaseTest, StartUpSaysWhyAndLeavesTheFileByteIdentical) {
+    damage(GetParam());
+    const std::vector<char> before = fileBytes(databaseFile());
+    CHistoryApp app(uniqueLock());
+    EXPECT_EQ(app.Run(), 2);
+    ASSERT_EQ(m_boxes.calls().size(), 1u);
+    const QString text = m_boxes.lastText();
+    EXPECT_TRUE(text.startsWith("Exeption, Quitting\r\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("jest uszkodzony albo nie jest bazą danych programu"))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QString::fromStdString(databaseFile().string())));
+    EXPECT_EQ(fileBytes(databaseFile()), before);
+    EXPECT_FALSE(fs::exists(databaseFile().string() + "-journal"));
+}
+
+std::string damageName(const ::testing::TestParamInfo<Damage>& info) {
+    switch (info.param) {
+        case Damage::NotADatabase:
+            return "NotADatabase";
+        case Damage::CutInHalf:
+            return "CutInHalf";
+        case Damage::DamagedPage:
+            return "DamagedPage";
+    }
+    return "Unknown";
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, DamagedDatabaseTest,
+                         ::testing::Values(Damage::NotADatabase, Damage::CutInHalf,
+                                           Damage::DamagedPage),
+                         damageName);
+
+TEST_F(StartupTest, DatabaseHeldByAnotherProgramIsWaitedForThenReported) {
+    CreateDatabase({}, {});
+    sqlite3x::connection other;
+    other.open(databaseFile().u16string());
+    other.execute("BEGIN EXCLUSIVE");  // as the sqlite3 shell holds it in a transaction
+    CHistoryApp app(uniqueLock());
+    EXPECT_EQ(app.Run(), 2);
+    ASSERT_EQ(m_boxes.calls().size(), 1u);
+    EXPECT_TRUE(m_boxes.lastText().contains("zablokowany przez inny program"));
+    other.execute("ROLLBACK");
+    m_boxes.clear();
+    EXPECT_EQ(runProgram([](CHistoryDlg&) {}), 0) << "works again once the lock is gone";
+    EXPECT_TRUE(m_boxes.calls().empty());
+}
+
 // The real program, started while the machine-wide lock is held, must refuse to run.
 TEST_F(StartupTest, SecondCopyOfTheProgramIsRefused) {
     const QString program = QStringLiteral(TAVRO_PROGRAM);
@@ -191,7 +291,7 @@ TEST_F(StartupTest, SecondCopyOfTheProgramIsRefused) {
     env.insert("appdata", QString::fromStdString(m_appData.root().string()));
     env.insert("TAVRO_MESSAGEBOX", "stderr");
     env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("ASAN_OPTIONS", "detect_leaks=0");
+    env.insert("ASAN_OPTIONS", "detect_leaks=1");
     second.setProcessEnvironment(env);
     second.start(program, {});
     ASSERT_TRUE(second.waitForFinished(60000));

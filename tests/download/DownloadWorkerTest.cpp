@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <set>
@@ -195,8 +196,9 @@ TEST_F(DownloadWorkerTest, FailedDeleteKeepsThePreviousRows) {
         EXPECT_EQ(after[i].id, before[i].id);
         EXPECT_EQ(after[i].fromName, u"Stary");
     }
-    ASSERT_EQ(m_ui.warnings.size(), 1u);
+    ASSERT_EQ(m_ui.warnings.size(), 2u);
     EXPECT_EQ(m_ui.warnings[0], WarningText(kAccountA, HostResult::StoreFailed));
+    EXPECT_EQ(m_ui.warnings[1], StorageWarningText(kAccountA, SQLITE_CONSTRAINT_TRIGGER));
     EXPECT_EQ(m_notes.size(), 1u) << "the rolled-back job announces nothing";
     const bool logged = std::any_of(m_ui.console.begin(), m_ui.console.end(), [](auto& line) {
         return line.find(u"zablokowane") != std::u16string::npos;

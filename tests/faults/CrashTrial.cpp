@@ -3,12 +3,20 @@
 //
 //   tavro-crash-trial download FOLDER DB USER PASSWORD DAYS ACCOUNT...
 //       downloads the accounts (one job each) with FOLDER/banki/ib_tavro.module into DB,
-//       over and over (every round after the first replaces the stored rows); prints "round N"
+//       over and over (every round after the first replaces the stored rows); prints "round N".
+//       Prints "begun N" when the Nth write transaction takes its lock, "commit N" when its
+//       commit starts writing the file, and "committed N" when the commit has written
+//       everything, just before it returns. With TRIAL_HOLD_AT=N it stops there for good, so
+//       that a kill aimed at transaction N always lands inside it.
 //   tavro-crash-trial check DB DUMP
 //       integrity of DB, and every account either has all its operations of the bank's DUMP
 //       or none; exit 1 with a message otherwise
 //   tavro-crash-trial settings-save FILE      saves ever newer versions of a settings file
 //   tavro-crash-trial settings-check FILE     the file is one whole version
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -19,6 +27,7 @@
 #include <vector>
 
 #include "FaultDownload.h"
+#include "FaultVfs.h"
 #include "Schema.h"
 #include "SettingsStore.h"
 
@@ -35,12 +44,59 @@ void openDatabase(sqlite3x::connection& db, const std::string& path) {
     Schema::OpenDatabase(db, Widen(path), [](const std::u16string&) {});
 }
 
+void say(const char* event, int transaction) {
+    std::printf("%s %d\n", event, transaction);
+    std::fflush(stdout);
+}
+
+// Follows the database file's locks: a write transaction takes RESERVED, its commit EXCLUSIVE,
+// and the lock drops back to SHARED or none once the commit has written everything. Only the
+// download thread takes the locks.
+struct TransactionWatch {
+    int holdAt = 0;
+    int transaction = 0;
+    bool writing = false;
+    std::chrono::steady_clock::time_point begun;
+
+    void onLock(bool locking, int level) {
+        if (locking && level == SQLITE_LOCK_RESERVED && !writing) {
+            writing = true;
+            begun = std::chrono::steady_clock::now();
+            say("begun", ++transaction);
+        } else if (locking && level == SQLITE_LOCK_EXCLUSIVE && writing) {
+            say("commit", transaction);
+        } else if (!locking && level <= SQLITE_LOCK_SHARED && writing) {
+            writing = false;
+            say("committed", transaction);
+            const auto took = std::chrono::steady_clock::now() - begun;
+            std::printf("took %lld ms\n",
+                        static_cast<long long>(
+                            std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
+            std::fflush(stdout);
+            while (transaction == holdAt) {
+                ::pause();
+            }
+        }
+    }
+};
+
+TransactionWatch g_watch;
+
+void watchTransactions(int holdAt) {
+    g_watch.holdAt = holdAt;
+    FaultVfs::Instance().setLockObserver(
+        [](bool locking, int level) { g_watch.onLock(locking, level); });
+}
+
 int download(const std::vector<std::string>& args) {
     if (args.size() < 6) {
         return 2;
     }
     sqlite3x::connection db;
     openDatabase(db, args[1]);
+    const char* holdAt = std::getenv("TRIAL_HOLD_AT");
+    watchTransactions(holdAt ? std::atoi(holdAt) : 0);
+    db.open(Widen(args[1]), FaultVfs::kName);
     std::vector<DownloadJob> jobs;
     for (size_t i = 5; i < args.size(); ++i) {
         DownloadJob job;

@@ -7,6 +7,7 @@
 #include "SettingsCipher.h"
 #include "SettingsStore.h"
 #include "TempFolder.h"
+#include "support/FileSizeLimit.h"
 
 using namespace settings_bytes;
 
@@ -263,5 +264,41 @@ TEST_F(SettingsFile, SaveClearsTemporaryFilesOfAnInterruptedSave) {
     EXPECT_TRUE(std::filesystem::exists(folder / ".TavroHistory.config.keep"));
     EXPECT_TRUE(std::filesystem::exists(folder / "other.config"));
 }
+
+// A full disk at every stage of the save: nothing written, a part written, all but the last
+// byte. The old file stays byte for byte, and no temporary file is left behind.
+class SettingsFullDisk : public SettingsFile, public ::testing::WithParamInterface<double> {};
+
+TEST_P(SettingsFullDisk, OldFileStaysByteIdentical) {
+    SettingsStore store(path);
+    store.SetInt(u"POS/X", 10);
+    ASSERT_TRUE(store.Save());
+    const std::vector<uint8_t> old = readBytes(path);
+    for (int i = 0; i < 200; ++i) {
+        store.SetInt(u"KEY/" + toU16(std::to_string(i)), i);
+    }
+    SettingsStore twin(folder / "twin.config");
+    for (const SettingEntry& entry : store.Entries()) {
+        twin.PutEntry(entry);
+    }
+    ASSERT_TRUE(twin.Save());
+    const auto newSize = std::filesystem::file_size(folder / "twin.config");
+    std::filesystem::remove(folder / "twin.config");
+    {
+        FileSizeLimit full(static_cast<rlim_t>(static_cast<double>(newSize - 1) * GetParam()));
+        EXPECT_FALSE(store.Save());
+    }
+    EXPECT_EQ(readBytes(path), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+    EXPECT_TRUE(store.Save()) << "room again: the save succeeds";
+}
+
+INSTANTIATE_TEST_SUITE_P(Limits, SettingsFullDisk, ::testing::Values(0.0, 0.001, 0.5, 1.0),
+                         [](const auto& info) {
+                             return "Permille" +
+                                    std::to_string(static_cast<int>(info.param * 1000));
+                         });
 
 }  // namespace
