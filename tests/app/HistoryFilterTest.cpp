@@ -116,17 +116,16 @@ TEST(SummaryTextTest, AmountsUseDecimalComma) {
 }
 
 TEST(FilterRunTest, OtherDirectionsCountOnlyInListedAndNet) {
-    std::vector<HistoryEntry> entries(3);
-    entries[0].amount = 10;
-    entries[0].direction = 1;
-    entries[1].amount = -4;
-    entries[1].direction = 0;
-    entries[2].amount = 7;
-    entries[2].direction = 5;
+    std::vector<HistoryEntry> list(3);
+    list[0].amount = 10;
+    list[0].direction = 1;
+    list[1].amount = -4;
+    list[1].direction = 0;
+    list[2].amount = 7;
+    list[2].direction = 5;
+    const HistoryEntries entries(list);
     HistorySearchIndex index;
-    for (const HistoryEntry& e : entries) {
-        index.add(e);
-    }
+    index.build(entries);
     const FilterResult r = HistoryFilter::Run(entries, index, FilterValues{}, kMarch15);
     EXPECT_EQ(r.rows, (std::vector<int32_t>{0, 1, 2}));
     EXPECT_EQ(r.listed, 3);
