@@ -57,8 +57,7 @@ void HistoryEntries::append(Row row, const Texts& texts) {
     row.ownAccount = m_pool.intern(texts.ownAccount);
     row.ownAccountName =
         row.ownAccount < m_accountNames.size() ? m_accountNames[row.ownAccount] : TextPool::kEmpty;
-    row.titleLength = static_cast<uint32_t>(texts.title.size());
-    row.title = m_titles.add(texts.title);
+    row.title = m_titles.add(texts.title, row.titleLength);
     m_rows.push_back(row);
 }
 

@@ -24,8 +24,8 @@ public:
         int32_t tid = 0;
         int32_t direction = 0;
         int32_t kind = 0;
-        uint32_t title = 0;  // in the arena
-        uint32_t titleLength = 0;
+        uint32_t title = 0;                               // in the arena
+        uint32_t titleLength = 0;                         // as the arena gives it
         uint32_t counterpartyAccount = TextPool::kEmpty;  // in the pool, as the three below
         uint32_t counterpartyName = TextPool::kEmpty;
         uint32_t ownAccount = TextPool::kEmpty;
@@ -97,12 +97,9 @@ public:
     const_iterator end() const { return {this, m_rows.size()}; }
 
     const TextPool& pool() const { return m_pool; }
-    std::u16string_view titleView(size_t i) const {
-        return m_titles.view(m_rows[i].title, m_rows[i].titleLength);
-    }
+    const TextArena& titles() const { return m_titles; }
     QString title(size_t i) const { return m_titles.text(m_rows[i].title, m_rows[i].titleLength); }
     const QString& text(uint32_t poolId) const { return m_pool.text(poolId); }
-    size_t titleCharacters() const { return m_titles.characters(); }
 
 private:
     std::vector<Row> m_rows;

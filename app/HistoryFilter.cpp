@@ -111,6 +111,8 @@ FilterResult Run(const HistoryEntries& entries, const HistorySearchIndex& index,
     FilterResult result;
     const bool searching = !values.search.isEmpty();
     const QString needle = searching ? HistorySearchIndex::lowered(values.search) : QString();
+    const HistorySearchIndex::Needle prepared =
+        within != nullptr ? index.prepare(needle) : HistorySearchIndex::Needle{};
     std::vector<uint8_t> hits;
     std::vector<uint8_t> nameHits;
     if (searching && within == nullptr) {
@@ -122,7 +124,7 @@ FilterResult Run(const HistoryEntries& entries, const HistorySearchIndex& index,
         if (within == nullptr) {
             return hits[i] != 0;
         }
-        return nameHits[entries.row(i).counterpartyName] != 0 || index.titleContains(i, needle);
+        return nameHits[entries.row(i).counterpartyName] != 0 || index.titleContains(i, prepared);
     };
     uint32_t account = TextPool::kMissing;
     if (values.accountActive) {

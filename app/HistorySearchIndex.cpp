@@ -14,8 +14,8 @@ constexpr char16_t kZeroStandIn = 0xFFFD;
 // Below this many entries a second thread costs more than it saves.
 constexpr size_t kSplitAbove = 250000;
 
-QStringView viewOf(std::u16string_view text) {
-    return {text.data(), static_cast<qsizetype>(text.size())};
+QStringView viewOf(const char16_t* text, uint32_t length) {
+    return {text, static_cast<qsizetype>(length)};
 }
 
 void appendText(HistorySearchIndex::Part& part, QStringView text) {
@@ -24,17 +24,17 @@ void appendText(HistorySearchIndex::Part& part, QStringView text) {
     part.text.push_back(kSeparator);
 }
 
-// Marks hits[i - part.first] for every text i of the part that contains needle.
-void scan(const HistorySearchIndex::Part& part, const QString& needle, uint8_t* hits) {
+// Marks hits[i - part.first] for every text i of the part where find(from) finds the needle.
+template <typename Find>
+void scanWith(const HistorySearchIndex::Part& part, const Find& find, uint8_t* hits) {
     const size_t count = part.start.size() - 1;
     if (count == 0) {
         return;
     }
-    const QStringView text(part.text.data(), static_cast<qsizetype>(part.text.size()));
     qsizetype from = 0;
     size_t entry = 0;
     for (;;) {
-        const qsizetype at = TextSearch::find(text, from, needle);
+        const qsizetype at = find(from);
         if (at < 0) {
             return;
         }
@@ -52,9 +52,27 @@ void scan(const HistorySearchIndex::Part& part, const QString& needle, uint8_t* 
     }
 }
 
+void scan(const HistorySearchIndex::Part& part, const QString& needle, uint8_t* hits) {
+    const QStringView text(part.text.data(), static_cast<qsizetype>(part.text.size()));
+    scanWith(
+        part, [&](qsizetype from) { return TextSearch::find(text, from, needle); }, hits);
+}
+
+void scan(const HistorySearchIndex::Part& part, const std::vector<uint8_t>& needle, uint8_t* hits) {
+    const auto size = static_cast<qsizetype>(part.bytes.size());
+    const auto length = static_cast<qsizetype>(needle.size());
+    scanWith(
+        part,
+        [&](qsizetype from) {
+            return TextSearch::find(part.bytes.data(), size, from, needle.data(), length);
+        },
+        hits);
+}
+
 }  // namespace
 
 void HistorySearchIndex::clear() {
+    m_narrow = false;
     m_titles.clear();
     m_titles.shrink_to_fit();
     m_pool = {};
@@ -66,6 +84,7 @@ void HistorySearchIndex::build(const HistoryEntries& entries) {
     clear();
     const size_t count = entries.size();
     m_month.resize(count);
+    buildCodes(entries.titles());
     const size_t parts = count > kSplitAbove ? 2 : 1;
     m_titles.resize(parts);
     {
@@ -82,29 +101,89 @@ void HistorySearchIndex::build(const HistoryEntries& entries) {
     }
 }
 
+void HistorySearchIndex::buildCodes(const TextArena& titles) {
+    m_narrow = !titles.hasWide();
+    if (!m_narrow) {
+        return;
+    }
+    m_page = CodePage();
+    const CodePage& page = titles.page();
+    for (int code = 0; code < 0x80 + page.used(); ++code) {
+        const char16_t c = page.character(static_cast<uint8_t>(code));
+        char16_t lower = 0;
+        if (c < 0x80) {
+            lower = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32)
+                                           : (c == kSeparator ? kZeroStandIn : c);
+        } else {
+            // Never a character whose small letter is longer: the arena keeps those apart.
+            lower = QChar::toLower(c);
+        }
+        const int lowerCode = m_page.assign(lower);
+        if (lowerCode <= 0) {
+            m_narrow = false;  // cannot happen with the arena's code page; stay correct anyway
+            return;
+        }
+        m_lowerCode[static_cast<size_t>(code)] = static_cast<uint8_t>(lowerCode);
+    }
+}
+
 void HistorySearchIndex::buildTitles(const HistoryEntries& entries, size_t first, size_t end,
                                      Part& part) {
+    const TextArena& titles = entries.titles();
     size_t characters = 0;
     for (size_t i = first; i < end; ++i) {
-        characters += entries.row(i).titleLength + 1;
+        characters += TextArena::count(entries.row(i).titleLength) + 1;
     }
     // Texts grow when lower-cased only in rare cases; the exact size avoids regrowing.
-    part.text.reserve(characters);
+    if (m_narrow) {
+        part.bytes.reserve(characters);
+    } else {
+        part.text.reserve(characters);
+    }
     part.start.reserve(end - first + 1);
     part.first = first;
     int64_t lastTime = 0;
     int32_t lastMonth = -1;
     for (size_t i = first; i < end; ++i) {
-        appendText(part, viewOf(entries.titleView(i)));
+        const HistoryEntries::Row& row = entries.row(i);
+        const uint32_t length = TextArena::count(row.titleLength);
+        if (m_narrow) {
+            const size_t begin = part.bytes.size();
+            part.start.push_back(static_cast<uint32_t>(begin));
+            part.bytes.resize(begin + length + 1);
+            uint8_t* to = part.bytes.data() + begin;
+            const uint8_t* from = length != 0 ? titles.narrow(row.title) : nullptr;
+            for (uint32_t k = 0; k < length; ++k) {
+                to[k] = m_lowerCode[from[k]];
+            }
+            to[length] = kSeparator;
+        } else if (TextArena::isWide(row.titleLength)) {
+            appendText(part, viewOf(titles.wide(row.title), length));
+        } else {
+            appendText(part, titles.text(row.title, row.titleLength));
+        }
         // The entries come sorted by date: reuse the last month.
-        const int64_t time = entries.row(i).bookingDate;
+        const int64_t time = row.bookingDate;
         if (lastMonth < 0 || time != lastTime) {
             lastTime = time;
             lastMonth = monthOf(time);
         }
         m_month[i] = lastMonth;
     }
-    part.start.push_back(static_cast<uint32_t>(part.text.size()));
+    part.start.push_back(static_cast<uint32_t>(m_narrow ? part.bytes.size() : part.text.size()));
+}
+
+bool HistorySearchIndex::encode(const QString& needle, std::vector<uint8_t>& out) const {
+    out.clear();
+    out.reserve(static_cast<size_t>(needle.size()));
+    for (const QChar c : needle) {
+        const int code = m_page.find(c.unicode());
+        if (code <= 0) {
+            return false;
+        }
+        out.push_back(static_cast<uint8_t>(code));
+    }
+    return true;
 }
 
 QString HistorySearchIndex::lowered(const QString& text) {
@@ -164,13 +243,21 @@ void HistorySearchIndex::findMatches(const HistoryEntries& entries, const QStrin
     if (count == 0) {
         return;
     }
-    {
+    std::vector<uint8_t> codes;
+    const bool titlesCanMatch = !m_narrow || encode(needle, codes);
+    const auto scanPart = [&](const Part& part) {
+        if (m_narrow) {
+            scan(part, codes, hits.data() + part.first);
+        } else {
+            scan(part, needle, hits.data() + part.first);
+        }
+    };
+    if (titlesCanMatch) {
         std::jthread second;
         if (m_titles.size() == 2) {
-            second =
-                std::jthread([&] { scan(m_titles[1], needle, hits.data() + m_titles[1].first); });
+            second = std::jthread([&] { scanPart(m_titles[1]); });
         }
-        scan(m_titles[0], needle, hits.data());
+        scanPart(m_titles[0]);
     }
     std::vector<uint8_t> nameHits;
     findPoolMatches(needle, nameHits);
@@ -179,12 +266,24 @@ void HistorySearchIndex::findMatches(const HistoryEntries& entries, const QStrin
     }
 }
 
-bool HistorySearchIndex::titleContains(size_t entry, const QString& needle) const {
+HistorySearchIndex::Needle HistorySearchIndex::prepare(const QString& needle) const {
+    Needle prepared;
+    prepared.text = needle;
+    prepared.coded = m_narrow && encode(needle, prepared.codes);
+    return prepared;
+}
+
+bool HistorySearchIndex::titleContains(size_t entry, const Needle& needle) const {
     const Part& part =
         m_titles.size() == 2 && entry >= m_titles[1].first ? m_titles[1] : m_titles[0];
     const size_t at = entry - part.first;
     const qsizetype begin = part.start[at];
     const qsizetype end = part.start[at + 1] - 1;  // without the separator
-    const QStringView text(part.text.data() + begin, end - begin);
-    return TextSearch::find(text, 0, needle) >= 0;
+    if (!m_narrow) {
+        const QStringView text(part.text.data() + begin, end - begin);
+        return TextSearch::find(text, 0, needle.text) >= 0;
+    }
+    return needle.coded &&
+           TextSearch::find(part.bytes.data() + begin, end - begin, 0, needle.codes.data(),
+                            static_cast<qsizetype>(needle.codes.size())) >= 0;
 }

@@ -2,21 +2,25 @@
 
 #include <QString>
 #include <QStringView>
+#include <array>
 #include <cstdint>
 #include <vector>
 
+#include "CodePage.h"
 #include "HistoryEntries.h"
 
 // What the filters need from every entry, prepared once per reload so that a keystroke only
 // scans memory: the lower-cased titles of all entries, the lower-cased texts of the pool
 // (among them every counterparty name, each once), and the month ("%Y%m" of the local booking
 // date, as yyyymm) of each entry. The titles are kept in two parts, built and scanned by two
-// threads.
+// threads. When the entries keep every title in one-byte codes, the lower-cased titles are
+// one-byte codes too (of the index's own code page).
 class HistorySearchIndex {
 public:
-    // The texts of one part, each followed by a separator.
+    // The texts of one part, each followed by a separator: in UTF-16, or in one-byte codes.
     struct Part {
         std::vector<char16_t> text;
+        std::vector<uint8_t> bytes;
         std::vector<uint32_t> start;  // of each text; one more at the end
         size_t first = 0;             // entry (or pool number) of the first text
     };
@@ -34,8 +38,15 @@ public:
                      std::vector<uint8_t>& hits) const;
     // nameHits[n] becomes 1 for every pool text n that contains needle.
     void findPoolMatches(const QString& needle, std::vector<uint8_t>& nameHits) const;
-    // Whether the title of one entry contains needle.
-    bool titleContains(size_t entry, const QString& needle) const;
+    // A lower-cased needle prepared for titleContains.
+    struct Needle {
+        QString text;
+        std::vector<uint8_t> codes;
+        bool coded = false;  // in one-byte codes, all of which the index has
+    };
+    Needle prepare(const QString& needle) const;
+    // Whether the title of one entry contains the needle.
+    bool titleContains(size_t entry, const Needle& needle) const;
 
     // The form in which texts and needles are compared: QString::toLower, with a zero
     // character replaced (zeros separate the texts in the index).
@@ -47,7 +58,14 @@ public:
 
 private:
     void buildTitles(const HistoryEntries& entries, size_t first, size_t end, Part& part);
+    void buildCodes(const TextArena& titles);
+    // The needle in the index's one-byte codes; false when a character has none, so that
+    // no title can contain it.
+    bool encode(const QString& needle, std::vector<uint8_t>& out) const;
 
+    bool m_narrow = false;
+    CodePage m_page;                         // of the lower-cased titles
+    std::array<uint8_t, 256> m_lowerCode{};  // title code -> code of its small letter
     std::vector<Part> m_titles;
     Part m_pool;
     std::vector<int32_t> m_month;

@@ -5,68 +5,95 @@
 
 #include "SqliteUtf8.h"
 
-char16_t* TextArena::room(size_t characters) {
+template <typename Char>
+Char* TextArena::Blocks<Char>::room(size_t characters) {
     if (characters > kBlock - m_used) {
         // A text longer than a block gets a block of its own size.
         if (m_blocks.size() >= (size_t{1} << (32 - kPositionBits))) {
             throw std::length_error("too much text");
         }
-        m_blocks.push_back(
-            std::make_unique_for_overwrite<char16_t[]>(std::max(kBlock, characters)));
+        m_blocks.push_back(std::make_unique_for_overwrite<Char[]>(std::max(kBlock, characters)));
         m_used = 0;
     }
     return m_blocks.back().get() + m_used;
 }
 
-uint32_t TextArena::refOfRoom() const {
+template <typename Char>
+uint32_t TextArena::Blocks<Char>::ref() const {
     return static_cast<uint32_t>(((m_blocks.size() - 1) << kPositionBits) | m_used);
 }
 
-void TextArena::used(size_t characters) {
+template <typename Char>
+void TextArena::Blocks<Char>::used(size_t characters) {
     // A long text fills its block.
     m_used = characters >= kBlock ? kBlock : m_used + characters;
     m_characters += characters;
 }
 
-uint32_t TextArena::add(std::u16string_view text) {
+TextArena::TextArena() : m_page(kCodes) {}
+
+uint32_t TextArena::add(std::u16string_view text, uint32_t& length) {
+    length = static_cast<uint32_t>(text.size());
     if (text.empty()) {
         return 0;
     }
-    char16_t* at = room(text.size());
-    std::copy(text.begin(), text.end(), at);
-    const uint32_t ref = refOfRoom();
-    used(text.size());
+    if (text.size() >= kWide) {
+        throw std::length_error("text too long");
+    }
+    uint8_t* to = m_narrow.room(text.size());
+    size_t i = 0;
+    for (; i < text.size(); ++i) {
+        // Characters whose small letter differs in length are kept out of the code page:
+        // the search index lowers one-byte texts code by code.
+        if (QChar::isSurrogate(text[i]) || text[i] == 0x130) {
+            break;
+        }
+        const int code = m_page.assign(text[i]);
+        if (code < 0) {
+            break;
+        }
+        to[i] = static_cast<uint8_t>(code);
+    }
+    if (i == text.size()) {
+        const uint32_t ref = m_narrow.ref();
+        m_narrow.used(text.size());
+        return ref;
+    }
+    char16_t* wide = m_wide.room(text.size());
+    std::copy(text.begin(), text.end(), wide);
+    const uint32_t ref = m_wide.ref();
+    m_wide.used(text.size());
+    length |= kWide;
     return ref;
 }
 
 uint32_t TextArena::addUtf8(std::string_view utf8, uint32_t& length) {
-    length = 0;
-    if (utf8.empty()) {
-        return 0;
-    }
-    char16_t* at = room(utf8.size());
-    length = static_cast<uint32_t>(SqliteUtf8::toUtf16(utf8, at));
-    const uint32_t ref = refOfRoom();
-    used(length);
-    return ref;
-}
-
-std::u16string_view TextArena::view(uint32_t ref, uint32_t length) const {
-    if (length == 0) {
-        return {};
-    }
-    const char16_t* block = m_blocks[ref >> kPositionBits].get();
-    return {block + (ref & (kBlock - 1)), length};
+    m_scratch.resize(utf8.size());
+    m_scratch.resize(SqliteUtf8::toUtf16(utf8, m_scratch.data()));
+    return add(m_scratch, length);
 }
 
 QString TextArena::text(uint32_t ref, uint32_t length) const {
-    const std::u16string_view v = view(ref, length);
-    return QString(reinterpret_cast<const QChar*>(v.data()), static_cast<qsizetype>(v.size()));
+    const auto size = static_cast<qsizetype>(count(length));
+    if (size == 0) {
+        return {};
+    }
+    if (isWide(length)) {
+        return QString(reinterpret_cast<const QChar*>(wide(ref)), size);
+    }
+    QString out(size, Qt::Uninitialized);
+    const uint8_t* from = narrow(ref);
+    QChar* to = out.data();
+    for (qsizetype i = 0; i < size; ++i) {
+        to[i] = QChar(m_page.character(from[i]));
+    }
+    return out;
 }
 
 void TextArena::clear() {
-    m_blocks.clear();
-    m_blocks.shrink_to_fit();
-    m_used = kBlock;
-    m_characters = 0;
+    m_narrow = {};
+    m_wide = {};
+    m_page = CodePage(kCodes);
+    m_scratch.clear();
+    m_scratch.shrink_to_fit();
 }
