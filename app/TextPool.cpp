@@ -14,18 +14,51 @@ TextPool::TextPool() {
     clear();
 }
 
+uint32_t TextPool::hashOf(std::u16string_view text) {
+    return static_cast<uint32_t>(std::hash<std::u16string_view>{}(text));
+}
+
+size_t TextPool::slotOf(std::u16string_view text, uint32_t hash) const {
+    const size_t mask = m_slots.size() - 1;
+    size_t at = hash & mask;
+    while (m_slots[at].id != kMissing &&
+           (m_slots[at].hash != hash || viewOf(m_texts[m_slots[at].id]) != text)) {
+        at = (at + 1) & mask;
+    }
+    return at;
+}
+
+void TextPool::grow() {
+    std::vector<Slot> old = std::move(m_slots);
+    m_slots.assign(old.size() * 2, Slot{});
+    const size_t mask = m_slots.size() - 1;
+    for (const Slot& slot : old) {
+        if (slot.id != kMissing) {
+            size_t at = slot.hash & mask;
+            while (m_slots[at].id != kMissing) {
+                at = (at + 1) & mask;
+            }
+            m_slots[at] = slot;
+        }
+    }
+}
+
 uint32_t TextPool::intern(std::u16string_view text) {
     if (text.empty()) {
         return kEmpty;
     }
-    const auto found = m_ids.find(text);
-    if (found != m_ids.end()) {
-        return found->second;
+    const uint32_t hash = hashOf(text);
+    size_t at = slotOf(text, hash);
+    if (m_slots[at].id != kMissing) {
+        return m_slots[at].id;
     }
     const auto id = static_cast<uint32_t>(m_texts.size());
     m_texts.emplace_back(reinterpret_cast<const QChar*>(text.data()),
                          static_cast<qsizetype>(text.size()));
-    m_ids.emplace(viewOf(m_texts.back()), id);
+    m_slots[at] = {hash, id};
+    if (m_texts.size() * 2 > m_slots.size()) {
+        grow();
+    }
     return id;
 }
 
@@ -52,12 +85,11 @@ uint32_t TextPool::find(std::u16string_view text) const {
     if (text.empty()) {
         return kEmpty;
     }
-    const auto found = m_ids.find(text);
-    return found == m_ids.end() ? kMissing : found->second;
+    return m_slots[slotOf(text, hashOf(text))].id;
 }
 
 void TextPool::clear() {
-    m_ids.clear();
+    m_slots.assign(64, Slot{});
     m_utf8Ids.clear();
     m_texts.clear();
     m_texts.emplace_back();

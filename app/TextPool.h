@@ -31,9 +31,18 @@ public:
     static constexpr uint32_t kMissing = UINT32_MAX;
 
 private:
-    // The keys view the characters of the held QStrings, which stay put when the vector grows.
+    // Open addressing over the held texts: a lookup touches one slot array, not a node per
+    // text. The hash is kept to skip most comparisons and to regrow without hashing again.
+    struct Slot {
+        uint32_t hash = 0;
+        uint32_t id = kMissing;
+    };
+    static uint32_t hashOf(std::u16string_view text);
+    size_t slotOf(std::u16string_view text, uint32_t hash) const;
+    void grow();
+
     std::vector<QString> m_texts;
-    std::unordered_map<std::u16string_view, uint32_t> m_ids;
+    std::vector<Slot> m_slots;  // a power of two long, at most half full
     struct BytesHash {
         using is_transparent = void;
         size_t operator()(std::string_view bytes) const {
