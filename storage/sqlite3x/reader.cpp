@@ -10,17 +10,11 @@
 
 namespace sqlite3x {
 
-reader::reader(command& cmd) : m_cmd(&cmd) {
-    m_cmd->readerOpened();
-}
+reader::reader(command& cmd) : m_cmd(&cmd) { m_cmd->readerOpened(); }
 
-reader::~reader() {
-    close();
-}
+reader::~reader() { close(); }
 
-reader::reader(reader&& other) noexcept : m_cmd(other.m_cmd) {
-    other.m_cmd = nullptr;
-}
+reader::reader(reader&& other) noexcept : m_cmd(other.m_cmd) { other.m_cmd = nullptr; }
 
 reader& reader::operator=(reader&& other) noexcept {
     if (this != &other) {
@@ -56,9 +50,7 @@ bool reader::read() {
     }
 }
 
-int32_t reader::column_count() {
-    return sqlite3_column_count(open().m_stmt);
-}
+int32_t reader::column_count() { return sqlite3_column_count(open().m_stmt); }
 
 std::u16string reader::column_name(int index) {
     checkIndex(index);
@@ -123,17 +115,11 @@ int reader::indexOf(const std::u16string& name) {
     throw database_error("no such column");
 }
 
-int32_t reader::get_int(const std::u16string& name) {
-    return get_int(indexOf(name));
-}
+int32_t reader::get_int(const std::u16string& name) { return get_int(indexOf(name)); }
 
-int64_t reader::get_int64(const std::u16string& name) {
-    return get_int64(indexOf(name));
-}
+int64_t reader::get_int64(const std::u16string& name) { return get_int64(indexOf(name)); }
 
-double reader::get_double(const std::u16string& name) {
-    return get_double(indexOf(name));
-}
+double reader::get_double(const std::u16string& name) { return get_double(indexOf(name)); }
 
 std::u16string reader::get_string(const std::u16string& name) {
     return get_string(indexOf(name));
