@@ -91,7 +91,7 @@ QString CHistoryListModel::columnText(const HistoryEntry& entry, int column) {
 }
 
 QString CHistoryListModel::columnText(size_t entry, int column) const {
-    const HistoryEntries::Row& row = m_entries.row(entry);
+    const HistoryEntries::Row row = m_entries.row(entry);
     switch (column) {
         case kDate:
             return formatDate(row.bookingDate);

@@ -1,6 +1,7 @@
 #include "HistoryEntries.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <thread>
 
 namespace {
@@ -35,8 +36,10 @@ HistoryEntries::HistoryEntries(const std::vector<HistoryEntry>& entries) {
 }
 
 void HistoryEntries::clear() {
-    m_rows.clear();
-    m_rows.shrink_to_fit();
+    m_keys.clear();
+    m_keys.shrink_to_fit();
+    m_rest.clear();
+    m_rest.shrink_to_fit();
     m_titles.clear();
     m_pool.clear();
     m_accountNames.clear();
@@ -58,7 +61,7 @@ void HistoryEntries::append(Row row, const Texts& texts) {
     row.ownAccountName =
         row.ownAccount < m_accountNames.size() ? m_accountNames[row.ownAccount] : TextPool::kEmpty;
     row.title = m_titles.add(texts.title, row.titleLength);
-    m_rows.push_back(row);
+    push(row);
 }
 
 void HistoryEntries::append(Row row, const Utf8Texts& texts) {
@@ -68,7 +71,34 @@ void HistoryEntries::append(Row row, const Utf8Texts& texts) {
     row.ownAccountName =
         row.ownAccount < m_accountNames.size() ? m_accountNames[row.ownAccount] : TextPool::kEmpty;
     row.title = m_titles.addUtf8(texts.title, row.titleLength);
-    m_rows.push_back(row);
+    push(row);
+}
+
+void HistoryEntries::push(const Row& row) {
+    m_keys.push_back({row.bookingDate, row.amount, row.direction, row.kind, row.ownAccount,
+                      row.counterpartyName});
+    m_rest.push_back({row.operationDate, row.id, row.tid, row.title, row.titleLength,
+                      row.counterpartyAccount, row.ownAccountName});
+}
+
+HistoryEntries::Row HistoryEntries::row(size_t i) const {
+    const Key& k = m_keys[i];
+    const Rest& r = m_rest[i];
+    Row row;
+    row.operationDate = r.operationDate;
+    row.bookingDate = k.bookingDate;
+    row.amount = k.amount;
+    row.id = r.id;
+    row.tid = r.tid;
+    row.direction = k.direction;
+    row.kind = k.kind;
+    row.title = r.title;
+    row.titleLength = r.titleLength;
+    row.counterpartyAccount = r.counterpartyAccount;
+    row.counterpartyName = k.counterpartyName;
+    row.ownAccount = k.ownAccount;
+    row.ownAccountName = r.ownAccountName;
+    return row;
 }
 
 void HistoryEntries::append(const HistoryEntry& entry) {
@@ -82,11 +112,14 @@ void HistoryEntries::append(const HistoryEntry& entry) {
     row.kind = entry.kind;
     append(row, {viewOf(entry.counterpartyAccount), viewOf(entry.counterpartyName),
                  viewOf(entry.title), viewOf(entry.ownAccount)});
-    m_rows.back().ownAccountName = m_pool.intern(entry.ownAccountName);
+    m_rest.back().ownAccountName = m_pool.intern(entry.ownAccountName);
 }
 
 HistoryEntry HistoryEntries::at(size_t i) const {
-    const Row& r = m_rows.at(i);
+    if (i >= size()) {
+        throw std::out_of_range("no such entry");
+    }
+    const Row r = row(i);
     HistoryEntry e;
     e.counterpartyAccount = m_pool.text(r.counterpartyAccount);
     e.counterpartyName = m_pool.text(r.counterpartyName);
@@ -104,10 +137,10 @@ HistoryEntry HistoryEntries::at(size_t i) const {
 }
 
 void HistoryEntries::sortLikeHistoryQuery() {
-    const size_t count = m_rows.size();
+    const size_t count = m_keys.size();
     std::vector<SortKey> keys(count);
     for (size_t i = 0; i < count; ++i) {
-        keys[i] = {m_rows[i].bookingDate, m_rows[i].tid, static_cast<uint32_t>(i)};
+        keys[i] = {m_keys[i].bookingDate, m_rest[i].tid, static_cast<uint32_t>(i)};
     }
     if (std::is_sorted(keys.begin(), keys.end(), comesFirst)) {
         return;
@@ -130,15 +163,18 @@ void HistoryEntries::sortLikeHistoryQuery() {
         if (order[start] == start) {
             continue;
         }
-        const Row held = m_rows[start];
+        const Key heldKey = m_keys[start];
+        const Rest heldRest = m_rest[start];
         size_t place = start;
         while (order[place] != start) {
             const size_t from = order[place];
-            m_rows[place] = m_rows[from];
+            m_keys[place] = m_keys[from];
+            m_rest[place] = m_rest[from];
             order[place] = static_cast<uint32_t>(place);
             place = from;
         }
-        m_rows[place] = held;
+        m_keys[place] = heldKey;
+        m_rest[place] = heldRest;
         order[place] = static_cast<uint32_t>(place);
     }
 }

@@ -113,18 +113,19 @@ FilterResult Run(const HistoryEntries& entries, const HistorySearchIndex& index,
     const QString needle = searching ? HistorySearchIndex::lowered(values.search) : QString();
     const HistorySearchIndex::Needle prepared =
         within != nullptr ? index.prepare(needle) : HistorySearchIndex::Needle{};
-    std::vector<uint8_t> hits;
+    std::vector<uint8_t> titleHits;
     std::vector<uint8_t> nameHits;
-    if (searching && within == nullptr) {
-        index.findMatches(entries, needle, hits);
-    } else if (searching) {
+    if (searching) {
         index.findPoolMatches(needle, nameHits);
-    }
-    const auto matches = [&](size_t i) {
         if (within == nullptr) {
-            return hits[i] != 0;
+            index.findTitleMatches(needle, titleHits);
         }
-        return nameHits[entries.row(i).counterpartyName] != 0 || index.titleContains(i, prepared);
+    }
+    const auto matches = [&](size_t i, uint32_t name) {
+        if (nameHits[name] != 0) {
+            return true;
+        }
+        return within == nullptr ? titleHits[i] != 0 : index.titleContains(i, prepared);
     };
     uint32_t account = TextPool::kMissing;
     if (values.accountActive) {
@@ -137,7 +138,7 @@ FilterResult Run(const HistoryEntries& entries, const HistorySearchIndex& index,
     result.rows.reserve(count);
     for (size_t n = 0; n < count; ++n) {
         const size_t i = within != nullptr ? static_cast<size_t>((*within)[n]) : n;
-        const HistoryEntries::Row& e = entries.row(i);
+        const HistoryEntries::Key& e = entries.key(i);
         if (values.accountActive && e.ownAccount != account) {
             continue;
         }
@@ -151,7 +152,7 @@ FilterResult Run(const HistoryEntries& entries, const HistorySearchIndex& index,
         if (range.active && (e.bookingDate < range.lower || e.bookingDate > range.upper)) {
             continue;
         }
-        if (searching && matches(i) == values.negate) {
+        if (searching && matches(i, e.counterpartyName) == values.negate) {
             continue;
         }
         result.rows.push_back(static_cast<int32_t>(i));
@@ -167,7 +168,6 @@ FilterResult Run(const HistoryEntries& entries, const HistorySearchIndex& index,
             months.at(index.monthKey(i)).credits += e.amount;
         }
     }
-    result.rows.shrink_to_fit();
     result.months = months.sorted();
     return result;
 }

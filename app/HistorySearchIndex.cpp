@@ -145,7 +145,7 @@ void HistorySearchIndex::buildTitles(const HistoryEntries& entries, size_t first
     int64_t lastTime = 0;
     int32_t lastMonth = -1;
     for (size_t i = first; i < end; ++i) {
-        const HistoryEntries::Row& row = entries.row(i);
+        const HistoryEntries::Row row = entries.row(i);
         const uint32_t length = TextArena::count(row.titleLength);
         if (m_narrow) {
             const size_t begin = part.bytes.size();
@@ -238,6 +238,15 @@ void HistorySearchIndex::findPoolMatches(const QString& needle,
 
 void HistorySearchIndex::findMatches(const HistoryEntries& entries, const QString& needle,
                                      std::vector<uint8_t>& hits) const {
+    findTitleMatches(needle, hits);
+    std::vector<uint8_t> nameHits;
+    findPoolMatches(needle, nameHits);
+    for (size_t i = 0; i < hits.size(); ++i) {
+        hits[i] |= nameHits[entries.key(i).counterpartyName];
+    }
+}
+
+void HistorySearchIndex::findTitleMatches(const QString& needle, std::vector<uint8_t>& hits) const {
     const size_t count = size();
     hits.assign(count, 0);
     if (count == 0) {
@@ -258,11 +267,6 @@ void HistorySearchIndex::findMatches(const HistoryEntries& entries, const QStrin
             second = std::jthread([&] { scanPart(m_titles[1]); });
         }
         scanPart(m_titles[0]);
-    }
-    std::vector<uint8_t> nameHits;
-    findPoolMatches(needle, nameHits);
-    for (size_t i = 0; i < count; ++i) {
-        hits[i] |= nameHits[entries.row(i).counterpartyName];
     }
 }
 

@@ -36,6 +36,8 @@ public:
     // (lower-cased already, see lowered()), else 0.
     void findMatches(const HistoryEntries& entries, const QString& needle,
                      std::vector<uint8_t>& hits) const;
+    // The same for the titles alone.
+    void findTitleMatches(const QString& needle, std::vector<uint8_t>& hits) const;
     // nameHits[n] becomes 1 for every pool text n that contains needle.
     void findPoolMatches(const QString& needle, std::vector<uint8_t>& nameHits) const;
     // A lower-cased needle prepared for titleContains.

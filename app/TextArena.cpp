@@ -43,12 +43,17 @@ uint32_t TextArena::add(std::u16string_view text, uint32_t& length) {
     uint8_t* to = m_narrow.room(text.size());
     size_t i = 0;
     for (; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c < 0x80) {
+            to[i] = static_cast<uint8_t>(c);
+            continue;
+        }
         // Characters whose small letter differs in length are kept out of the code page:
         // the search index lowers one-byte texts code by code.
-        if (QChar::isSurrogate(text[i]) || text[i] == 0x130) {
+        if (QChar::isSurrogate(c) || c == 0x130) {
             break;
         }
-        const int code = m_page.assign(text[i]);
+        const int code = m_page.assign(c);
         if (code < 0) {
             break;
         }

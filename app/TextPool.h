@@ -34,6 +34,8 @@ private:
     // Open addressing over the held texts: a lookup touches one slot array, not a node per
     // text. The hash is kept to skip most comparisons and to regrow without hashing again.
     struct Slot {
+        const char16_t* text = nullptr;  // the held QString's characters, which never move
+        uint32_t size = 0;
         uint32_t hash = 0;
         uint32_t id = kMissing;
     };

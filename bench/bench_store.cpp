@@ -1,13 +1,14 @@
 // Storing downloaded operations into a large history: the count, delete and insert that every
 // delivered operation costs, inside one transaction per job, as the download worker runs them.
 //
-//   tavro_bench_store [operations [runs [folder]]]
+//   tavro_bench_store [operations [runs [folder [per job]]]]
 // operations: stored operations in the file when timing starts (default 1 000 000). The file
 // is built once per size in the folder (default: a fresh temporary folder) and copied before
 // every run, so each run starts from the labelled size. Half of the stored operations are new,
 // half replace stored ones. The baseline runs the same statements prepared once for the whole
 // run, directly through SQLite, on its own copy. Figures are medians over the runs; the lines
-// "name: value" are meant for scripts.
+// "name: value" are meant for scripts. Each run stores 20 jobs of `per job` operations
+// (default 1000); with small jobs the commit at each job's end takes most of the time.
 #include <unistd.h>
 
 #include <algorithm>
@@ -29,8 +30,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 constexpr int kAccounts = 5;
-constexpr int kBatch = 1000;  // operations per job
-constexpr int kJobs = 20;     // jobs per run
+int g_perJob = 1000;       // operations per job
+constexpr int kJobs = 20;  // jobs per run
 
 std::u16string account(int index) {
     std::u16string text = u"611234567800000000000000";
@@ -98,7 +99,7 @@ int storeWithOperationStore(sqlite3x::connection& db, int64_t size) {
     for (int job = 0; job < kJobs; ++job) {
         store.reset();
         sqlite3x::transaction tx(db);
-        for (int i = job * kBatch; i < (job + 1) * kBatch; ++i) {
+        for (int i = job * g_perJob; i < (job + 1) * g_perJob; ++i) {
             added += store.store(account(0), record(size, i)) ? 1 : 0;
         }
         if (store.failed()) {
@@ -119,7 +120,7 @@ int storeBaseline(sqlite3x::connection& db, int64_t size) {
     int added = 0;
     for (int job = 0; job < kJobs; ++job) {
         sqlite3x::transaction tx(db);
-        for (int i = job * kBatch; i < (job + 1) * kBatch; ++i) {
+        for (int i = job * g_perJob; i < (job + 1) * g_perJob; ++i) {
             const OperationRecord r = record(size, i);
             count.bind_int(1, r.tid);
             count.bind_text(2, own);
@@ -158,9 +159,9 @@ double timedRun(const fs::path& built, const fs::path& work, int64_t size, const
     const int64_t after = rowCount(db);
     std::printf("  %-8s rows before %lld, after %lld, %d new of %d: %.0f operations/s\n", label,
                 static_cast<long long>(before), static_cast<long long>(after), added,
-                kJobs * kBatch, kJobs * kBatch / seconds);
+                kJobs * g_perJob, kJobs * g_perJob / seconds);
     std::fflush(stdout);
-    return kJobs * kBatch / seconds;
+    return kJobs * g_perJob / seconds;
 }
 
 double median(std::vector<double> values) {
@@ -175,6 +176,9 @@ int main(int argc, char** argv) {
     const int64_t size = argc > 1 ? std::max(1000LL, std::atoll(argv[1])) : 1000000;
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
     const bool ownFolder = argc > 3;
+    if (argc > 4) {
+        g_perJob = std::max(1, std::atoi(argv[4]));
+    }
     const fs::path folder =
         ownFolder ? fs::path(argv[3])
                   : fs::temp_directory_path() / ("tavro-bench-store-" + std::to_string(getpid()));
