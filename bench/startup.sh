@@ -19,14 +19,17 @@ if [ -z "$data" ]; then
 fi
 "$bench" "$operations" "$data" --fill-only
 
-display=:$((100 + RANDOM % 400))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display and writes its number once it accepts connections.
+displayfile=$(mktemp)
+cleanup+=("$displayfile")
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -rf "${cleanup[@]}"' EXIT
-for _ in $(seq 50); do
-  DISPLAY=$display xdpyinfo >/dev/null 2>&1 && break
+for _ in $(seq 300); do
+  [ -s "$displayfile" ] && break
   sleep 0.1
 done
+display=:$(head -n1 "$displayfile")
 
 now_ns() { date +%s%N; }
 
@@ -38,6 +41,10 @@ startup_once() {
   end=$(appdata=$data DISPLAY=$display QT_QPA_PLATFORM=xcb TAVRO_FIRST_PAINT=exit \
         TAVRO_MESSAGEBOX=stderr timeout 300 "$program" 2>&1 >/dev/null |
         { grep -m1 -q first_paint && now_ns; cat >/dev/null; })
+  if [ -z "$end" ]; then
+    echo "the program ended without painting a filled list" >&2
+    exit 1
+  fi
   echo $(( (end - start) / 1000 ))
 }
 
@@ -52,8 +59,10 @@ baseline_once() {
 startup=()
 baseline=()
 for run in $(seq "$runs"); do
-  baseline+=("$(baseline_once)")
-  startup+=("$(startup_once)")
+  value=$(baseline_once) || exit 1
+  baseline+=("$value")
+  value=$(startup_once) || exit 1
+  startup+=("$value")
   echo "run $run: start-up $((${startup[-1]} / 1000)) ms, bare step loop $((${baseline[-1]} / 1000)) ms"
 done
 s=$(printf '%s\n' "${startup[@]}" | median)
