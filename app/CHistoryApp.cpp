@@ -1,10 +1,12 @@
 #include "CHistoryApp.h"
 
 #include <QString>
+#include <QTableView>
 
 #include "AppPaths.h"
 #include "AppSettings.h"
 #include "CHistoryDlg.h"
+#include "FirstPaintProbe.h"
 #include "MessageBox.h"
 #include "SettingsStore.h"
 
@@ -49,6 +51,7 @@ bool CHistoryApp::InitInstance() {
 void CHistoryApp::RunMainWindow() {
     m_dlg = std::make_unique<CHistoryDlg>();
     if (m_dlg->OnInitDialog()) {
+        FirstPaintProbe::installIfAsked(m_dlg->findChild<QTableView*>());
         m_dlg->exec();
     } else {
         m_exitCode = kDatabaseFailure;

@@ -15,7 +15,7 @@
 #include "CWndConsole.h"
 #include "CWndProgress.h"
 #include "CWndWarnings.h"
-#include "HistoryEntry.h"
+#include "HistoryEntries.h"
 #include "HistoryFilter.h"
 #include "HistorySearchIndex.h"
 #include "Schema.h"
@@ -110,7 +110,7 @@ public:
     CWndConsole* console() const { return m_console; }
     CWndProgress* progress() const { return m_progress; }
     CWndWarnings* warnings() const { return m_warnings; }
-    const std::vector<HistoryEntry>& entries() const { return m_entries; }
+    const HistoryEntries& entries() const { return m_entries; }
     // The list's rows as entry indexes, in list order.
     const std::vector<int32_t>& listedEntries() const;
     // Entry index of the list item that is selected and focused, or -1.
@@ -219,9 +219,14 @@ private:
     // Owned resources.
     sqlite3x::connection m_con;
     std::unique_ptr<CPluginLoader> m_loader;
-    std::vector<HistoryEntry> m_entries;
+    HistoryEntries m_entries;
     HistorySearchIndex m_index;
     FilterResult m_lastResult;
+    // What the list shows was filtered with these values at that moment, when valid: a
+    // longer search text then filters only the listed rows.
+    FilterValues m_lastValues;
+    int64_t m_lastNow = 0;
+    bool m_lastValid = false;
     std::vector<QString> m_schedule;
     QTimer m_scheduleTimer;
     QTimer m_reloadTimer;

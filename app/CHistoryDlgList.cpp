@@ -6,7 +6,6 @@
 #include <QTableView>
 #include <algorithm>
 #include <cstring>
-#include <unordered_map>
 
 #include "CHistoryDlg.h"
 #include "CHistoryListModel.h"
@@ -21,71 +20,27 @@ QString toQString(const std::u16string& text) {
     return QString::fromStdU16String(text);
 }
 
-// Operations repeat their counterparties and accounts; entries share one copy of each text.
-class TextPool {
-public:
-    QString intern(std::u16string&& text) {
-        const auto found = m_texts.find(text);
-        if (found != m_texts.end()) {
-            return found->second;
-        }
-        QString value = toQString(text);
-        m_texts.emplace(std::move(text), value);
-        return value;
-    }
-
-private:
-    std::unordered_map<std::u16string, QString> m_texts;
-};
-
 // SQLite sorts the whole rows of the full list through temporary files, which takes several
 // times longer than reading them. The full list is therefore read unsorted and put in the
-// same order (booking date, then bank number, both descending) in memory; rows that tie on
-// both keep the table's order.
+// same order in memory (HistoryEntries::sortLikeHistoryQuery).
 constexpr const char* kSelectHistoryUnsorted = "SELECT * FROM transactions";
 
-void sortLikeHistoryQuery(std::vector<HistoryEntry>& entries) {
-    struct Key {
-        int64_t date;
-        int32_t tid;
-        uint32_t index;
-    };
-    std::vector<Key> keys;
-    keys.reserve(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) {
-        keys.push_back({entries[i].bookingDate, entries[i].tid, static_cast<uint32_t>(i)});
-    }
-    std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
-        if (a.date != b.date) {
-            return a.date > b.date;
-        }
-        if (a.tid != b.tid) {
-            return a.tid > b.tid;
-        }
-        return a.index < b.index;
-    });
-    // order[i]: where the entry for place i comes from. Applied in place, cycle by cycle,
-    // so that no second copy of the entries is needed.
-    std::vector<uint32_t> order(keys.size());
-    for (size_t i = 0; i < keys.size(); ++i) {
-        order[i] = keys[i].index;
-    }
-    keys.clear();
-    keys.shrink_to_fit();
-    for (size_t start = 0; start < order.size(); ++start) {
-        if (order[start] == start) {
-            continue;
-        }
-        HistoryEntry held = std::move(entries[start]);
-        size_t place = start;
-        while (order[place] != start) {
-            const size_t from = order[place];
-            entries[place] = std::move(entries[from]);
-            order[place] = static_cast<uint32_t>(place);
-            place = from;
-        }
-        entries[place] = std::move(held);
-        order[place] = static_cast<uint32_t>(place);
+// Texts are read in the form the file stores them in, so that SQLite converts none.
+bool storesUtf8(sqlite3x::connection& con) {
+    sqlite3x::command cmd(con, "PRAGMA encoding");
+    sqlite3x::reader reader = cmd.execute_reader();
+    return reader.read() && reader.get_string(0) == u"UTF-8";
+}
+
+// Rows to reserve for: the highest row number, which is the row count unless operations
+// were deleted. Reserved but unused room is never touched, so it costs no memory.
+size_t expectedRows(sqlite3x::connection& con) {
+    constexpr int32_t kMostReserved = 50'000'000;
+    try {
+        const int32_t highest = con.execute_int("SELECT IFNULL(MAX(rowid), 0) FROM transactions");
+        return static_cast<size_t>(std::clamp(highest, 0, kMostReserved));
+    } catch (const std::exception&) {
+        return 0;
     }
 }
 
@@ -140,6 +95,7 @@ void CHistoryDlg::ReloadHistory(const char* query) {
         // A half-read list would show wrong totals: show none and say why.
         m_entries.clear();
         m_index.clear();
+        m_lastValid = false;
         const QString text = QStringLiteral("Błąd odczytu bazy danych: %1")
                                  .arg(QString::fromLocal8Bit(error.what()));
         ConsoleLine(QStringLiteral("\t") + text);
@@ -150,24 +106,24 @@ void CHistoryDlg::ReloadHistory(const char* query) {
 }
 
 void CHistoryDlg::readEntries(const char* query) {
-    TextPool pool;
-    QHash<QString, std::pair<QString, QString>> accounts;  // number -> (number, name)
-    {
-        sqlite3x::command cmd(m_con, Schema::kSelectAccountNames);
-        sqlite3x::reader reader = cmd.execute_reader();
-        while (reader.read()) {
-            const QString number = pool.intern(reader.get_string(0));
-            accounts.insert(number, {number, pool.intern(reader.get_string(1))});
-        }
-    }
     // The rows in the view point into the entries: empty the view before the entries.
     if (m_model != nullptr) {
         m_model->setRows({});
     }
+    m_lastValid = false;
     m_entries.clear();
     m_index.clear();
+    {
+        sqlite3x::command cmd(m_con, Schema::kSelectAccountNames);
+        sqlite3x::reader reader = cmd.execute_reader();
+        while (reader.read()) {
+            m_entries.setAccountName(reader.get_view(0), reader.get_view(1));
+        }
+    }
 
     const bool fullList = std::strcmp(query, Schema::kSelectHistory) == 0;
+    const bool utf8 = storesUtf8(m_con);
+    m_entries.reserve(expectedRows(m_con));
     sqlite3x::command cmd(m_con, fullList ? kSelectHistoryUnsorted : query);
     sqlite3x::reader reader = cmd.execute_reader();
     const ColumnIndexes column(reader);
@@ -177,26 +133,28 @@ void CHistoryDlg::readEntries(const char* query) {
               tio = column(u"t_tio"), date1 = column(u"t_date1"), date2 = column(u"t_date2"),
               kind = column(u"t_class");
     while (reader.read()) {
-        HistoryEntry& entry = m_entries.emplace_back();
-        entry.id = reader.get_int(id);
-        entry.counterpartyAccount = pool.intern(reader.get_string(fromAcc));
-        entry.counterpartyName = pool.intern(reader.get_string(fromName));
-        entry.title = toQString(reader.get_string(desc));
-        entry.amount = reader.get_double(amount);
-        entry.ownAccount = pool.intern(reader.get_string(toAcc));
-        entry.tid = reader.get_int(tid);
-        entry.direction = reader.get_int(tio);
-        entry.operationDate = reader.get_int64(date1);
-        entry.bookingDate = reader.get_int64(date2);
-        entry.kind = reader.get_int(kind);
-        const auto account = accounts.constFind(entry.ownAccount);
-        if (account != accounts.constEnd()) {
-            entry.ownAccountName = account->second;
+        HistoryEntries::Row row;
+        row.id = reader.get_int(id);
+        row.amount = reader.get_double(amount);
+        row.tid = reader.get_int(tid);
+        row.direction = reader.get_int(tio);
+        row.operationDate = reader.get_int64(date1);
+        row.bookingDate = reader.get_int64(date2);
+        row.kind = reader.get_int(kind);
+        // The views stay valid until the next row: each text is copied once, into the entries.
+        if (utf8) {
+            m_entries.append(row, HistoryEntries::Utf8Texts{
+                                      reader.get_utf8_view(fromAcc), reader.get_utf8_view(fromName),
+                                      reader.get_utf8_view(desc), reader.get_utf8_view(toAcc)});
+        } else {
+            m_entries.append(
+                row, HistoryEntries::Texts{reader.get_view(fromAcc), reader.get_view(fromName),
+                                           reader.get_view(desc), reader.get_view(toAcc)});
         }
     }
     reader.close();
     if (fullList) {
-        sortLikeHistoryQuery(m_entries);
+        m_entries.sortLikeHistoryQuery();
     }
     m_index.build(m_entries);
 }
@@ -225,7 +183,15 @@ void CHistoryDlg::ApplyFilters() {
     if (m_model == nullptr) {
         return;
     }
-    showFilterResult(HistoryFilter::Run(m_entries, m_index, filterValues(), Clock::now()));
+    const FilterValues values = filterValues();
+    const int64_t now = Clock::now();
+    const bool narrow = m_lastValid && HistoryFilter::Narrows(m_lastValues, m_lastNow, values, now);
+    FilterResult result =
+        HistoryFilter::Run(m_entries, m_index, values, now, narrow ? &m_model->rows() : nullptr);
+    m_lastValues = values;
+    m_lastNow = now;
+    m_lastValid = true;
+    showFilterResult(std::move(result));
 }
 
 void CHistoryDlg::showFilterResult(FilterResult result) {

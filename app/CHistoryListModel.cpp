@@ -13,7 +13,7 @@ constexpr std::array<int, CHistoryListModel::kColumnCount> kWidths = {80, 150, 2
 
 }  // namespace
 
-CHistoryListModel::CHistoryListModel(const std::vector<HistoryEntry>& entries, QObject* parent)
+CHistoryListModel::CHistoryListModel(const HistoryEntries& entries, QObject* parent)
     : QAbstractTableModel(parent), m_entries(entries) {}
 
 void CHistoryListModel::setRows(std::vector<int32_t> rows) {
@@ -48,7 +48,7 @@ QVariant CHistoryListModel::data(const QModelIndex& index, int role) const {
     }
     switch (role) {
         case Qt::DisplayRole:
-            return columnText(m_entries[static_cast<size_t>(entry)], index.column());
+            return columnText(static_cast<size_t>(entry), index.column());
         case Qt::TextAlignmentRole:
             return index.column() == kAmount ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter))
                                              : QVariant(int(Qt::AlignLeft | Qt::AlignVCenter));
@@ -85,6 +85,24 @@ QString CHistoryListModel::columnText(const HistoryEntry& entry, int column) {
             return HistoryFilter::FormatAmount(entry.amount);
         case kAccount:
             return entry.ownAccountName;
+        default:
+            return {};
+    }
+}
+
+QString CHistoryListModel::columnText(size_t entry, int column) const {
+    const HistoryEntries::Row row = m_entries.row(entry);
+    switch (column) {
+        case kDate:
+            return formatDate(row.bookingDate);
+        case kCounterparty:
+            return m_entries.text(row.counterpartyName);
+        case kTitle:
+            return m_entries.title(entry);
+        case kAmount:
+            return HistoryFilter::FormatAmount(row.amount);
+        case kAccount:
+            return m_entries.text(row.ownAccountName);
         default:
             return {};
     }

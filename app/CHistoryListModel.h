@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "HistoryEntry.h"
+#include "HistoryEntries.h"
 
 // The operation list's rows: indexes into the main window's entries, so that a filter pass
 // over a million operations creates no item per row. Texts are formed only for the rows that
@@ -16,7 +16,7 @@ public:
     // The entry index of a row, as the list item's data.
     static constexpr int kEntryIndexRole = Qt::UserRole;
 
-    explicit CHistoryListModel(const std::vector<HistoryEntry>& entries, QObject* parent = nullptr);
+    explicit CHistoryListModel(const HistoryEntries& entries, QObject* parent = nullptr);
 
     // Replaces the listed rows in one reset.
     void setRows(std::vector<int32_t> rows);
@@ -32,12 +32,13 @@ public:
 
     // Column texts of one entry.
     static QString columnText(const HistoryEntry& entry, int column);
+    QString columnText(size_t entry, int column) const;
     // "%d-%m-%Y" of the local date.
     static QString formatDate(int64_t time);
     // Built-in column widths in pixels.
     static int defaultWidth(int column);
 
 private:
-    const std::vector<HistoryEntry>& m_entries;
+    const HistoryEntries& m_entries;
     std::vector<int32_t> m_rows;
 };

@@ -106,23 +106,40 @@ TimeRange ComputeTimeRange(int32_t index, int64_t now, int64_t from, int64_t to)
     }
 }
 
-FilterResult Run(const std::vector<HistoryEntry>& entries, const HistorySearchIndex& index,
-                 const FilterValues& values, int64_t now) {
+FilterResult Run(const HistoryEntries& entries, const HistorySearchIndex& index,
+                 const FilterValues& values, int64_t now, const std::vector<int32_t>* within) {
     FilterResult result;
     const bool searching = !values.search.isEmpty();
-    std::vector<uint8_t> hits;
+    const QString needle = searching ? HistorySearchIndex::lowered(values.search) : QString();
+    const HistorySearchIndex::Needle prepared =
+        within != nullptr ? index.prepare(needle) : HistorySearchIndex::Needle{};
+    std::vector<uint8_t> titleHits;
+    std::vector<uint8_t> nameHits;
     if (searching) {
-        index.findMatches(HistorySearchIndex::lowered(values.search), hits);
+        index.findPoolMatches(needle, nameHits);
+        if (within == nullptr) {
+            index.findTitleMatches(needle, titleHits);
+        }
+    }
+    const auto matches = [&](size_t i, uint32_t name) {
+        if (nameHits[name] != 0) {
+            return true;
+        }
+        return within == nullptr ? titleHits[i] != 0 : index.titleContains(i, prepared);
+    };
+    uint32_t account = TextPool::kMissing;
+    if (values.accountActive) {
+        account = entries.pool().find({reinterpret_cast<const char16_t*>(values.account.utf16()),
+                                       static_cast<size_t>(values.account.size())});
     }
     const TimeRange range = ComputeTimeRange(values.timeRange, now, values.from, values.to);
     MonthMap months;
-    const size_t count = entries.size();
-    for (size_t i = 0; i < count; ++i) {
-        const HistoryEntry& e = entries[i];
-        if (values.accountActive && e.ownAccount != values.account) {
-            continue;
-        }
-        if (searching && (hits[i] != 0) == values.negate) {
+    const size_t count = within != nullptr ? within->size() : entries.size();
+    result.rows.reserve(count);
+    for (size_t n = 0; n < count; ++n) {
+        const size_t i = within != nullptr ? static_cast<size_t>((*within)[n]) : n;
+        const HistoryEntries::Key& e = entries.key(i);
+        if (values.accountActive && e.ownAccount != account) {
             continue;
         }
         if ((values.operations == 1 && e.direction != 1) ||
@@ -133,6 +150,9 @@ FilterResult Run(const std::vector<HistoryEntry>& entries, const HistorySearchIn
             continue;
         }
         if (range.active && (e.bookingDate < range.lower || e.bookingDate > range.upper)) {
+            continue;
+        }
+        if (searching && matches(i, e.counterpartyName) == values.negate) {
             continue;
         }
         result.rows.push_back(static_cast<int32_t>(i));
@@ -150,6 +170,21 @@ FilterResult Run(const std::vector<HistoryEntry>& entries, const HistorySearchIn
     }
     result.months = months.sorted();
     return result;
+}
+
+bool Narrows(const FilterValues& previous, int64_t previousNow, const FilterValues& next,
+             int64_t nextNow) {
+    if (previous.search.isEmpty() || previous.negate || next.negate ||
+        next.search.size() <= previous.search.size() || !next.search.startsWith(previous.search) ||
+        previous.operations != next.operations || previous.accountActive != next.accountActive ||
+        previous.account != next.account || previous.kind != next.kind) {
+        return false;
+    }
+    // Some ranges end at "now".
+    const TimeRange a =
+        ComputeTimeRange(previous.timeRange, previousNow, previous.from, previous.to);
+    const TimeRange b = ComputeTimeRange(next.timeRange, nextNow, next.from, next.to);
+    return a.active == b.active && a.lower == b.lower && a.upper == b.upper;
 }
 
 std::vector<GraphPoint> GraphPoints(const std::vector<MonthTotals>& months) {

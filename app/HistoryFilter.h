@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "HistoryEntry.h"
+#include "HistoryEntries.h"
 
 class HistorySearchIndex;
 
@@ -57,8 +57,17 @@ namespace HistoryFilter {
 // The range of "Czas:" item index at the moment now (local time).
 TimeRange ComputeTimeRange(int32_t index, int64_t now, int64_t from, int64_t to);
 
-FilterResult Run(const std::vector<HistoryEntry>& entries, const HistorySearchIndex& index,
-                 const FilterValues& values, int64_t now);
+// Lists the entries that pass every filter, with their totals. With within, only those
+// entries (in that order) are tested: a narrower search text needs to look only at what the
+// previous one listed.
+FilterResult Run(const HistoryEntries& entries, const HistorySearchIndex& index,
+                 const FilterValues& values, int64_t now,
+                 const std::vector<int32_t>* within = nullptr);
+
+// Whether `next` (at nextNow) lists a subset of what `previous` (at previousNow) listed
+// because only the search text grew at its end (without "Nie zawierające ciągu").
+bool Narrows(const FilterValues& previous, int64_t previousNow, const FilterValues& next,
+             int64_t nextNow);
 
 // Month points for the graph, with empty points where months are missing within a year.
 std::vector<GraphPoint> GraphPoints(const std::vector<MonthTotals>& months);

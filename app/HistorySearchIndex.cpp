@@ -1,6 +1,7 @@
 #include "HistorySearchIndex.h"
 
 #include <ctime>
+#include <thread>
 
 #include "TextSearch.h"
 
@@ -10,32 +11,179 @@ namespace {
 // away in texts and needles alike.
 constexpr char16_t kSeparator = 0;
 constexpr char16_t kZeroStandIn = 0xFFFD;
+// Below this many entries a second thread costs more than it saves.
+constexpr size_t kSplitAbove = 250000;
+
+QStringView viewOf(const char16_t* text, uint32_t length) {
+    return {text, static_cast<qsizetype>(length)};
+}
+
+void appendText(HistorySearchIndex::Part& part, QStringView text) {
+    part.start.push_back(static_cast<uint32_t>(part.text.size()));
+    HistorySearchIndex::appendLowered(part.text, text);
+    part.text.push_back(kSeparator);
+}
+
+// Marks hits[i - part.first] for every text i of the part where find(from) finds the needle.
+template <typename Find>
+void scanWith(const HistorySearchIndex::Part& part, const Find& find, uint8_t* hits) {
+    const size_t count = part.start.size() - 1;
+    if (count == 0) {
+        return;
+    }
+    qsizetype from = 0;
+    size_t entry = 0;
+    for (;;) {
+        const qsizetype at = find(from);
+        if (at < 0) {
+            return;
+        }
+        // The starts grow with the texts, and a match is mostly in the text where the
+        // search began or close after it.
+        while (entry + 1 < count && part.start[entry + 1] <= static_cast<uint32_t>(at)) {
+            ++entry;
+        }
+        hits[entry] = 1;
+        if (entry + 1 >= count) {
+            return;
+        }
+        ++entry;
+        from = part.start[entry];
+    }
+}
+
+void scan(const HistorySearchIndex::Part& part, const QString& needle, uint8_t* hits) {
+    const QStringView text(part.text.data(), static_cast<qsizetype>(part.text.size()));
+    scanWith(
+        part, [&](qsizetype from) { return TextSearch::find(text, from, needle); }, hits);
+}
+
+void scan(const HistorySearchIndex::Part& part, const std::vector<uint8_t>& needle, uint8_t* hits) {
+    const auto size = static_cast<qsizetype>(part.bytes.size());
+    const auto length = static_cast<qsizetype>(needle.size());
+    scanWith(
+        part,
+        [&](qsizetype from) {
+            return TextSearch::find(part.bytes.data(), size, from, needle.data(), length);
+        },
+        hits);
+}
 
 }  // namespace
 
 void HistorySearchIndex::clear() {
-    m_text.clear();
-    m_text.shrink_to_fit();
-    m_start.clear();
-    m_start.shrink_to_fit();
+    m_narrow = false;
+    m_titles.clear();
+    m_titles.shrink_to_fit();
+    m_pool = {};
     m_month.clear();
     m_month.shrink_to_fit();
-    m_lastMonth = -1;
 }
 
-void HistorySearchIndex::build(const std::vector<HistoryEntry>& entries) {
+void HistorySearchIndex::build(const HistoryEntries& entries) {
     clear();
+    const size_t count = entries.size();
+    m_month.resize(count);
+    buildCodes(entries.titles());
+    const size_t parts = count > kSplitAbove ? 2 : 1;
+    m_titles.resize(parts);
+    {
+        std::jthread second;
+        if (parts == 2) {
+            second = std::jthread([&] { buildTitles(entries, count / 2, count, m_titles[1]); });
+        }
+        buildTitles(entries, 0, parts == 2 ? count / 2 : count, m_titles[0]);
+        const TextPool& pool = entries.pool();
+        for (uint32_t id = 0; id < pool.size(); ++id) {
+            appendText(m_pool, pool.text(id));
+        }
+        m_pool.start.push_back(static_cast<uint32_t>(m_pool.text.size()));
+    }
+}
+
+void HistorySearchIndex::buildCodes(const TextArena& titles) {
+    m_narrow = !titles.hasWide();
+    if (!m_narrow) {
+        return;
+    }
+    m_page = CodePage();
+    const CodePage& page = titles.page();
+    for (int code = 0; code < 0x80 + page.used(); ++code) {
+        const char16_t c = page.character(static_cast<uint8_t>(code));
+        char16_t lower = 0;
+        if (c < 0x80) {
+            lower = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32)
+                                           : (c == kSeparator ? kZeroStandIn : c);
+        } else {
+            // Never a character whose small letter is longer: the arena keeps those apart.
+            lower = QChar::toLower(c);
+        }
+        const int lowerCode = m_page.assign(lower);
+        if (lowerCode <= 0) {
+            m_narrow = false;  // cannot happen with the arena's code page; stay correct anyway
+            return;
+        }
+        m_lowerCode[static_cast<size_t>(code)] = static_cast<uint8_t>(lowerCode);
+    }
+}
+
+void HistorySearchIndex::buildTitles(const HistoryEntries& entries, size_t first, size_t end,
+                                     Part& part) {
+    const TextArena& titles = entries.titles();
     size_t characters = 0;
-    for (const HistoryEntry& entry : entries) {
-        characters += static_cast<size_t>(entry.counterpartyName.size() + entry.title.size()) + 2;
+    for (size_t i = first; i < end; ++i) {
+        characters += TextArena::count(entries.row(i).titleLength) + 1;
     }
     // Texts grow when lower-cased only in rare cases; the exact size avoids regrowing.
-    m_text.reserve(characters);
-    m_start.reserve(entries.size());
-    m_month.reserve(entries.size());
-    for (const HistoryEntry& entry : entries) {
-        add(entry);
+    if (m_narrow) {
+        part.bytes.reserve(characters);
+    } else {
+        part.text.reserve(characters);
     }
+    part.start.reserve(end - first + 1);
+    part.first = first;
+    int64_t lastTime = 0;
+    int32_t lastMonth = -1;
+    for (size_t i = first; i < end; ++i) {
+        const HistoryEntries::Row row = entries.row(i);
+        const uint32_t length = TextArena::count(row.titleLength);
+        if (m_narrow) {
+            const size_t begin = part.bytes.size();
+            part.start.push_back(static_cast<uint32_t>(begin));
+            part.bytes.resize(begin + length + 1);
+            uint8_t* to = part.bytes.data() + begin;
+            const uint8_t* from = length != 0 ? titles.narrow(row.title) : nullptr;
+            for (uint32_t k = 0; k < length; ++k) {
+                to[k] = m_lowerCode[from[k]];
+            }
+            to[length] = kSeparator;
+        } else if (TextArena::isWide(row.titleLength)) {
+            appendText(part, viewOf(titles.wide(row.title), length));
+        } else {
+            appendText(part, titles.text(row.title, row.titleLength));
+        }
+        // The entries come sorted by date: reuse the last month.
+        const int64_t time = row.bookingDate;
+        if (lastMonth < 0 || time != lastTime) {
+            lastTime = time;
+            lastMonth = monthOf(time);
+        }
+        m_month[i] = lastMonth;
+    }
+    part.start.push_back(static_cast<uint32_t>(m_narrow ? part.bytes.size() : part.text.size()));
+}
+
+bool HistorySearchIndex::encode(const QString& needle, std::vector<uint8_t>& out) const {
+    out.clear();
+    out.reserve(static_cast<size_t>(needle.size()));
+    for (const QChar c : needle) {
+        const int code = m_page.find(c.unicode());
+        if (code <= 0) {
+            return false;
+        }
+        out.push_back(static_cast<uint8_t>(code));
+    }
+    return true;
 }
 
 QString HistorySearchIndex::lowered(const QString& text) {
@@ -55,64 +203,91 @@ int32_t HistorySearchIndex::monthOf(int64_t time) {
     return (local.tm_year + 1900) * 100 + local.tm_mon + 1;
 }
 
-void HistorySearchIndex::appendLowered(std::vector<char16_t>& out, const QString& text) {
+void HistorySearchIndex::appendLowered(std::vector<char16_t>& out, QStringView text) {
     const size_t begin = out.size();
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
+    const auto* data = reinterpret_cast<const char16_t*>(text.data());
+    const size_t length = static_cast<size_t>(text.size());
+    out.resize(begin + length);
+    char16_t* to = out.data() + begin;
+    for (size_t i = 0; i < length; ++i) {
+        const char16_t u = data[i];
         if (u < 0x80) {
-            out.push_back(u >= u'A' && u <= u'Z' ? static_cast<char16_t>(u + 32)
-                                                 : (u == kSeparator ? kZeroStandIn : u));
+            to[i] = u >= u'A' && u <= u'Z' ? static_cast<char16_t>(u + 32)
+                                           : (u == kSeparator ? kZeroStandIn : u);
         } else if (QChar::isSurrogate(u) || u == 0x130) {
             // Characters outside the basic plane, and the one whose small letter is two
             // characters long: leave them to the full mapping.
             out.resize(begin);
-            const QString full = lowered(text);
-            const auto* data = reinterpret_cast<const char16_t*>(full.constData());
-            out.insert(out.end(), data, data + full.size());
+            const QString full = lowered(text.toString());
+            const auto* lower = reinterpret_cast<const char16_t*>(full.constData());
+            out.insert(out.end(), lower, lower + full.size());
             return;
         } else {
-            out.push_back(QChar::toLower(u));
+            to[i] = QChar::toLower(u);
         }
     }
 }
 
-void HistorySearchIndex::add(const HistoryEntry& entry) {
-    m_start.push_back(static_cast<uint32_t>(m_text.size()));
-    appendLowered(m_text, entry.counterpartyName);
-    m_text.push_back(kSeparator);
-    appendLowered(m_text, entry.title);
-    m_text.push_back(kSeparator);
-    if (m_lastMonth < 0 || entry.bookingDate != m_lastTime) {
-        m_lastTime = entry.bookingDate;
-        m_lastMonth = monthOf(entry.bookingDate);
+void HistorySearchIndex::findPoolMatches(const QString& needle,
+                                         std::vector<uint8_t>& nameHits) const {
+    nameHits.assign(m_pool.start.empty() ? 0 : m_pool.start.size() - 1, 0);
+    if (!nameHits.empty()) {
+        scan(m_pool, needle, nameHits.data());
     }
-    m_month.push_back(m_lastMonth);
 }
 
-void HistorySearchIndex::findMatches(const QString& needle, std::vector<uint8_t>& hits) const {
+void HistorySearchIndex::findMatches(const HistoryEntries& entries, const QString& needle,
+                                     std::vector<uint8_t>& hits) const {
+    findTitleMatches(needle, hits);
+    std::vector<uint8_t> nameHits;
+    findPoolMatches(needle, nameHits);
+    for (size_t i = 0; i < hits.size(); ++i) {
+        hits[i] |= nameHits[entries.key(i).counterpartyName];
+    }
+}
+
+void HistorySearchIndex::findTitleMatches(const QString& needle, std::vector<uint8_t>& hits) const {
     const size_t count = size();
     hits.assign(count, 0);
     if (count == 0) {
         return;
     }
-    const QStringView text(m_text.data(), static_cast<qsizetype>(m_text.size()));
-    qsizetype from = 0;
-    size_t entry = 0;
-    for (;;) {
-        const qsizetype at = TextSearch::find(text, from, needle);
-        if (at < 0) {
-            return;
+    std::vector<uint8_t> codes;
+    const bool titlesCanMatch = !m_narrow || encode(needle, codes);
+    const auto scanPart = [&](const Part& part) {
+        if (m_narrow) {
+            scan(part, codes, hits.data() + part.first);
+        } else {
+            scan(part, needle, hits.data() + part.first);
         }
-        // The starts grow with the entries, and a match is mostly in the entry where the
-        // search began or close after it.
-        while (entry + 1 < count && m_start[entry + 1] <= static_cast<uint32_t>(at)) {
-            ++entry;
+    };
+    if (titlesCanMatch) {
+        std::jthread second;
+        if (m_titles.size() == 2) {
+            second = std::jthread([&] { scanPart(m_titles[1]); });
         }
-        hits[entry] = 1;
-        if (entry + 1 >= count) {
-            return;
-        }
-        ++entry;
-        from = m_start[entry];
+        scanPart(m_titles[0]);
     }
+}
+
+HistorySearchIndex::Needle HistorySearchIndex::prepare(const QString& needle) const {
+    Needle prepared;
+    prepared.text = needle;
+    prepared.coded = m_narrow && encode(needle, prepared.codes);
+    return prepared;
+}
+
+bool HistorySearchIndex::titleContains(size_t entry, const Needle& needle) const {
+    const Part& part =
+        m_titles.size() == 2 && entry >= m_titles[1].first ? m_titles[1] : m_titles[0];
+    const size_t at = entry - part.first;
+    const qsizetype begin = part.start[at];
+    const qsizetype end = part.start[at + 1] - 1;  // without the separator
+    if (!m_narrow) {
+        const QStringView text(part.text.data() + begin, end - begin);
+        return TextSearch::find(text, 0, needle.text) >= 0;
+    }
+    return needle.coded &&
+           TextSearch::find(part.bytes.data() + begin, end - begin, 0, needle.codes.data(),
+                            static_cast<qsizetype>(needle.codes.size())) >= 0;
 }

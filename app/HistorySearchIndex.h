@@ -2,41 +2,73 @@
 
 #include <QString>
 #include <QStringView>
+#include <array>
 #include <cstdint>
 #include <vector>
 
-#include "HistoryEntry.h"
+#include "CodePage.h"
+#include "HistoryEntries.h"
 
 // What the filters need from every entry, prepared once per reload so that a keystroke only
-// scans memory: the lower-cased counterparty name and title of all entries in one buffer,
-// and the month ("%Y%m" of the local booking date, as yyyymm) of each entry.
+// scans memory: the lower-cased titles of all entries, the lower-cased texts of the pool
+// (among them every counterparty name, each once), and the month ("%Y%m" of the local booking
+// date, as yyyymm) of each entry. The titles are kept in two parts, built and scanned by two
+// threads. When the entries keep every title in one-byte codes, the lower-cased titles are
+// one-byte codes too (of the index's own code page).
 class HistorySearchIndex {
 public:
+    // The texts of one part, each followed by a separator: in UTF-16, or in one-byte codes.
+    struct Part {
+        std::vector<char16_t> text;
+        std::vector<uint8_t> bytes;
+        std::vector<uint32_t> start;  // of each text; one more at the end
+        size_t first = 0;             // entry (or pool number) of the first text
+    };
+
     void clear();
     // Replaces the index by one of the entries, in their order.
-    void build(const std::vector<HistoryEntry>& entries);
-    // Appends one entry.
-    void add(const HistoryEntry& entry);
+    void build(const HistoryEntries& entries);
 
     size_t size() const { return m_month.size(); }
     int32_t monthKey(size_t entry) const { return m_month[entry]; }
 
-    // hits[i] becomes 1 for every entry whose name or title contains needle (lower-cased
-    // already, see lowered()), else 0.
-    void findMatches(const QString& needle, std::vector<uint8_t>& hits) const;
+    // hits[i] becomes 1 for every entry whose counterparty name or title contains needle
+    // (lower-cased already, see lowered()), else 0.
+    void findMatches(const HistoryEntries& entries, const QString& needle,
+                     std::vector<uint8_t>& hits) const;
+    // The same for the titles alone.
+    void findTitleMatches(const QString& needle, std::vector<uint8_t>& hits) const;
+    // nameHits[n] becomes 1 for every pool text n that contains needle.
+    void findPoolMatches(const QString& needle, std::vector<uint8_t>& nameHits) const;
+    // A lower-cased needle prepared for titleContains.
+    struct Needle {
+        QString text;
+        std::vector<uint8_t> codes;
+        bool coded = false;  // in one-byte codes, all of which the index has
+    };
+    Needle prepare(const QString& needle) const;
+    // Whether the title of one entry contains the needle.
+    bool titleContains(size_t entry, const Needle& needle) const;
 
     // The form in which texts and needles are compared: QString::toLower, with a zero
     // character replaced (zeros separate the texts in the index).
     static QString lowered(const QString& text);
     // Appends lowered(text) to out, without a temporary string in the common cases.
-    static void appendLowered(std::vector<char16_t>& out, const QString& text);
+    static void appendLowered(std::vector<char16_t>& out, QStringView text);
     // yyyymm of the local date of a time value; 0 when it has no local date.
     static int32_t monthOf(int64_t time);
 
 private:
-    std::vector<char16_t> m_text;   // per entry: name, separator, title, separator
-    std::vector<uint32_t> m_start;  // start of each entry's text in m_text
+    void buildTitles(const HistoryEntries& entries, size_t first, size_t end, Part& part);
+    void buildCodes(const TextArena& titles);
+    // The needle in the index's one-byte codes; false when a character has none, so that
+    // no title can contain it.
+    bool encode(const QString& needle, std::vector<uint8_t>& out) const;
+
+    bool m_narrow = false;
+    CodePage m_page;                         // of the lower-cased titles
+    std::array<uint8_t, 256> m_lowerCode{};  // title code -> code of its small letter
+    std::vector<Part> m_titles;
+    Part m_pool;
     std::vector<int32_t> m_month;
-    int64_t m_lastTime = 0;  // the entries come sorted by date: reuse the last month
-    int32_t m_lastMonth = -1;
 };

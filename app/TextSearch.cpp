@@ -65,4 +65,43 @@ qsizetype find(QStringView textView, qsizetype from, QStringView needleView) {
     return findScalar(text, i, last, needle, length);
 }
 
+qsizetype find(const uint8_t* text, qsizetype size, qsizetype from, const uint8_t* needle,
+               qsizetype length) {
+    if (from < 0) {
+        from = 0;
+    }
+    if (length == 0) {
+        return from <= size ? from : -1;
+    }
+    if (from + length > size) {
+        return -1;
+    }
+    const qsizetype last = size - length;
+    qsizetype i = from;
+#if defined(__SSE2__)
+    const __m128i first = _mm_set1_epi8(static_cast<char>(needle[0]));
+    const __m128i lastByte = _mm_set1_epi8(static_cast<char>(needle[length - 1]));
+    for (; i + 16 <= last + 1; i += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i + length - 1));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, lastByte))));
+        while (mask != 0) {
+            const qsizetype at = i + __builtin_ctz(mask);
+            if (std::memcmp(text + at, needle, static_cast<size_t>(length)) == 0) {
+                return at;
+            }
+            mask &= mask - 1;
+        }
+    }
+#endif
+    for (; i <= last; ++i) {
+        if (text[i] == needle[0] &&
+            std::memcmp(text + i, needle, static_cast<size_t>(length)) == 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 }  // namespace TextSearch

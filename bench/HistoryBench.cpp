@@ -1,19 +1,31 @@
-// The main window on a large history: how long reading the operations takes, how long one
-// keystroke's filtering takes, and how much memory the process needs.
+// The main window on a large history: reading the operations into the list (first and later
+// reloads, painted), each filter's keystrokes with the paint of the visible rows, and the
+// peak memory. Every figure comes with a baseline measured in the same run.
 //
-//   tavro_bench_history [operations [folder]]
+//   tavro_bench_history [operations [folder]] [--runs N] [--fill-only] [--step-loop]
 // operations defaults to 1 000 000 (5 accounts over 10 years). With a folder, the database is
-// kept there and reused by the next run with that folder.
+// kept there and reused by the next run with that folder. --fill-only only makes the database;
+// --step-loop only runs the bare SQLite loop once (the start-up script's baseline).
+// Lines "name: value" are meant for scripts.
+#include <sqlite3.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -32,6 +44,12 @@ using Clock_ = std::chrono::steady_clock;
 
 double msSince(Clock_::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock_::now() - start).count();
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 std::u16string u16(const std::string& text) {
@@ -113,44 +131,222 @@ void fillDatabase(int operations) {
     std::printf("database filled with %d operations in %.0f ms\n", operations, msSince(start));
 }
 
-// The share of the reload that SQLite itself takes: the same query, every column read.
-void timeQueryAlone() {
-    const auto start = Clock_::now();
-    sqlite3x::connection con;
-    con.open(AppPaths::databaseFileU16());
-    sqlite3x::command cmd(con, Schema::kSelectHistory);
-    sqlite3x::reader reader = cmd.execute_reader();
-    size_t characters = 0;
-    while (reader.read()) {
-        for (int column = 0; column < reader.column_count(); ++column) {
-            characters += reader.get_string(column).size();
-        }
+// Filling runs in a child process, so that its memory does not count in the peak.
+void fillInChild(int operations) {
+    std::fflush(stdout);
+    const pid_t child = fork();
+    if (child == 0) {
+        fillDatabase(operations);
+        std::fflush(stdout);
+        _exit(0);
     }
-    std::printf("the sorted query alone, in SQLite (every column read as text): %.0f ms\n", msSince(start));
+    int status = 0;
+    waitpid(child, &status, 0);
 }
 
-long peakMegabytes() {
+// The floor of a reload: a bare loop stepping the table and reading every column in its
+// stored type, texts in the file's encoding (UTF-16 for files the program makes) without
+// copying or converting them.
+double stepLoopMs() {
+    const auto start = Clock_::now();
+    sqlite3* db = nullptr;
+    const std::u16string path = AppPaths::databaseFileU16();
+    if (sqlite3_open16(path.c_str(), &db) != SQLITE_OK) {
+        sqlite3_close(db);
+        return 0.0;
+    }
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA encoding", -1, &stmt, nullptr);
+    const bool utf8 =
+        sqlite3_step(stmt) == SQLITE_ROW &&
+        std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))) == "UTF-8";
+    sqlite3_finalize(stmt);
+    sqlite3_prepare_v2(db, "SELECT * FROM transactions", -1, &stmt, nullptr);
+    size_t sink = 0;
+    while (stmt != nullptr && sqlite3_step(stmt) == SQLITE_ROW) {
+        const int columns = sqlite3_column_count(stmt);
+        for (int c = 0; c < columns; ++c) {
+            switch (sqlite3_column_type(stmt, c)) {
+                case SQLITE_INTEGER:
+                    sink += static_cast<size_t>(sqlite3_column_int64(stmt, c));
+                    break;
+                case SQLITE_FLOAT:
+                    sink += static_cast<size_t>(sqlite3_column_double(stmt, c));
+                    break;
+                case SQLITE_TEXT:
+                    if (utf8) {
+                        const auto* text = sqlite3_column_text(stmt, c);
+                        sink += static_cast<size_t>(sqlite3_column_bytes(stmt, c)) + text[0];
+                    } else {
+                        const auto* text =
+                            static_cast<const char16_t*>(sqlite3_column_text16(stmt, c));
+                        sink += static_cast<size_t>(sqlite3_column_bytes16(stmt, c)) + text[0];
+                    }
+                    break;
+                default:
+                    break;
+            }
+        }
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    const double ms = msSince(start);
+    if (sink == 1) {
+        std::printf(" ");
+    }
+    return ms;
+}
+
+// What a keystroke costs when SQLite filters: LIKE over the same two columns, for every
+// prefix of the typed text; the worst prefix in ms.
+double likeWorstMs(const QString& typed) {
+    sqlite3x::connection con;
+    con.open(AppPaths::databaseFileU16());
+    sqlite3x::command cmd(con,
+                          "SELECT COUNT(*) FROM transactions WHERE t_from_name LIKE ?1 OR "
+                          "t_desc LIKE ?1");
+    double worst = 0.0;
+    for (qsizetype n = 1; n <= typed.size(); ++n) {
+        const auto start = Clock_::now();
+        cmd.bind_text(1, (QLatin1Char('%') + typed.left(n) + QLatin1Char('%')).toStdU16String());
+        cmd.execute_int();
+        worst = std::max(worst, msSince(start));
+    }
+    return worst;
+}
+
+long peakKilobytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
+    return usage.ru_maxrss;
+}
+
+// The paint the user waits for: the list's visible rows (and the rest of the window that
+// changed), done now rather than at the next event loop turn.
+void paintNow(CHistoryDlg& dlg, QTableView* list) {
+    QApplication::processEvents();
+    list->viewport()->repaint();
+    dlg.repaint();
+}
+
+// One filter: each step changes one control; the time from the change to the painted list.
+struct FilterCase {
+    const char* name;
+    std::function<void()> prepare;  // untimed, before the steps
+    std::vector<std::function<void()>> steps;
+    std::function<void()> finish;  // untimed, back to no filter
+};
+
+double worstOf(CHistoryDlg& dlg, QTableView* list, const FilterCase& filter, bool verbose) {
+    filter.prepare();
+    paintNow(dlg, list);
+    double worst = 0.0;
+    for (const auto& step : filter.steps) {
+        const auto start = Clock_::now();
+        step();
+        paintNow(dlg, list);
+        const double ms = msSince(start);
+        worst = std::max(worst, ms);
+        if (verbose) {
+            std::printf("    %s: %.1f ms, %zu listed\n", filter.name, ms,
+                        dlg.listedEntries().size());
+        }
+    }
+    filter.finish();
+    paintNow(dlg, list);
+    return worst;
+}
+
+std::vector<std::function<void()>> typing(QLineEdit* search, const QString& typed) {
+    std::vector<std::function<void()>> steps;
+    for (qsizetype n = 1; n <= typed.size(); ++n) {
+        steps.push_back([search, text = typed.left(n)] { search->setText(text); });
+    }
+    // And back, one character at a time.
+    for (qsizetype n = typed.size() - 1; n >= 0; --n) {
+        steps.push_back([search, text = typed.left(n)] { search->setText(text); });
+    }
+    return steps;
+}
+
+std::vector<std::function<void()>> choosing(QComboBox* combo, int last) {
+    std::vector<std::function<void()>> steps;
+    for (int i = 1; i <= std::min(last, combo->count() - 1); ++i) {
+        steps.push_back([combo, i] { combo->setCurrentIndex(i); });
+    }
+    steps.push_back([combo] { combo->setCurrentIndex(0); });
+    return steps;
+}
+
+std::vector<FilterCase> filterCases(CHistoryDlg& dlg) {
+    auto* search = DialogTemplate::find<QLineEdit>(&dlg, CHistoryDlg::kSearchEdit);
+    auto* negate = DialogTemplate::find<QCheckBox>(&dlg, CHistoryDlg::kNegateCheck);
+    auto* operations = DialogTemplate::find<QComboBox>(&dlg, CHistoryDlg::kOperationsCombo);
+    auto* time = DialogTemplate::find<QComboBox>(&dlg, CHistoryDlg::kTimeCombo);
+    auto* accounts = DialogTemplate::find<QComboBox>(&dlg, CHistoryDlg::kAccountCombo);
+    auto* kinds = DialogTemplate::find<QComboBox>(&dlg, CHistoryDlg::kKindCombo);
+    const QString typed = QStringLiteral("wiśniewska");
+    const auto nothing = [] {};
+    return {
+        {"search", nothing, typing(search, typed), [search] { search->clear(); }},
+        {"search_negated", [negate] { negate->click(); }, typing(search, typed),
+         [search, negate] {
+             search->clear();
+             negate->click();
+         }},
+        {"direction", nothing, choosing(operations, 2), nothing},
+        // "Czas:" up to the last fixed range; the free range needs its date fields.
+        {"time", nothing, choosing(time, 7), nothing},
+        {"account", nothing, choosing(accounts, 5), nothing},
+        {"kind", nothing, choosing(kinds, 30), nothing},
+    };
+}
+
+int64_t startOfTheBenchmarkData() {
+    // The generated history ends in March 2012: "now" is put there, so the time ranges
+    // select something.
+    return 1330000000;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    const int operations = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000000;
+    std::vector<std::string> positional;
+    bool fillOnly = false;
+    bool stepOnly = false;
+    int runs = 5;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--fill-only") {
+            fillOnly = true;
+        } else if (arg == "--step-loop") {
+            stepOnly = true;
+        } else if (arg == "--runs" && i + 1 < argc) {
+            runs = std::max(1, std::atoi(argv[++i]));
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    const int operations = !positional.empty() ? std::max(1, std::stoi(positional[0])) : 1000000;
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
     QTemporaryDir temporary;
-    const QString folder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : temporary.path();
+    const QString folder =
+        positional.size() > 1 ? QString::fromStdString(positional[1]) : temporary.path();
     qputenv("appdata", folder.toLocal8Bit());
     AppPaths::ensureDataFolder();
     if (!std::filesystem::exists(AppPaths::databaseFile())) {
-        fillDatabase(operations);
+        fillInChild(operations);
     }
-    std::printf("peak memory after filling: %ld MB\n", peakMegabytes());
+    if (fillOnly) {
+        return 0;
+    }
+    if (stepOnly) {
+        std::printf("step_ms: %.1f\n", stepLoopMs());
+        return 0;
+    }
+    QApplication application(argc, argv);
+    Clock::pin(startOfTheBenchmarkData());
 
-    timeQueryAlone();
     CHistoryDlg dlg;
     auto start = Clock_::now();
     if (!dlg.OnInitDialog()) {
@@ -158,35 +354,56 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     dlg.show();
-    QApplication::processEvents();
-    std::printf("window initialised (first ReloadHistory included) in %.0f ms\n", msSince(start));
+    auto* list = dlg.findChild<QTableView*>();
+    paintNow(dlg, list);
+    const double cold = msSince(start);
+    std::printf("first reload (window initialised, painted): %.0f ms, %zu entries\n", cold,
+                dlg.entries().size());
 
-    start = Clock_::now();
-    dlg.ReloadHistory();
-    QApplication::processEvents();
-    std::printf("ReloadHistory: %.0f ms, %zu entries\n", msSince(start), dlg.entries().size());
-
-    // Keystrokes in the search field, each followed by the repaint the user waits for.
-    auto* search = DialogTemplate::find<QLineEdit>(&dlg, CHistoryDlg::kSearchEdit);
-    std::vector<double> times;
-    const QString typed = QStringLiteral("wiśniewska");
-    for (qsizetype n = 1; n <= typed.size(); ++n) {
+    std::vector<double> reloads;
+    std::vector<double> baselines;
+    for (int run = 0; run < runs; ++run) {
+        baselines.push_back(stepLoopMs());
         start = Clock_::now();
-        search->setText(typed.left(n));
-        QApplication::processEvents();
-        times.push_back(msSince(start));
-        std::printf("  keystroke \"%s\": %.1f ms, %zu listed\n", typed.left(n).toUtf8().constData(),
-                    times.back(), dlg.listedEntries().size());
+        dlg.ReloadHistory();
+        paintNow(dlg, list);
+        reloads.push_back(msSince(start));
+        std::printf("  run %d: reload %.0f ms, bare step loop %.0f ms\n", run + 1, reloads.back(),
+                    baselines.back());
     }
-    std::sort(times.begin(), times.end());
-    std::printf("ApplyFilters per keystroke: median %.1f ms, worst %.1f ms\n",
-                times[times.size() / 2], times.back());
 
-    start = Clock_::now();
-    search->clear();
-    QApplication::processEvents();
-    std::printf("ApplyFilters with no filter (all listed): %.1f ms\n", msSince(start));
-    std::printf("peak memory (ru_maxrss): %ld MB\n", peakMegabytes());
+    // The worst step of each filter, as the median over the runs.
+    const std::vector<FilterCase> cases = filterCases(dlg);
+    std::map<std::string, std::vector<double>> worst;
+    for (int run = 0; run < runs; ++run) {
+        for (const FilterCase& filter : cases) {
+            worst[filter.name].push_back(worstOf(dlg, list, filter, run == 0));
+        }
+    }
+    const long peak = peakKilobytes();
+    std::vector<double> likes;
+    for (int run = 0; run < runs; ++run) {
+        likes.push_back(likeWorstMs(QStringLiteral("wiśniewska")));
+    }
+
+    const double reload = median(reloads);
+    const double baseline = median(baselines);
+    std::printf("operations: %d\n", operations);
+    std::printf("reload_cold_ms: %.1f\n", cold);
+    std::printf("reload_ms: %.1f\n", reload);
+    std::printf("reload_baseline_ms: %.1f\n", baseline);
+    std::printf("reload_ratio: %.3f\n", reload / baseline);
+    double worstAll = 0.0;
+    for (const FilterCase& filter : cases) {
+        const double value = median(worst[filter.name]);
+        worstAll = std::max(worstAll, value);
+        std::printf("keystroke_worst_ms.%s: %.1f\n", filter.name, value);
+    }
+    std::printf("keystroke_worst_ms: %.1f\n", worstAll);
+    std::printf("keystroke_baseline_ms: %.1f\n", median(likes));
+    std::printf("keystroke_ratio: %.3f\n", worstAll / median(likes));
+    std::printf("peak_rss_mb: %.1f\n", peak / 1024.0);
+    std::printf("bytes_per_operation: %.0f\n", peak * 1024.0 / operations);
     dlg.OnDestroy();
     return 0;
 }

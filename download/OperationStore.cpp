@@ -6,8 +6,33 @@
 #include "TextFormat.h"
 #include "sqlite3x.h"
 
+struct OperationStore::Statements {
+    explicit Statements(sqlite3x::connection& database)
+        : count(database, Schema::kCountOperation),
+          remove(database, Schema::kDeleteOperation),
+          insert(database, Schema::kInsertOperation) {}
+    sqlite3x::command count;
+    sqlite3x::command remove;
+    sqlite3x::command insert;
+};
+
 OperationStore::OperationStore(sqlite3x::connection& database, Schema::ConsoleLine console)
     : m_database(database), m_console(std::move(console)) {}
+
+OperationStore::~OperationStore() = default;
+
+void OperationStore::reset() {
+    m_failed = false;
+    m_failureCode = 0;
+    m_statements.reset();
+}
+
+OperationStore::Statements& OperationStore::statements() {
+    if (!m_statements) {
+        m_statements = std::make_unique<Statements>(m_database);
+    }
+    return *m_statements;
+}
 
 std::u16string OperationStore::AccountOf(const HistoryQuery& query) {
     const size_t length = strnlen(query.account, sizeof query.account);
@@ -50,7 +75,7 @@ void OperationStore::fail(int32_t tid, const std::exception& error) {
 bool OperationStore::isNew(const std::u16string& account, int32_t tid) {
     const bool inTransaction = m_database.in_transaction();
     try {
-        sqlite3x::command count(m_database, Schema::kCountOperation);
+        sqlite3x::command& count = statements().count;
         count.bind_int(1, tid);
         count.bind_text(2, account);
         return count.execute_int() == 0;
@@ -66,13 +91,12 @@ bool OperationStore::isNew(const std::u16string& account, int32_t tid) {
 }
 
 void OperationStore::replace(const std::u16string& account, const OperationRecord& record) {
-    {
-        sqlite3x::command remove(m_database, Schema::kDeleteOperation);
-        remove.bind_int(1, record.tid);
-        remove.bind_text(2, account);
-        remove.execute();
-    }
-    sqlite3x::command insert(m_database, Schema::kInsertOperation);
+    Statements& prepared = statements();
+    sqlite3x::command& remove = prepared.remove;
+    remove.bind_int(1, record.tid);
+    remove.bind_text(2, account);
+    remove.execute();
+    sqlite3x::command& insert = prepared.insert;
     insert.bind_text(1, m_decoder.decode(record.counterpartyAccount));
     insert.bind_text(2, m_decoder.decode(record.counterpartyName));
     insert.bind_text(3, m_decoder.decode(record.title));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -9,14 +10,20 @@
 
 namespace sqlite3x {
 class connection;
-}
+class command;
+}  // namespace sqlite3x
 
 // Stores the operations of one job: replaces a stored copy of the same operation (same bank
 // number on the same own account) and tells whether it is new. After a failed delete or
 // insert the job must be rolled back, since an operation may be gone; failed() says so.
+// The count, delete and insert are prepared at the job's first operation and reused for the
+// rest of it: preparing them anew for every operation took more time than running them.
 class OperationStore {
 public:
     OperationStore(sqlite3x::connection& database, Schema::ConsoleLine console);
+    ~OperationStore();
+    OperationStore(const OperationStore&) = delete;
+    OperationStore& operator=(const OperationStore&) = delete;
 
     // True when no copy was stored before. Never throws.
     bool store(const std::u16string& account, const OperationRecord& record);
@@ -24,15 +31,15 @@ public:
     bool failed() const { return m_failed; }
     // SQLite's result code of the failure (0 when it was no database error).
     int failureCode() const { return m_failureCode; }
-    void reset() {
-        m_failed = false;
-        m_failureCode = 0;
-    }
+    // Starts a job: forgets a failure and the statements of the previous job.
+    void reset();
 
     // The account field of a query, read within its buffer.
     static std::u16string AccountOf(const HistoryQuery& query);
 
 private:
+    struct Statements;
+    Statements& statements();
     bool isNew(const std::u16string& account, int32_t tid);
     void fail(int32_t tid, const std::exception& error);
     void replace(const std::u16string& account, const OperationRecord& record);
@@ -40,6 +47,7 @@ private:
     sqlite3x::connection& m_database;
     Schema::ConsoleLine m_console;
     Windows1250Decoder m_decoder;
+    std::unique_ptr<Statements> m_statements;
     bool m_failed = false;
     int m_failureCode = 0;
 };

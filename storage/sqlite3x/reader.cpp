@@ -84,6 +84,28 @@ std::u16string reader::get_string(int index) {
     return std::u16string(text, static_cast<size_t>(bytes) / 2);
 }
 
+std::u16string_view reader::get_view(int index) {
+    checkIndex(index);
+    sqlite3_stmt* stmt = open().m_stmt;
+    const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(stmt, index));
+    const int bytes = sqlite3_column_bytes16(stmt, index);
+    if (!text) {
+        return {};
+    }
+    return {text, static_cast<size_t>(bytes) / 2};
+}
+
+std::string_view reader::get_utf8_view(int index) {
+    checkIndex(index);
+    sqlite3_stmt* stmt = open().m_stmt;
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, index));
+    const int bytes = sqlite3_column_bytes(stmt, index);
+    if (!text) {
+        return {};
+    }
+    return {text, static_cast<size_t>(bytes)};
+}
+
 int reader::indexOf(const std::u16string& name) {
     for (int i = 0; i < column_count(); ++i) {
         if (column_name(i) == name) {

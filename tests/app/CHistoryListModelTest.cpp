@@ -21,7 +21,7 @@ std::vector<HistoryEntry> sampleEntries() {
 
 TEST(CHistoryListModelTest, PassesModelTesterThroughResets) {
     EnsureApplication();
-    const std::vector<HistoryEntry> entries = sampleEntries();
+    const HistoryEntries entries(sampleEntries());
     CHistoryListModel model(entries);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     model.setRows({2, 0});
@@ -33,7 +33,7 @@ TEST(CHistoryListModelTest, PassesModelTesterThroughResets) {
 
 TEST(CHistoryListModelTest, ShowsColumnsOfTheListedEntries) {
     EnsureApplication();
-    const std::vector<HistoryEntry> entries = sampleEntries();
+    const HistoryEntries entries(sampleEntries());
     CHistoryListModel model(entries);
     model.setRows({1, 0});
     const auto text = [&](int row, int column) {

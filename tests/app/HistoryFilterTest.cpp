@@ -116,17 +116,16 @@ TEST(SummaryTextTest, AmountsUseDecimalComma) {
 }
 
 TEST(FilterRunTest, OtherDirectionsCountOnlyInListedAndNet) {
-    std::vector<HistoryEntry> entries(3);
-    entries[0].amount = 10;
-    entries[0].direction = 1;
-    entries[1].amount = -4;
-    entries[1].direction = 0;
-    entries[2].amount = 7;
-    entries[2].direction = 5;
+    std::vector<HistoryEntry> list(3);
+    list[0].amount = 10;
+    list[0].direction = 1;
+    list[1].amount = -4;
+    list[1].direction = 0;
+    list[2].amount = 7;
+    list[2].direction = 5;
+    const HistoryEntries entries(list);
     HistorySearchIndex index;
-    for (const HistoryEntry& e : entries) {
-        index.add(e);
-    }
+    index.build(entries);
     const FilterResult r = HistoryFilter::Run(entries, index, FilterValues{}, kMarch15);
     EXPECT_EQ(r.rows, (std::vector<int32_t>{0, 1, 2}));
     EXPECT_EQ(r.listed, 3);
@@ -136,6 +135,92 @@ TEST(FilterRunTest, OtherDirectionsCountOnlyInListedAndNet) {
     ASSERT_EQ(r.months.size(), 1u);
     EXPECT_DOUBLE_EQ(r.months[0].credits, 10);
     EXPECT_DOUBLE_EQ(r.months[0].debits, 4);
+}
+
+}  // namespace
+
+namespace {
+
+// Titles are searched in one-byte codes when every title has them, else in UTF-16; both ways,
+// and a search narrowed from a shorter text, must list what a plain lower-cased search lists.
+class SearchStorageTest : public ::testing::TestWithParam<const char16_t*> {};
+
+TEST_P(SearchStorageTest, ListsWhatPlainSearchLists) {
+    const QStringList titles = {"Zapłata ŁÓDŹ nr 12", "zwrot pożyczki", "ABC", "Żabka ŚLĘŻA", "",
+                                "faktura FV/12"};
+    const QStringList names = {"Sklep AB", "Żabka", "", "Łukasz"};
+    std::vector<HistoryEntry> list;
+    for (int i = 0; i < 40; ++i) {
+        HistoryEntry e;
+        e.title = titles[i % titles.size()] + QString::number(i);
+        e.counterpartyName = names[i % names.size()];
+        e.direction = i % 2;
+        e.bookingDate = kMarch15 - i * 86400;
+        list.push_back(e);
+    }
+    list[7].title += QString::fromUtf16(GetParam());
+    list[8].title = QStringLiteral("ABC") + QChar(0) + QStringLiteral("abc");
+    const HistoryEntries entries(list);
+    HistorySearchIndex index;
+    index.build(entries);
+    const QStringList needles = {"ż",    "ża", "żab", "ł",   "łó",
+                                 "łódź", "a",  "ab",  "abc", QString(QChar(0)),
+                                 "İ",    "i̇",  "12",  "1",   "nr 1"};
+    for (const QString& needle : needles) {
+        FilterValues values;
+        values.search = needle;
+        const FilterResult full = HistoryFilter::Run(entries, index, values, kMarch15);
+        std::vector<int32_t> expected;
+        const QString lower = HistorySearchIndex::lowered(needle);
+        for (size_t i = 0; i < list.size(); ++i) {
+            if (HistorySearchIndex::lowered(list[i].title).contains(lower) ||
+                HistorySearchIndex::lowered(list[i].counterpartyName).contains(lower)) {
+                expected.push_back(static_cast<int32_t>(i));
+            }
+        }
+        EXPECT_EQ(full.rows, expected) << needle.toStdString();
+        if (needle.size() > 1) {
+            FilterValues shorter = values;
+            shorter.search.chop(1);
+            ASSERT_TRUE(HistoryFilter::Narrows(shorter, kMarch15, values, kMarch15));
+            const FilterResult before = HistoryFilter::Run(entries, index, shorter, kMarch15);
+            const FilterResult narrowed =
+                HistoryFilter::Run(entries, index, values, kMarch15, &before.rows);
+            EXPECT_EQ(narrowed.rows, full.rows) << needle.toStdString();
+            EXPECT_EQ(narrowed.debitSum, full.debitSum);
+        }
+    }
+}
+
+std::u16string manyLetters() {
+    std::u16string text;
+    for (char16_t c = 0x400; c < 0x400 + 200; ++c) {
+        text += c;
+    }
+    return text;
+}
+
+const std::u16string kManyLetters = manyLetters();
+
+INSTANTIATE_TEST_SUITE_P(Titles, SearchStorageTest,
+                         ::testing::Values(u"", u"İstanbul", u"\U0001F600", kManyLetters.c_str()));
+
+TEST(FilterNarrowsTest, OnlyALongerSearchTextWithoutNegation) {
+    FilterValues a;
+    a.search = "ab";
+    FilterValues b = a;
+    b.search = "abc";
+    EXPECT_TRUE(HistoryFilter::Narrows(a, kMarch15, b, kMarch15));
+    EXPECT_FALSE(HistoryFilter::Narrows(b, kMarch15, a, kMarch15));
+    b.negate = true;
+    EXPECT_FALSE(HistoryFilter::Narrows(a, kMarch15, b, kMarch15));
+    b.negate = false;
+    b.kind = 3;
+    EXPECT_FALSE(HistoryFilter::Narrows(a, kMarch15, b, kMarch15));
+    // "this month" ends at now, which moved.
+    a.timeRange = b.timeRange = 3;
+    b.kind = 0;
+    EXPECT_FALSE(HistoryFilter::Narrows(a, kMarch15, b, kMarch15 + 60));
 }
 
 }  // namespace

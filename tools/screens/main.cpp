@@ -132,9 +132,9 @@ bool saveWindows(CHistoryDlg& dlg, SettingsStore& settings, const QDir& out) {
     };
     CWndAccountManager manager(dlg.connection(), dlg.loader(), &dlg);
     render(manager, "account-manager.png");
-    const std::vector<HistoryEntry>& entries = dlg.entries();
+    const HistoryEntries& entries = dlg.entries();
     if (!entries.empty()) {
-        CWndDetails details(CWndDetails::FromEntry(entries.front()), &dlg);
+        CWndDetails details(CWndDetails::FromEntry(entries.at(0)), &dlg);
         render(details, "details.png");
     }
     CWndExport exportWindow(&dlg);

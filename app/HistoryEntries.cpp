@@ -1,0 +1,180 @@
+#include "HistoryEntries.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <thread>
+
+namespace {
+
+std::u16string_view viewOf(const QString& text) {
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())};
+}
+
+struct SortKey {
+    int64_t date;
+    int32_t tid;
+    uint32_t index;
+};
+
+bool comesFirst(const SortKey& a, const SortKey& b) {
+    if (a.date != b.date) {
+        return a.date > b.date;
+    }
+    if (a.tid != b.tid) {
+        return a.tid > b.tid;
+    }
+    return a.index < b.index;
+}
+
+}  // namespace
+
+HistoryEntries::HistoryEntries(const std::vector<HistoryEntry>& entries) {
+    reserve(entries.size());
+    for (const HistoryEntry& entry : entries) {
+        append(entry);
+    }
+}
+
+void HistoryEntries::clear() {
+    m_keys.clear();
+    m_keys.shrink_to_fit();
+    m_rest.clear();
+    m_rest.shrink_to_fit();
+    m_titles.clear();
+    m_pool.clear();
+    m_accountNames.clear();
+}
+
+void HistoryEntries::setAccountName(std::u16string_view number, std::u16string_view name) {
+    const uint32_t account = m_pool.intern(number);
+    const uint32_t text = m_pool.intern(name);
+    if (m_accountNames.size() <= account) {
+        m_accountNames.resize(account + 1, TextPool::kEmpty);
+    }
+    m_accountNames[account] = text;
+}
+
+void HistoryEntries::append(Row row, const Texts& texts) {
+    row.counterpartyAccount = m_pool.intern(texts.counterpartyAccount);
+    row.counterpartyName = m_pool.intern(texts.counterpartyName);
+    row.ownAccount = m_pool.intern(texts.ownAccount);
+    row.ownAccountName =
+        row.ownAccount < m_accountNames.size() ? m_accountNames[row.ownAccount] : TextPool::kEmpty;
+    row.title = m_titles.add(texts.title, row.titleLength);
+    push(row);
+}
+
+void HistoryEntries::append(Row row, const Utf8Texts& texts) {
+    row.counterpartyAccount = m_pool.internUtf8(texts.counterpartyAccount);
+    row.counterpartyName = m_pool.internUtf8(texts.counterpartyName);
+    row.ownAccount = m_pool.internUtf8(texts.ownAccount);
+    row.ownAccountName =
+        row.ownAccount < m_accountNames.size() ? m_accountNames[row.ownAccount] : TextPool::kEmpty;
+    row.title = m_titles.addUtf8(texts.title, row.titleLength);
+    push(row);
+}
+
+void HistoryEntries::push(const Row& row) {
+    m_keys.push_back({row.bookingDate, row.amount, row.direction, row.kind, row.ownAccount,
+                      row.counterpartyName});
+    m_rest.push_back({row.operationDate, row.id, row.tid, row.title, row.titleLength,
+                      row.counterpartyAccount, row.ownAccountName});
+}
+
+HistoryEntries::Row HistoryEntries::row(size_t i) const {
+    const Key& k = m_keys[i];
+    const Rest& r = m_rest[i];
+    Row row;
+    row.operationDate = r.operationDate;
+    row.bookingDate = k.bookingDate;
+    row.amount = k.amount;
+    row.id = r.id;
+    row.tid = r.tid;
+    row.direction = k.direction;
+    row.kind = k.kind;
+    row.title = r.title;
+    row.titleLength = r.titleLength;
+    row.counterpartyAccount = r.counterpartyAccount;
+    row.counterpartyName = k.counterpartyName;
+    row.ownAccount = k.ownAccount;
+    row.ownAccountName = r.ownAccountName;
+    return row;
+}
+
+void HistoryEntries::append(const HistoryEntry& entry) {
+    Row row;
+    row.operationDate = entry.operationDate;
+    row.bookingDate = entry.bookingDate;
+    row.amount = entry.amount;
+    row.id = entry.id;
+    row.tid = entry.tid;
+    row.direction = entry.direction;
+    row.kind = entry.kind;
+    append(row, {viewOf(entry.counterpartyAccount), viewOf(entry.counterpartyName),
+                 viewOf(entry.title), viewOf(entry.ownAccount)});
+    m_rest.back().ownAccountName = m_pool.intern(entry.ownAccountName);
+}
+
+HistoryEntry HistoryEntries::at(size_t i) const {
+    if (i >= size()) {
+        throw std::out_of_range("no such entry");
+    }
+    const Row r = row(i);
+    HistoryEntry e;
+    e.counterpartyAccount = m_pool.text(r.counterpartyAccount);
+    e.counterpartyName = m_pool.text(r.counterpartyName);
+    e.title = title(i);
+    e.ownAccount = m_pool.text(r.ownAccount);
+    e.ownAccountName = m_pool.text(r.ownAccountName);
+    e.operationDate = r.operationDate;
+    e.bookingDate = r.bookingDate;
+    e.amount = r.amount;
+    e.id = r.id;
+    e.tid = r.tid;
+    e.direction = r.direction;
+    e.kind = r.kind;
+    return e;
+}
+
+void HistoryEntries::sortLikeHistoryQuery() {
+    const size_t count = m_keys.size();
+    std::vector<SortKey> keys(count);
+    for (size_t i = 0; i < count; ++i) {
+        keys[i] = {m_keys[i].bookingDate, m_rest[i].tid, static_cast<uint32_t>(i)};
+    }
+    if (std::is_sorted(keys.begin(), keys.end(), comesFirst)) {
+        return;
+    }
+    // Each half on its own core, then one merge.
+    const auto middle = keys.begin() + static_cast<std::ptrdiff_t>(count / 2);
+    {
+        std::jthread second([&] { std::sort(middle, keys.end(), comesFirst); });
+        std::sort(keys.begin(), middle, comesFirst);
+    }
+    std::inplace_merge(keys.begin(), middle, keys.end(), comesFirst);
+    // order[i]: where the row for place i comes from; applied in place, cycle by cycle.
+    std::vector<uint32_t> order(count);
+    for (size_t i = 0; i < count; ++i) {
+        order[i] = keys[i].index;
+    }
+    keys.clear();
+    keys.shrink_to_fit();
+    for (size_t start = 0; start < count; ++start) {
+        if (order[start] == start) {
+            continue;
+        }
+        const Key heldKey = m_keys[start];
+        const Rest heldRest = m_rest[start];
+        size_t place = start;
+        while (order[place] != start) {
+            const size_t from = order[place];
+            m_keys[place] = m_keys[from];
+            m_rest[place] = m_rest[from];
+            order[place] = static_cast<uint32_t>(place);
+            place = from;
+        }
+        m_keys[place] = heldKey;
+        m_rest[place] = heldRest;
+        order[place] = static_cast<uint32_t>(place);
+    }
+}

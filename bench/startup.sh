@@ -1,0 +1,72 @@
+#!/bin/bash
+# Real start-up of the program: from exec to the first paint of a filled list, under Xvfb,
+# against a bare SQLite loop reading every column of the same table (its own process, exec to
+# exit). Medians over the runs; "name: value" lines for scripts.
+#
+#   bench/startup.sh operations [build folder] [runs] [data folder]
+# The build folder (default build-bench) must hold tavro and tavro_bench_history.
+set -euo pipefail
+operations=${1:?operations}
+build=${2:-build-bench}
+runs=${3:-5}
+data=${4:-}
+program=${TAVRO_PROGRAM:-$build/tavro}
+bench=${TAVRO_BENCH_HISTORY:-$build/tavro_bench_history}
+cleanup=()
+if [ -z "$data" ]; then
+  data=$(mktemp -d)
+  cleanup+=("$data")
+fi
+"$bench" "$operations" "$data" --fill-only
+
+# Xvfb picks a free display and writes its number once it accepts connections.
+displayfile=$(mktemp)
+cleanup+=("$displayfile")
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null; rm -rf "${cleanup[@]}"' EXIT
+for _ in $(seq 300); do
+  [ -s "$displayfile" ] && break
+  sleep 0.1
+done
+display=:$(head -n1 "$displayfile")
+
+now_ns() { date +%s%N; }
+
+median() { sort -g | awk '{v[NR]=$1} END {print (NR%2 ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2)}'; }
+
+startup_once() {
+  local start end
+  start=$(now_ns)
+  end=$(appdata=$data DISPLAY=$display QT_QPA_PLATFORM=xcb TAVRO_FIRST_PAINT=exit \
+        TAVRO_MESSAGEBOX=stderr timeout 300 "$program" 2>&1 >/dev/null |
+        { grep -m1 -q first_paint && now_ns; cat >/dev/null; })
+  if [ -z "$end" ]; then
+    echo "the program ended without painting a filled list" >&2
+    exit 1
+  fi
+  echo $(( (end - start) / 1000 ))
+}
+
+baseline_once() {
+  local start end
+  start=$(now_ns)
+  "$bench" "$operations" "$data" --step-loop >/dev/null
+  end=$(now_ns)
+  echo $(( (end - start) / 1000 ))
+}
+
+startup=()
+baseline=()
+for run in $(seq "$runs"); do
+  value=$(baseline_once) || exit 1
+  baseline+=("$value")
+  value=$(startup_once) || exit 1
+  startup+=("$value")
+  echo "run $run: start-up $((${startup[-1]} / 1000)) ms, bare step loop $((${baseline[-1]} / 1000)) ms"
+done
+s=$(printf '%s\n' "${startup[@]}" | median)
+b=$(printf '%s\n' "${baseline[@]}" | median)
+echo "operations: $operations"
+awk -v s="$s" -v b="$b" 'BEGIN {
+  printf "startup_ms: %.1f\nstartup_baseline_ms: %.1f\nstartup_ratio: %.3f\n", s/1000, b/1000, s/b }'
