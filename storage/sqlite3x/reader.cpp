@@ -74,14 +74,7 @@ double reader::get_double(int index) {
 }
 
 std::u16string reader::get_string(int index) {
-    checkIndex(index);
-    sqlite3_stmt* stmt = open().m_stmt;
-    const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(stmt, index));
-    const int bytes = sqlite3_column_bytes16(stmt, index);
-    if (!text) {
-        return {};
-    }
-    return std::u16string(text, static_cast<size_t>(bytes) / 2);
+    return std::u16string(get_view(index));
 }
 
 std::u16string_view reader::get_view(int index) {
