@@ -286,6 +286,12 @@ bool CHistoryDlg::OnInitDialog() {
     setWindowIcon(AppIcon::program());
     createColumns();
     ReloadHistory(Schema::kSelectHistory);
+    if (const int damage = m_check.result(); damage != 0) {
+        m_entries.clear();
+        m_con.close();
+        MessageBox::show(this, databaseFailureText(damage));
+        return false;
+    }
     FillAccountCombo();
     OnTimeRangeChanged();
     restorePlacement();
@@ -296,8 +302,9 @@ bool CHistoryDlg::OnInitDialog() {
 
 QString CHistoryDlg::openDatabase() {
     try {
-        Schema::OpenDatabase(m_con, AppPaths::databaseFileU16(),
-                             [this](const std::u16string& line) { ConsoleLine(line); });
+        Schema::OpenDatabase(
+            m_con, AppPaths::databaseFileU16(),
+            [this](const std::u16string& line) { ConsoleLine(line); }, &m_check);
         return {};
     } catch (const std::exception& error) {
         ConsoleLine(QStringLiteral("\t%1").arg(QString::fromLocal8Bit(error.what())));

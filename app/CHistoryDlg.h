@@ -15,6 +15,7 @@
 #include "CWndConsole.h"
 #include "CWndProgress.h"
 #include "CWndWarnings.h"
+#include "DatabaseCheck.h"
 #include "HistoryEntries.h"
 #include "HistoryFilter.h"
 #include "HistorySearchIndex.h"
@@ -218,6 +219,8 @@ private:
 
     // Owned resources.
     sqlite3x::connection m_con;
+    // Runs while start-up reads the list; nothing is written before it has said the file is sound.
+    DatabaseCheck m_check;
     std::unique_ptr<CPluginLoader> m_loader;
     HistoryEntries m_entries;
     HistorySearchIndex m_index;

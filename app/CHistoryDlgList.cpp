@@ -96,6 +96,9 @@ void CHistoryDlg::ReloadHistory(const char* query) {
         m_entries.clear();
         m_index.clear();
         m_lastValid = false;
+        if (m_check.result() != 0) {
+            return;  // a damaged file: start-up says so and ends
+        }
         const QString text = QStringLiteral("Błąd odczytu bazy danych: %1")
                                  .arg(QString::fromLocal8Bit(error.what()));
         ConsoleLine(QStringLiteral("\t") + text);

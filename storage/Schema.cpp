@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "DatabaseCheck.h"
 #include "sqlite3x.h"
 
 namespace Schema {
@@ -20,9 +21,11 @@ void createPrivateFile(const std::u16string& path) {
     }
 }
 
+}  // namespace
+
 // A damaged file is refused before anything is written to it, so that the user can recover it
 // as it is. quick_check reads every page once; the list that start-up fills reads them anyway.
-void refuseDamagedFile(sqlite3x::connection& con) {
+void RefuseDamagedFile(sqlite3x::connection& con) {
     sqlite3x::command check(con, "PRAGMA quick_check(1)");
     sqlite3x::reader answer = check.execute_reader();
     if (!answer.read() || answer.get_string(0) != u"ok") {
@@ -30,15 +33,21 @@ void refuseDamagedFile(sqlite3x::connection& con) {
     }
 }
 
-}  // namespace
-
-void OpenDatabase(sqlite3x::connection& con, const std::u16string& path,
-                  const ConsoleLine& console) {
+void OpenDatabase(sqlite3x::connection& con, const std::u16string& path, const ConsoleLine& console,
+                  DatabaseCheck* deferredCheck) {
     console(u"Wchodzę w sekcję krytyczną");
     createPrivateFile(path);
     con.open(path);
-    refuseDamagedFile(con);
-    if (con.execute_int(kAccountsExist) == 0) {
+    const bool tablesThere = con.execute_int(kAccountsExist) != 0;
+    const bool indexThere = tablesThere && con.execute_int(kOperationIndexExists) != 0;
+    // A file that needs nothing written can be checked while the caller reads it.
+    if (deferredCheck != nullptr && indexThere) {
+        deferredCheck->start(path);
+        console(u"Opuszczam sekcję krytyczną");
+        return;
+    }
+    RefuseDamagedFile(con);
+    if (!tablesThere) {
         con.execute(kCreateAccounts);
         con.execute(kCreateTransactions);
     }

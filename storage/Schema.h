@@ -8,6 +8,7 @@
 namespace sqlite3x {
 class connection;
 }
+class DatabaseCheck;
 
 namespace Schema {
 
@@ -56,13 +57,21 @@ inline constexpr const char* kInsertAccount = "INSERT INTO accounts VALUES(0, ?,
 inline constexpr const char* kSelectManagedAccounts =
     "SELECT a_name, a_number, a_user, a_pass, a_auto_get, a_type FROM accounts ORDER BY a_name";
 
+inline constexpr const char* kOperationIndexExists =
+    "select count(*) from sqlite_master where name='transactions_to_acc_tid'";
+
 using ConsoleLine = std::function<void(const std::u16string&)>;
+
+// Throws sqlite3x::database_error (SQLITE_CORRUPT) unless the whole file reads as sound.
+void RefuseDamagedFile(sqlite3x::connection& con);
 
 // Opens the database file (created with mode 0600 when missing), refuses a damaged one
 // (SQLITE_CORRUPT) before writing anything, creates both tables when `accounts` is missing,
 // and the operation index when it is missing. Throws sqlite3x::database_error, with SQLite's
 // result code, on any failure but that of the index.
-void OpenDatabase(sqlite3x::connection& con, const std::u16string& path,
-                  const ConsoleLine& console);
+// With a deferred check, a file that needs no writing is checked on another thread (see
+// DatabaseCheck); the caller must wait for its result before writing anything.
+void OpenDatabase(sqlite3x::connection& con, const std::u16string& path, const ConsoleLine& console,
+                  DatabaseCheck* deferredCheck = nullptr);
 
 }  // namespace Schema
