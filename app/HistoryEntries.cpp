@@ -58,8 +58,6 @@ void HistoryEntries::append(Row row, const Texts& texts) {
     row.counterpartyAccount = m_pool.intern(texts.counterpartyAccount);
     row.counterpartyName = m_pool.intern(texts.counterpartyName);
     row.ownAccount = m_pool.intern(texts.ownAccount);
-    row.ownAccountName =
-        row.ownAccount < m_accountNames.size() ? m_accountNames[row.ownAccount] : TextPool::kEmpty;
     row.title = m_titles.add(texts.title, row.titleLength);
     push(row);
 }
@@ -68,13 +66,13 @@ void HistoryEntries::append(Row row, const Utf8Texts& texts) {
     row.counterpartyAccount = m_pool.internUtf8(texts.counterpartyAccount);
     row.counterpartyName = m_pool.internUtf8(texts.counterpartyName);
     row.ownAccount = m_pool.internUtf8(texts.ownAccount);
-    row.ownAccountName =
-        row.ownAccount < m_accountNames.size() ? m_accountNames[row.ownAccount] : TextPool::kEmpty;
     row.title = m_titles.addUtf8(texts.title, row.titleLength);
     push(row);
 }
 
-void HistoryEntries::push(const Row& row) {
+void HistoryEntries::push(Row row) {
+    row.ownAccountName =
+        row.ownAccount < m_accountNames.size() ? m_accountNames[row.ownAccount] : TextPool::kEmpty;
     m_keys.push_back({row.bookingDate, row.amount, row.direction, row.kind, row.ownAccount,
                       row.counterpartyName});
     m_rest.push_back({row.operationDate, row.id, row.tid, row.title, row.titleLength,

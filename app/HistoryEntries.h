@@ -127,7 +127,7 @@ private:
         uint32_t counterpartyAccount = TextPool::kEmpty;
         uint32_t ownAccountName = TextPool::kEmpty;
     };
-    void push(const Row& row);
+    void push(Row row);
 
     std::vector<Key> m_keys;
     std::vector<Rest> m_rest;

@@ -1,5 +1,7 @@
 #include "AtomicFileWriter.h"
 
+#include "WriteAll.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,21 +28,6 @@ public:
 private:
     int m_fd;
 };
-
-bool writeAll(int fd, const std::vector<uint8_t>& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
 
 // Makes the rename itself durable; a folder that cannot be synced is no reason to fail.
 void syncFolder(const std::filesystem::path& folder) {
@@ -79,9 +66,9 @@ bool AtomicFileWriter::write(const std::filesystem::path& target,
     if (fd.get() < 0) {
         return false;
     }
-    const bool written = ::fchmod(fd.get(), 0600) == 0 && writeAll(fd.get(), bytes) &&
-                         ::fsync(fd.get()) == 0 && fd.close() &&
-                         ::rename(temp.c_str(), target.c_str()) == 0;
+    const bool written = ::fchmod(fd.get(), 0600) == 0 &&
+                         WriteAll(fd.get(), bytes.data(), bytes.size()) && ::fsync(fd.get()) == 0 &&
+                         fd.close() && ::rename(temp.c_str(), target.c_str()) == 0;
     if (!written) {
         ::unlink(temp.c_str());
         return false;

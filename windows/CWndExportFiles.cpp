@@ -3,6 +3,7 @@
 #include "CWndExportCsvWriter.h"
 #include "CWndExportOfxWriter.h"
 #include "CWndExportWriter.h"
+#include "WriteAll.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -90,21 +91,6 @@ mode_t newFileMode() {
     return 0666 & ~mask;
 }
 
-bool writeAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
 // A written temporary file; removed unless it was renamed over its target.
 class PendingFile {
 public:
@@ -133,7 +119,8 @@ public:
             return CWndExportFiles::Failure::Open;
         }
         m_temp = temp;
-        const bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, file.bytes) && ::fsync(fd) == 0;
+        const bool ok = ::fchmod(fd, mode) == 0 &&
+                        WriteAll(fd, file.bytes.data(), file.bytes.size()) && ::fsync(fd) == 0;
         return ::close(fd) == 0 && ok ? CWndExportFiles::Failure::None
                                       : CWndExportFiles::Failure::Write;
     }
