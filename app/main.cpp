@@ -8,6 +8,7 @@
 #include "CHistoryApp.h"
 #include "DemoLauncher.h"
 #include "ExportCommand.h"
+#include "LargeBuffers.h"
 #include "MessageBox.h"
 #include "PolishLocale.h"
 
@@ -34,6 +35,7 @@ void answerMessageBoxesOnStderr() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    LargeBuffers::returnToTheSystemWhenFreed();
     // The command line works without a window, so it comes before the application object.
     if (ExportCommand::Handles(argc, argv)) {
         return ExportCommand::Run(argc, argv, std::cout, std::cerr);

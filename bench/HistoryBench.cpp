@@ -35,6 +35,7 @@
 #include "CHistoryDlg.h"
 #include "Clock.h"
 #include "DialogTemplate.h"
+#include "LargeBuffers.h"
 #include "Schema.h"
 #include "sqlite3x.h"
 
@@ -327,6 +328,8 @@ int main(int argc, char* argv[]) {
             positional.push_back(arg);
         }
     }
+    // As the program does.
+    LargeBuffers::returnToTheSystemWhenFreed();
     const int operations = !positional.empty() ? std::max(1, std::stoi(positional[0])) : 1000000;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir temporary;

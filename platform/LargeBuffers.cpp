@@ -1,0 +1,14 @@
+#include "LargeBuffers.h"
+
+#include <malloc.h>
+
+namespace LargeBuffers {
+
+void returnToTheSystemWhenFreed() {
+#if defined(__GLIBC__)
+    // A fixed threshold also stops the C library from raising it after each such free.
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
+#endif
+}
+
+}  // namespace LargeBuffers

@@ -1,0 +1,11 @@
+#pragma once
+
+// The list of a large history lives in a few buffers of many megabytes that are freed and
+// made again on every reload. The C library would keep freed ones of up to 32 MiB in its heap
+// and take new memory for the next reload's, so that a second reload needs more than the
+// first; this makes every buffer of a megabyte or more go back to the system when freed.
+namespace LargeBuffers {
+
+void returnToTheSystemWhenFreed();
+
+}  // namespace LargeBuffers
