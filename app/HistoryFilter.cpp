@@ -1,10 +1,15 @@
 #include "HistoryFilter.h"
 
+#include <algorithm>
+#include <bit>
 #include <ctime>
 #include <functional>
+#include <limits>
 #include <map>
+#include <thread>
 
 #include "HistorySearchIndex.h"
+#include "TitleScan.h"
 
 namespace HistoryFilter {
 namespace {
@@ -78,6 +83,189 @@ QString twoDigits(int value) {
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
 
+// The totals of the listed entries, added in list order so that they come out the same
+// however the list was made. A loop keeps the running sums in its own variables (registers)
+// and hands them back when it ends. Adding 0.0 leaves a sum that starts at 0.0 unchanged, so
+// each sum takes every entry's amount or 0.0, without a branch on whether the entry is listed
+// or which way it goes.
+class ListTotals {
+public:
+    static constexpr int64_t kNoMonth = std::numeric_limits<int64_t>::min();
+    struct Running {
+        double net = 0.0;
+        double debitSum = 0.0;
+        double creditSum = 0.0;
+        double monthCredits = 0.0;  // of month, until it is stored in the month's totals
+        double monthDebits = 0.0;
+        int64_t debits = 0;
+        int64_t credits = 0;
+        int64_t month = kNoMonth;
+    };
+
+    Running take() const { return m_running; }
+    void handBack(const Running& running) { m_running = running; }
+
+    void add(Running& r, const HistoryEntries::Key& e, int32_t monthKey, bool listed) {
+        const bool debit = listed & (e.direction == 0);
+        const bool credit = listed & (e.direction == 1);
+        r.net += amountIf(listed, e.amount);
+        r.debits += debit;
+        r.credits += credit;
+        r.debitSum += amountIf(debit, e.amount);
+        r.creditSum += amountIf(credit, e.amount);
+        // Rarely true, so well predicted; the parts are joined without a branch of their own.
+        if ((debit | credit) & (monthKey != r.month)) {
+            const MonthTotals& next = switchMonth(r.month, r.monthCredits, r.monthDebits, monthKey);
+            r.month = monthKey;
+            r.monthCredits = next.credits;
+            r.monthDebits = next.debits;
+        }
+        r.monthDebits -= amountIf(debit, e.amount);
+        r.monthCredits += amountIf(credit, e.amount);
+    }
+
+    void finish(FilterResult& result) {
+        const Running& r = m_running;
+        switchMonth(r.month, r.monthCredits, r.monthDebits, kNoMonth);
+        result.net = r.net;
+        result.debitSum = r.debitSum;
+        result.creditSum = r.creditSum;
+        result.debitCount = static_cast<int32_t>(r.debits);
+        result.creditCount = static_cast<int32_t>(r.credits);
+        result.listed = static_cast<int32_t>(result.rows.size());
+        result.months = m_months.sorted();
+    }
+
+private:
+    // The amount, or 0.0, chosen by masking its bits: the compiler makes no branch of it.
+    static double amountIf(bool taken, double amount) {
+        return std::bit_cast<double>(std::bit_cast<uint64_t>(amount) &
+                                     (uint64_t{0} - static_cast<uint64_t>(taken)));
+    }
+
+    // Stores the sums of the month left, and gives those of the month entered so far.
+    const MonthTotals& switchMonth(int64_t left, double credits, double debits, int64_t entered) {
+        if (left != kNoMonth) {
+            MonthTotals& totals = m_months.at(static_cast<int32_t>(left));
+            totals.credits = credits;
+            totals.debits = debits;
+        }
+        static const MonthTotals kNone;
+        return entered != kNoMonth ? m_months.at(static_cast<int32_t>(entered)) : kNone;
+    }
+
+    MonthMap m_months;
+    Running m_running;
+};
+
+// The share of a large list that the first of two threads lists: it also adds up the totals.
+constexpr double kFirstShare = 0.5;
+
+// The filters' tests of single entries, prepared once per run.
+class ListTest {
+public:
+    ListTest(const HistoryEntries& entries, const HistorySearchIndex& index,
+             const FilterValues& values, int64_t now)
+        : m_entries(entries),
+          m_index(index),
+          m_values(values),
+          m_range(ComputeTimeRange(values.timeRange, now, values.from, values.to)),
+          m_searching(!values.search.isEmpty()) {
+        if (m_searching) {
+            const QString needle = HistorySearchIndex::lowered(values.search);
+            m_needle = index.prepare(needle);
+            index.findPoolMatches(needle, m_nameHits);
+        }
+        if (values.accountActive) {
+            m_account =
+                entries.pool().find({reinterpret_cast<const char16_t*>(values.account.utf16()),
+                                     static_cast<size_t>(values.account.size())});
+        }
+    }
+
+    // Writes the listed entries among [first, end) (among those of within there, when given:
+    // a list in ascending order, as every list is) to out; returns how many. With totals, the
+    // listed entries are added to them as well.
+    size_t listRange(int32_t first, int32_t end, const std::vector<int32_t>* within, int32_t* out,
+                     ListTotals* totals) const {
+        size_t listed = 0;
+        for (const HistorySearchIndex::Part& part : m_index.titleParts()) {
+            const auto partFirst = static_cast<int32_t>(part.first);
+            const auto partEnd = static_cast<int32_t>(part.first + part.start.size() - 1);
+            const int32_t from = std::max(first, partFirst);
+            const int32_t to = std::min(end, partEnd);
+            if (from < to) {
+                listed += listPart(part, from, to, within, out + listed, totals);
+            }
+        }
+        return listed;
+    }
+
+    // The entries of within that lie in [first, end).
+    static std::pair<std::vector<int32_t>::const_iterator, std::vector<int32_t>::const_iterator>
+    partOf(const std::vector<int32_t>& within, int32_t first, int32_t end) {
+        const auto from = std::lower_bound(within.begin(), within.end(), first);
+        return {from, std::lower_bound(from, within.end(), end)};
+    }
+
+private:
+    size_t listPart(const HistorySearchIndex::Part& part, int32_t first, int32_t end,
+                    const std::vector<int32_t>* within, int32_t* out, ListTotals* totals) const {
+        TitleScan titles(part, m_index.narrow(), m_needle);
+        size_t listed = 0;
+        ListTotals::Running running = totals != nullptr ? totals->take() : ListTotals::Running{};
+        // Every entry is written and only a listed one kept: no branch on the outcome.
+        const auto test = [&](int32_t i) {
+            const HistoryEntries::Key& e = m_entries.key(static_cast<size_t>(i));
+            const bool pass = passes(e, i, titles);
+            out[listed] = i;
+            listed += static_cast<size_t>(pass);
+            if (totals != nullptr) {
+                totals->add(running, e, m_index.monthKey(static_cast<size_t>(i)), pass);
+            }
+        };
+        if (within != nullptr) {
+            const auto [from, to] = partOf(*within, first, end);
+            std::for_each(from, to, test);
+        } else {
+            for (int32_t i = first; i < end; ++i) {
+                test(i);
+            }
+        }
+        if (totals != nullptr) {
+            totals->handBack(running);
+        }
+        return listed;
+    }
+
+    bool passes(const HistoryEntries::Key& e, int32_t i, TitleScan& titles) const {
+        // The cheap tests together, without a branch each.
+        const bool listed =
+            (!m_values.accountActive || e.ownAccount == m_account) &
+            !((m_values.operations == 1 && e.direction != 1) ||
+              (m_values.operations == 2 && e.direction != 0)) &
+            (m_values.kind <= 0 || e.kind == m_values.kind) &
+            (!m_range.active || (e.bookingDate >= m_range.lower && e.bookingDate <= m_range.upper));
+        if (!m_searching) {
+            return listed;
+        }
+        // Everything is always tested: whether an entry passes is as good as random, and a
+        // mispredicted branch costs more than a test.
+        const bool found =
+            (m_nameHits[e.counterpartyName] != 0) | titles.contains(static_cast<size_t>(i));
+        return listed & (found != m_values.negate);
+    }
+
+    const HistoryEntries& m_entries;
+    const HistorySearchIndex& m_index;
+    const FilterValues& m_values;
+    TimeRange m_range;
+    bool m_searching;
+    HistorySearchIndex::Needle m_needle;
+    std::vector<uint8_t> m_nameHits;
+    uint32_t m_account = TextPool::kMissing;
+};
+
 }  // namespace
 
 TimeRange ComputeTimeRange(int32_t index, int64_t now, int64_t from, int64_t to) {
@@ -108,67 +296,42 @@ TimeRange ComputeTimeRange(int32_t index, int64_t now, int64_t from, int64_t to)
 
 FilterResult Run(const HistoryEntries& entries, const HistorySearchIndex& index,
                  const FilterValues& values, int64_t now, const std::vector<int32_t>* within) {
+    ListTest test{entries, index, values, now};
     FilterResult result;
-    const bool searching = !values.search.isEmpty();
-    const QString needle = searching ? HistorySearchIndex::lowered(values.search) : QString();
-    const HistorySearchIndex::Needle prepared =
-        within != nullptr ? index.prepare(needle) : HistorySearchIndex::Needle{};
-    std::vector<uint8_t> titleHits;
-    std::vector<uint8_t> nameHits;
-    if (searching) {
-        index.findPoolMatches(needle, nameHits);
-        if (within == nullptr) {
-            index.findTitleMatches(needle, titleHits);
+    result.rows.resize(within != nullptr ? within->size() : index.size());
+    // Two threads for a large list. The first adds up its list as it goes, and then the
+    // second's, in order; so it lists less.
+    const auto count = static_cast<int32_t>(index.size());
+    const int32_t split = index.titleParts().size() > 1
+                              ? static_cast<int32_t>(static_cast<double>(count) * kFirstShare)
+                              : count;
+    const size_t offset =
+        within != nullptr
+            ? static_cast<size_t>(ListTest::partOf(*within, 0, split).second - within->begin())
+            : static_cast<size_t>(split);
+    ListTotals totals;
+    size_t first = 0;
+    size_t second = 0;
+    {
+        std::jthread other;
+        if (split < count) {
+            other = std::jthread([&] {
+                second = test.listRange(split, count, within, result.rows.data() + offset, nullptr);
+            });
         }
+        first = test.listRange(0, split, within, result.rows.data(), &totals);
     }
-    const auto matches = [&](size_t i, uint32_t name) {
-        if (nameHits[name] != 0) {
-            return true;
-        }
-        return within == nullptr ? titleHits[i] != 0 : index.titleContains(i, prepared);
-    };
-    uint32_t account = TextPool::kMissing;
-    if (values.accountActive) {
-        account = entries.pool().find({reinterpret_cast<const char16_t*>(values.account.utf16()),
-                                       static_cast<size_t>(values.account.size())});
-    }
-    const TimeRange range = ComputeTimeRange(values.timeRange, now, values.from, values.to);
-    MonthMap months;
-    const size_t count = within != nullptr ? within->size() : entries.size();
-    result.rows.reserve(count);
-    for (size_t n = 0; n < count; ++n) {
-        const size_t i = within != nullptr ? static_cast<size_t>((*within)[n]) : n;
-        const HistoryEntries::Key& e = entries.key(i);
-        if (values.accountActive && e.ownAccount != account) {
-            continue;
-        }
-        if ((values.operations == 1 && e.direction != 1) ||
-            (values.operations == 2 && e.direction != 0)) {
-            continue;
-        }
-        if (values.kind > 0 && e.kind != values.kind) {
-            continue;
-        }
-        if (range.active && (e.bookingDate < range.lower || e.bookingDate > range.upper)) {
-            continue;
-        }
-        if (searching && matches(i, e.counterpartyName) == values.negate) {
-            continue;
-        }
-        result.rows.push_back(static_cast<int32_t>(i));
-        ++result.listed;
-        result.net += e.amount;
-        if (e.direction == 0) {
-            ++result.debitCount;
-            result.debitSum += e.amount;
-            months.at(index.monthKey(i)).debits -= e.amount;
-        } else if (e.direction == 1) {
-            ++result.creditCount;
-            result.creditSum += e.amount;
-            months.at(index.monthKey(i)).credits += e.amount;
-        }
-    }
-    result.months = months.sorted();
+    const auto from = result.rows.begin() + static_cast<std::ptrdiff_t>(offset);
+    ListTotals::Running running = totals.take();
+    std::for_each(from, from + static_cast<std::ptrdiff_t>(second), [&](int32_t i) {
+        totals.add(running, entries.key(static_cast<size_t>(i)),
+                   index.monthKey(static_cast<size_t>(i)), true);
+    });
+    totals.handBack(running);
+    // The two lists joined.
+    std::copy_n(from, second, result.rows.begin() + static_cast<std::ptrdiff_t>(first));
+    result.rows.resize(first + second);
+    totals.finish(result);
     return result;
 }
 

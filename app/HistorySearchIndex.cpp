@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "TextSearch.h"
+#include "TitleScan.h"
 
 namespace {
 
@@ -11,8 +12,6 @@ namespace {
 // away in texts and needles alike.
 constexpr char16_t kSeparator = 0;
 constexpr char16_t kZeroStandIn = 0xFFFD;
-// Below this many entries a second thread costs more than it saves.
-constexpr size_t kSplitAbove = 250000;
 
 QStringView viewOf(const char16_t* text, uint32_t length) {
     return {text, static_cast<qsizetype>(length)};
@@ -58,17 +57,6 @@ void scan(const HistorySearchIndex::Part& part, const QString& needle, uint8_t* 
         part, [&](qsizetype from) { return TextSearch::find(text, from, needle); }, hits);
 }
 
-void scan(const HistorySearchIndex::Part& part, const std::vector<uint8_t>& needle, uint8_t* hits) {
-    const auto size = static_cast<qsizetype>(part.bytes.size());
-    const auto length = static_cast<qsizetype>(needle.size());
-    scanWith(
-        part,
-        [&](qsizetype from) {
-            return TextSearch::find(part.bytes.data(), size, from, needle.data(), length);
-        },
-        hits);
-}
-
 }  // namespace
 
 void HistorySearchIndex::clear() {
@@ -80,12 +68,12 @@ void HistorySearchIndex::clear() {
     m_month.shrink_to_fit();
 }
 
-void HistorySearchIndex::build(const HistoryEntries& entries) {
+void HistorySearchIndex::build(const HistoryEntries& entries, size_t splitAbove) {
     clear();
     const size_t count = entries.size();
     m_month.resize(count);
     buildCodes(entries.titles());
-    const size_t parts = count > kSplitAbove ? 2 : 1;
+    const size_t parts = count > splitAbove ? 2 : 1;
     m_titles.resize(parts);
     {
         std::jthread second;
@@ -136,7 +124,7 @@ void HistorySearchIndex::buildTitles(const HistoryEntries& entries, size_t first
     }
     // Texts grow when lower-cased only in rare cases; the exact size avoids regrowing.
     if (m_narrow) {
-        part.bytes.reserve(characters);
+        part.bytes.reserve(characters + TitleScan::kPadding);
     } else {
         part.text.reserve(characters);
     }
@@ -171,6 +159,9 @@ void HistorySearchIndex::buildTitles(const HistoryEntries& entries, size_t first
         m_month[i] = lastMonth;
     }
     part.start.push_back(static_cast<uint32_t>(m_narrow ? part.bytes.size() : part.text.size()));
+    if (m_narrow) {
+        part.bytes.resize(part.bytes.size() + TitleScan::kPadding, kSeparator);
+    }
 }
 
 bool HistorySearchIndex::encode(const QString& needle, std::vector<uint8_t>& out) const {
@@ -238,35 +229,16 @@ void HistorySearchIndex::findPoolMatches(const QString& needle,
 
 void HistorySearchIndex::findMatches(const HistoryEntries& entries, const QString& needle,
                                      std::vector<uint8_t>& hits) const {
-    findTitleMatches(needle, hits);
+    hits.assign(size(), 0);
     std::vector<uint8_t> nameHits;
     findPoolMatches(needle, nameHits);
-    for (size_t i = 0; i < hits.size(); ++i) {
-        hits[i] |= nameHits[entries.key(i).counterpartyName];
-    }
-}
-
-void HistorySearchIndex::findTitleMatches(const QString& needle, std::vector<uint8_t>& hits) const {
-    const size_t count = size();
-    hits.assign(count, 0);
-    if (count == 0) {
-        return;
-    }
-    std::vector<uint8_t> codes;
-    const bool titlesCanMatch = !m_narrow || encode(needle, codes);
-    const auto scanPart = [&](const Part& part) {
-        if (m_narrow) {
-            scan(part, codes, hits.data() + part.first);
-        } else {
-            scan(part, needle, hits.data() + part.first);
+    const Needle prepared = prepare(needle);
+    for (const Part& part : m_titles) {
+        TitleScan scan(part, m_narrow, prepared);
+        for (size_t i = part.first; i < part.first + part.start.size() - 1; ++i) {
+            hits[i] = static_cast<uint8_t>(nameHits[entries.key(i).counterpartyName] != 0 ||
+                                           scan.contains(i));
         }
-    };
-    if (titlesCanMatch) {
-        std::jthread second;
-        if (m_titles.size() == 2) {
-            second = std::jthread([&] { scanPart(m_titles[1]); });
-        }
-        scanPart(m_titles[0]);
     }
 }
 
@@ -275,19 +247,4 @@ HistorySearchIndex::Needle HistorySearchIndex::prepare(const QString& needle) co
     prepared.text = needle;
     prepared.coded = m_narrow && encode(needle, prepared.codes);
     return prepared;
-}
-
-bool HistorySearchIndex::titleContains(size_t entry, const Needle& needle) const {
-    const Part& part =
-        m_titles.size() == 2 && entry >= m_titles[1].first ? m_titles[1] : m_titles[0];
-    const size_t at = entry - part.first;
-    const qsizetype begin = part.start[at];
-    const qsizetype end = part.start[at + 1] - 1;  // without the separator
-    if (!m_narrow) {
-        const QStringView text(part.text.data() + begin, end - begin);
-        return TextSearch::find(text, 0, needle.text) >= 0;
-    }
-    return needle.coded &&
-           TextSearch::find(part.bytes.data() + begin, end - begin, 0, needle.codes.data(),
-                            static_cast<qsizetype>(needle.codes.size())) >= 0;
 }

@@ -17,7 +17,8 @@
 // one-byte codes too (of the index's own code page).
 class HistorySearchIndex {
 public:
-    // The texts of one part, each followed by a separator: in UTF-16, or in one-byte codes.
+    // The texts of one part, each followed by a separator: in UTF-16, or in one-byte codes
+    // (then with TitleScan::kPadding more separators after the last).
     struct Part {
         std::vector<char16_t> text;
         std::vector<uint8_t> bytes;
@@ -25,30 +26,36 @@ public:
         size_t first = 0;             // entry (or pool number) of the first text
     };
 
+    // Below this many entries a second thread costs more than it saves.
+    static constexpr size_t kSplitAbove = 250000;
+
     void clear();
-    // Replaces the index by one of the entries, in their order.
-    void build(const HistoryEntries& entries);
+    // Replaces the index by one of the entries, in their order; in two parts above splitAbove
+    // entries.
+    void build(const HistoryEntries& entries, size_t splitAbove = kSplitAbove);
 
     size_t size() const { return m_month.size(); }
     int32_t monthKey(size_t entry) const { return m_month[entry]; }
 
-    // hits[i] becomes 1 for every entry whose counterparty name or title contains needle
-    // (lower-cased already, see lowered()), else 0.
-    void findMatches(const HistoryEntries& entries, const QString& needle,
-                     std::vector<uint8_t>& hits) const;
-    // The same for the titles alone.
-    void findTitleMatches(const QString& needle, std::vector<uint8_t>& hits) const;
-    // nameHits[n] becomes 1 for every pool text n that contains needle.
-    void findPoolMatches(const QString& needle, std::vector<uint8_t>& nameHits) const;
-    // A lower-cased needle prepared for titleContains.
+    // The titles, each part covering the entries from its `first` to the next part's.
+    const std::vector<Part>& titleParts() const { return m_titles; }
+    // Whether the titles are in one-byte codes.
+    bool narrow() const { return m_narrow; }
+
+    // A lower-cased needle prepared for searching the titles (see TitleScan).
     struct Needle {
         QString text;
         std::vector<uint8_t> codes;
         bool coded = false;  // in one-byte codes, all of which the index has
     };
     Needle prepare(const QString& needle) const;
-    // Whether the title of one entry contains the needle.
-    bool titleContains(size_t entry, const Needle& needle) const;
+
+    // hits[i] becomes 1 for every entry whose counterparty name or title contains needle
+    // (lower-cased already, see lowered()), else 0.
+    void findMatches(const HistoryEntries& entries, const QString& needle,
+                     std::vector<uint8_t>& hits) const;
+    // nameHits[n] becomes 1 for every pool text n that contains needle.
+    void findPoolMatches(const QString& needle, std::vector<uint8_t>& nameHits) const;
 
     // The form in which texts and needles are compared: QString::toLower, with a zero
     // character replaced (zeros separate the texts in the index).

@@ -3,6 +3,10 @@
 #include "AppTestSupport.h"
 #include "HistoryFilter.h"
 #include "HistorySearchIndex.h"
+#include "TitleScan.h"
+
+#include <map>
+#include <random>
 
 namespace {
 
@@ -204,6 +208,104 @@ const std::u16string kManyLetters = manyLetters();
 
 INSTANTIATE_TEST_SUITE_P(Titles, SearchStorageTest,
                          ::testing::Values(u"", u"İstanbul", u"\U0001F600", kManyLetters.c_str()));
+
+// What one plain pass lists and adds up, in list order.
+FilterResult plainRun(const std::vector<HistoryEntry>& list, const QString& needle, bool negate) {
+    FilterResult r;
+    std::map<int32_t, MonthTotals> months;
+    const QString lower = HistorySearchIndex::lowered(needle);
+    for (size_t i = 0; i < list.size(); ++i) {
+        const HistoryEntry& e = list[i];
+        const bool found = HistorySearchIndex::lowered(e.title).contains(lower) ||
+                           HistorySearchIndex::lowered(e.counterpartyName).contains(lower);
+        if (found == negate) {
+            continue;
+        }
+        r.rows.push_back(static_cast<int32_t>(i));
+        r.net += e.amount;
+        const int32_t month = HistorySearchIndex::monthOf(e.bookingDate);
+        if (e.direction == 0) {
+            ++r.debitCount;
+            r.debitSum += e.amount;
+            months[month].debits -= e.amount;
+        } else if (e.direction == 1) {
+            ++r.creditCount;
+            r.creditSum += e.amount;
+            months[month].credits += e.amount;
+        }
+    }
+    for (const auto& [key, month] : months) {
+        r.months.push_back({key, month.credits, month.debits});
+    }
+    return r;
+}
+
+// A large history is listed by two threads, its titles searched through marks of stretches of
+// text; every way must list and add up (to the last bit) what one plain pass does.
+TEST(FilterRunTest, TwoThreadsAndMarkedTitlesAgreeWithOnePlainPass) {
+    std::mt19937 random(11);
+    const QString letters = QStringLiteral("abłż ");
+    const auto text = [&](size_t length) {
+        QString out;
+        for (size_t k = 0; k < length; ++k) {
+            out += letters[static_cast<qsizetype>(random() % letters.size())];
+        }
+        return out;
+    };
+    std::vector<HistoryEntry> list;
+    for (int i = 0; i < 2000; ++i) {
+        HistoryEntry e;
+        e.title = text(random() % 130);  // some longer than one word of marks
+        e.counterpartyName = i % 7 == 0 ? text(4) : QString();
+        e.amount = static_cast<double>(static_cast<int>(random() % 100000) - 50000) / 100.0;
+        e.direction = static_cast<int32_t>(random() % 3);
+        e.bookingDate = kMarch15 - i * 4000;
+        list.push_back(e);
+    }
+    const HistoryEntries entries(list);
+    HistorySearchIndex index;
+    index.build(entries, 100);
+    ASSERT_EQ(index.titleParts().size(), 2u);
+    const QStringList needles = {"a", "ł", "ab", "żb", "a ł", "bababa", QString(40, 'a'), "q"};
+    for (const QString& needle : needles) {
+        for (const bool negate : {false, true}) {
+            FilterValues values;
+            values.search = needle;
+            values.negate = negate;
+            const FilterResult got = HistoryFilter::Run(entries, index, values, kMarch15);
+            const FilterResult want = plainRun(list, needle, negate);
+            const std::string what = needle.toStdString() + (negate ? " negated" : "");
+            EXPECT_EQ(got.rows, want.rows) << what;
+            EXPECT_EQ(got.net, want.net) << what;
+            EXPECT_EQ(got.debitSum, want.debitSum) << what;
+            EXPECT_EQ(got.creditSum, want.creditSum) << what;
+            EXPECT_EQ(got.debitCount, want.debitCount) << what;
+            ASSERT_EQ(got.months.size(), want.months.size()) << what;
+            for (size_t m = 0; m < got.months.size(); ++m) {
+                EXPECT_EQ(got.months[m].key, want.months[m].key) << what;
+                EXPECT_EQ(got.months[m].credits, want.months[m].credits) << what;
+                EXPECT_EQ(got.months[m].debits, want.months[m].debits) << what;
+            }
+            if (!negate && needle.size() > 1) {
+                FilterValues shorter = values;
+                shorter.search.chop(1);
+                const FilterResult before = HistoryFilter::Run(entries, index, shorter, kMarch15);
+                EXPECT_EQ(HistoryFilter::Run(entries, index, values, kMarch15, &before.rows).rows,
+                          want.rows)
+                    << what;
+            }
+        }
+    }
+    // Stretches shorter than many titles, and entries skipped, mark the same.
+    const HistorySearchIndex::Needle needle = index.prepare("ab");
+    for (const HistorySearchIndex::Part& part : index.titleParts()) {
+        TitleScan wide(part, index.narrow(), needle);
+        TitleScan short16(part, index.narrow(), needle, 16);
+        for (size_t i = part.first; i < part.first + part.start.size() - 1; i += 1 + i % 3) {
+            EXPECT_EQ(short16.contains(i), wide.contains(i)) << i;
+        }
+    }
+}
 
 TEST(FilterNarrowsTest, OnlyALongerSearchTextWithoutNegation) {
     FilterValues a;
