@@ -26,6 +26,53 @@ bool comesFirst(const SortKey& a, const SortKey& b) {
     return a.index < b.index;
 }
 
+// Operations are stored mostly in date order, as downloads append them: the file is often
+// one run in the reverse of the list's order, or a few runs. Sorts keys by reversing the
+// runs that descend and merging them, when there are few; false (keys untouched in order)
+// when there are many.
+bool sortByRuns(std::vector<SortKey>& keys) {
+    constexpr size_t kMostRuns = 64;
+    std::vector<size_t> bounds{0};
+    const size_t count = keys.size();
+    for (size_t i = 0; i < count && bounds.size() <= kMostRuns;) {
+        size_t j = i + 1;
+        if (j < count && comesFirst(keys[j], keys[i])) {
+            while (j < count && comesFirst(keys[j], keys[j - 1])) {
+                ++j;
+            }
+        } else {
+            while (j < count && !comesFirst(keys[j], keys[j - 1])) {
+                ++j;
+            }
+        }
+        bounds.push_back(j);
+        i = j;
+    }
+    if (bounds.size() > kMostRuns) {
+        return false;
+    }
+    for (size_t r = 0; r + 1 < bounds.size(); ++r) {
+        const auto first = keys.begin() + static_cast<std::ptrdiff_t>(bounds[r]);
+        const auto last = keys.begin() + static_cast<std::ptrdiff_t>(bounds[r + 1]);
+        if (last - first > 1 && comesFirst(*(first + 1), *first)) {
+            std::reverse(first, last);
+        }
+    }
+    // Neighbouring runs merged until one is left.
+    while (bounds.size() > 2) {
+        std::vector<size_t> merged{0};
+        for (size_t r = 0; r + 1 < bounds.size(); r += 2) {
+            const auto at = [&](size_t b) { return keys.begin() + static_cast<std::ptrdiff_t>(b); };
+            if (r + 2 < bounds.size()) {
+                std::inplace_merge(at(bounds[r]), at(bounds[r + 1]), at(bounds[r + 2]), comesFirst);
+            }
+            merged.push_back(bounds[std::min(r + 2, bounds.size() - 1)]);
+        }
+        bounds = std::move(merged);
+    }
+    return true;
+}
+
 }  // namespace
 
 HistoryEntries::HistoryEntries(const std::vector<HistoryEntry>& entries) {
@@ -140,16 +187,20 @@ void HistoryEntries::sortLikeHistoryQuery() {
     for (size_t i = 0; i < count; ++i) {
         keys[i] = {m_keys[i].bookingDate, m_rest[i].tid, static_cast<uint32_t>(i)};
     }
-    if (std::is_sorted(keys.begin(), keys.end(), comesFirst)) {
+    if (!sortByRuns(keys)) {
+        // Each half on its own core, then one merge.
+        const auto middle = keys.begin() + static_cast<std::ptrdiff_t>(count / 2);
+        {
+            std::jthread second([&] { std::sort(middle, keys.end(), comesFirst); });
+            std::sort(keys.begin(), middle, comesFirst);
+        }
+        std::inplace_merge(keys.begin(), middle, keys.end(), comesFirst);
+    }
+    // Already in order: nothing to move.
+    if (std::all_of(keys.begin(), keys.end(),
+                    [n = uint32_t{0}](const SortKey& k) mutable { return k.index == n++; })) {
         return;
     }
-    // Each half on its own core, then one merge.
-    const auto middle = keys.begin() + static_cast<std::ptrdiff_t>(count / 2);
-    {
-        std::jthread second([&] { std::sort(middle, keys.end(), comesFirst); });
-        std::sort(keys.begin(), middle, comesFirst);
-    }
-    std::inplace_merge(keys.begin(), middle, keys.end(), comesFirst);
     // order[i]: where the row for place i comes from; applied in place, cycle by cycle.
     std::vector<uint32_t> order(count);
     for (size_t i = 0; i < count; ++i) {

@@ -5,6 +5,8 @@
 #include "HistorySearchIndex.h"
 #include "TitleScan.h"
 
+#include <algorithm>
+#include <functional>
 #include <map>
 #include <random>
 
@@ -303,6 +305,35 @@ TEST(FilterRunTest, TwoThreadsAndMarkedTitlesAgreeWithOnePlainPass) {
         TitleScan short16(part, index.narrow(), needle, 16);
         for (size_t i = part.first; i < part.first + part.start.size() - 1; i += 1 + i % 3) {
             EXPECT_EQ(short16.contains(i), wide.contains(i)) << i;
+        }
+    }
+}
+
+// The list's order (newest booking date first, then the higher number, then storage order)
+// whether the file holds one run in either direction, a few runs, or no order at all.
+TEST(EntriesSortTest, RunsInAnyDirectionSortAsOnePlainSort) {
+    std::mt19937 random(5);
+    const std::vector<std::function<int64_t(int)>> dates = {
+        [](int i) { return int64_t{1000} + i / 3; },                      // one run, reversed
+        [](int i) { return int64_t{5000} - i / 3; },                      // already in order
+        [](int i) { return int64_t{1000} + (i % 200) + (i / 200) * 7; },  // a few runs
+        [&](int) { return static_cast<int64_t>(1000 + random() % 50); },  // no order
+    };
+    for (size_t d = 0; d < dates.size(); ++d) {
+        std::vector<HistoryEntry> list(1000);
+        for (int i = 0; i < 1000; ++i) {
+            list[static_cast<size_t>(i)].bookingDate = dates[d](i);
+            list[static_cast<size_t>(i)].tid = static_cast<int32_t>(random() % 4);
+            list[static_cast<size_t>(i)].id = i;
+        }
+        std::vector<HistoryEntry> expected = list;
+        std::stable_sort(expected.begin(), expected.end(), [](const auto& a, const auto& b) {
+            return a.bookingDate != b.bookingDate ? a.bookingDate > b.bookingDate : a.tid > b.tid;
+        });
+        HistoryEntries entries(list);
+        entries.sortLikeHistoryQuery();
+        for (size_t i = 0; i < list.size(); ++i) {
+            ASSERT_EQ(entries.at(i).id, expected[i].id) << "pattern " << d << ", row " << i;
         }
     }
 }
