@@ -92,9 +92,10 @@ void CHistoryDlg::ReloadHistory(const char* query) {
     try {
         readEntries(query);
     } catch (const std::exception& error) {
-        // A half-read list would show wrong totals: show none and say why.
-        m_entries.clear();
+        // A half-read list would show wrong totals: show none and say why. The index first:
+        // it may still be reading the entries.
         m_index.clear();
+        m_entries.clear();
         m_lastValid = false;
         if (m_check.result() != 0) {
             return;  // a damaged file: start-up says so and ends
@@ -114,8 +115,9 @@ void CHistoryDlg::readEntries(const char* query) {
         m_model->setRows({});
     }
     m_lastValid = false;
-    m_entries.clear();
+    // The index first: it may still be reading the entries.
     m_index.clear();
+    m_entries.clear();
     {
         sqlite3x::command cmd(m_con, Schema::kSelectAccountNames);
         sqlite3x::reader reader = cmd.execute_reader();

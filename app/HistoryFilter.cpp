@@ -6,6 +6,7 @@
 #include <functional>
 #include <limits>
 #include <map>
+#include <optional>
 #include <thread>
 
 #include "HistorySearchIndex.h"
@@ -175,6 +176,8 @@ public:
             const QString needle = HistorySearchIndex::lowered(values.search);
             m_needle = index.prepare(needle);
             index.findPoolMatches(needle, m_nameHits);
+            // Here, on one thread: the titles may still be being built.
+            m_titles = &index.titleParts();
         }
         if (values.accountActive) {
             m_account =
@@ -189,13 +192,12 @@ public:
     size_t listRange(int32_t first, int32_t end, const std::vector<int32_t>* within, int32_t* out,
                      ListTotals* totals) const {
         size_t listed = 0;
-        for (const HistorySearchIndex::Part& part : m_index.titleParts()) {
-            const auto partFirst = static_cast<int32_t>(part.first);
-            const auto partEnd = static_cast<int32_t>(part.first + part.start.size() - 1);
-            const int32_t from = std::max(first, partFirst);
-            const int32_t to = std::min(end, partEnd);
+        const std::vector<HistorySearchIndex::Bounds>& parts = m_index.partBounds();
+        for (size_t p = 0; p < parts.size(); ++p) {
+            const int32_t from = std::max(first, static_cast<int32_t>(parts[p].first));
+            const int32_t to = std::min(end, static_cast<int32_t>(parts[p].end));
             if (from < to) {
-                listed += listPart(part, from, to, within, out + listed, totals);
+                listed += listPart(p, from, to, within, out + listed, totals);
             }
         }
         return listed;
@@ -209,9 +211,12 @@ public:
     }
 
 private:
-    size_t listPart(const HistorySearchIndex::Part& part, int32_t first, int32_t end,
-                    const std::vector<int32_t>* within, int32_t* out, ListTotals* totals) const {
-        TitleScan titles(part, m_index.narrow(), m_needle);
+    size_t listPart(size_t part, int32_t first, int32_t end, const std::vector<int32_t>* within,
+                    int32_t* out, ListTotals* totals) const {
+        std::optional<TitleScan> titles;
+        if (m_searching) {
+            titles.emplace((*m_titles)[part], m_index.narrow(), m_needle);
+        }
         size_t listed = 0;
         ListTotals::Running running = totals != nullptr ? totals->take() : ListTotals::Running{};
         // Every entry is written and only a listed one kept: no branch on the outcome.
@@ -238,7 +243,7 @@ private:
         return listed;
     }
 
-    bool passes(const HistoryEntries::Key& e, int32_t i, TitleScan& titles) const {
+    bool passes(const HistoryEntries::Key& e, int32_t i, std::optional<TitleScan>& titles) const {
         // The cheap tests together, without a branch each.
         const bool listed =
             (!m_values.accountActive || e.ownAccount == m_account) &
@@ -252,7 +257,7 @@ private:
         // Everything is always tested: whether an entry passes is as good as random, and a
         // mispredicted branch costs more than a test.
         const bool found =
-            (m_nameHits[e.counterpartyName] != 0) | titles.contains(static_cast<size_t>(i));
+            (m_nameHits[e.counterpartyName] != 0) | titles->contains(static_cast<size_t>(i));
         return listed & (found != m_values.negate);
     }
 
@@ -263,6 +268,7 @@ private:
     bool m_searching;
     HistorySearchIndex::Needle m_needle;
     std::vector<uint8_t> m_nameHits;
+    const std::vector<HistorySearchIndex::Part>* m_titles = nullptr;
     uint32_t m_account = TextPool::kMissing;
 };
 
@@ -302,7 +308,7 @@ FilterResult Run(const HistoryEntries& entries, const HistorySearchIndex& index,
     // Two threads for a large list. The first adds up its list as it goes, and then the
     // second's, in order; so it lists less.
     const auto count = static_cast<int32_t>(index.size());
-    const int32_t split = index.titleParts().size() > 1
+    const int32_t split = index.partBounds().size() > 1
                               ? static_cast<int32_t>(static_cast<double>(count) * kFirstShare)
                               : count;
     const size_t offset =

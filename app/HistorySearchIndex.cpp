@@ -60,7 +60,9 @@ void scan(const HistorySearchIndex::Part& part, const QString& needle, uint8_t* 
 }  // namespace
 
 void HistorySearchIndex::clear() {
+    titleParts();
     m_narrow = false;
+    m_bounds.clear();
     m_titles.clear();
     m_titles.shrink_to_fit();
     m_pool = {};
@@ -68,24 +70,47 @@ void HistorySearchIndex::clear() {
     m_month.shrink_to_fit();
 }
 
+const std::vector<HistorySearchIndex::Part>& HistorySearchIndex::titleParts() const {
+    for (std::jthread& builder : m_builders) {
+        builder.join();
+    }
+    m_builders.clear();
+    return m_titles;
+}
+
 void HistorySearchIndex::build(const HistoryEntries& entries, size_t splitAbove) {
     clear();
     const size_t count = entries.size();
-    m_month.resize(count);
     buildCodes(entries.titles());
     const size_t parts = count > splitAbove ? 2 : 1;
     m_titles.resize(parts);
-    {
-        std::jthread second;
-        if (parts == 2) {
-            second = std::jthread([&] { buildTitles(entries, count / 2, count, m_titles[1]); });
+    for (size_t p = 0; p < parts; ++p) {
+        m_bounds.push_back({count * p / parts, count * (p + 1) / parts});
+    }
+    for (size_t p = 0; p < parts; ++p) {
+        m_builders.emplace_back(
+            [this, &entries, p] { buildTitles(entries, m_bounds[p], m_titles[p]); });
+    }
+    buildMonths(entries);
+    const TextPool& pool = entries.pool();
+    for (uint32_t id = 0; id < pool.size(); ++id) {
+        appendText(m_pool, pool.text(id));
+    }
+    m_pool.start.push_back(static_cast<uint32_t>(m_pool.text.size()));
+}
+
+void HistorySearchIndex::buildMonths(const HistoryEntries& entries) {
+    m_month.resize(entries.size());
+    int64_t lastTime = 0;
+    int32_t lastMonth = -1;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        // The entries come sorted by date: reuse the last month.
+        const int64_t time = entries.key(i).bookingDate;
+        if (lastMonth < 0 || time != lastTime) {
+            lastTime = time;
+            lastMonth = monthOf(time);
         }
-        buildTitles(entries, 0, parts == 2 ? count / 2 : count, m_titles[0]);
-        const TextPool& pool = entries.pool();
-        for (uint32_t id = 0; id < pool.size(); ++id) {
-            appendText(m_pool, pool.text(id));
-        }
-        m_pool.start.push_back(static_cast<uint32_t>(m_pool.text.size()));
+        m_month[i] = lastMonth;
     }
 }
 
@@ -115,8 +140,10 @@ void HistorySearchIndex::buildCodes(const TextArena& titles) {
     }
 }
 
-void HistorySearchIndex::buildTitles(const HistoryEntries& entries, size_t first, size_t end,
-                                     Part& part) {
+void HistorySearchIndex::buildTitles(const HistoryEntries& entries, Bounds bounds,
+                                     Part& part) const {
+    const size_t first = bounds.first;
+    const size_t end = bounds.end;
     const TextArena& titles = entries.titles();
     size_t characters = 0;
     for (size_t i = first; i < end; ++i) {
@@ -130,8 +157,6 @@ void HistorySearchIndex::buildTitles(const HistoryEntries& entries, size_t first
     }
     part.start.reserve(end - first + 1);
     part.first = first;
-    int64_t lastTime = 0;
-    int32_t lastMonth = -1;
     for (size_t i = first; i < end; ++i) {
         const HistoryEntries::Row row = entries.row(i);
         const uint32_t length = TextArena::count(row.titleLength);
@@ -150,13 +175,6 @@ void HistorySearchIndex::buildTitles(const HistoryEntries& entries, size_t first
         } else {
             appendText(part, titles.text(row.title, row.titleLength));
         }
-        // The entries come sorted by date: reuse the last month.
-        const int64_t time = row.bookingDate;
-        if (lastMonth < 0 || time != lastTime) {
-            lastTime = time;
-            lastMonth = monthOf(time);
-        }
-        m_month[i] = lastMonth;
     }
     part.start.push_back(static_cast<uint32_t>(m_narrow ? part.bytes.size() : part.text.size()));
     if (m_narrow) {
@@ -233,7 +251,7 @@ void HistorySearchIndex::findMatches(const HistoryEntries& entries, const QStrin
     std::vector<uint8_t> nameHits;
     findPoolMatches(needle, nameHits);
     const Needle prepared = prepare(needle);
-    for (const Part& part : m_titles) {
+    for (const Part& part : titleParts()) {
         TitleScan scan(part, m_narrow, prepared);
         for (size_t i = part.first; i < part.first + part.start.size() - 1; ++i) {
             hits[i] = static_cast<uint8_t>(nameHits[entries.key(i).counterpartyName] != 0 ||

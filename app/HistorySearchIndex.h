@@ -4,6 +4,8 @@
 #include <QStringView>
 #include <array>
 #include <cstdint>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "CodePage.h"
@@ -29,16 +31,26 @@ public:
     // Below this many entries a second thread costs more than it saves.
     static constexpr size_t kSplitAbove = 250000;
 
+    // Entries [first, end) of a part.
+    struct Bounds {
+        size_t first = 0;
+        size_t end = 0;
+    };
+
+    ~HistorySearchIndex() { clear(); }
     void clear();
     // Replaces the index by one of the entries, in their order; in two parts above splitAbove
-    // entries.
+    // entries. The months, the pool and the parts' bounds are there when it returns; the
+    // titles are lowered on two other threads meanwhile (the list is shown in the meantime)
+    // and titleParts() waits for them. The entries must stay as they are until clear().
     void build(const HistoryEntries& entries, size_t splitAbove = kSplitAbove);
 
     size_t size() const { return m_month.size(); }
     int32_t monthKey(size_t entry) const { return m_month[entry]; }
 
-    // The titles, each part covering the entries from its `first` to the next part's.
-    const std::vector<Part>& titleParts() const { return m_titles; }
+    const std::vector<Bounds>& partBounds() const { return m_bounds; }
+    // The titles of the parts; waits until they are built. Call it on one thread at a time.
+    const std::vector<Part>& titleParts() const;
     // Whether the titles are in one-byte codes.
     bool narrow() const { return m_narrow; }
 
@@ -66,7 +78,8 @@ public:
     static int32_t monthOf(int64_t time);
 
 private:
-    void buildTitles(const HistoryEntries& entries, size_t first, size_t end, Part& part);
+    void buildTitles(const HistoryEntries& entries, Bounds bounds, Part& part) const;
+    void buildMonths(const HistoryEntries& entries);
     void buildCodes(const TextArena& titles);
     // The needle in the index's one-byte codes; false when a character has none, so that
     // no title can contain it.
@@ -75,7 +88,9 @@ private:
     bool m_narrow = false;
     CodePage m_page;                         // of the lower-cased titles
     std::array<uint8_t, 256> m_lowerCode{};  // title code -> code of its small letter
+    std::vector<Bounds> m_bounds;
     std::vector<Part> m_titles;
+    mutable std::vector<std::jthread> m_builders;
     Part m_pool;
     std::vector<int32_t> m_month;
 };
