@@ -6,6 +6,7 @@
 #include "AppPaths.h"
 #include "AppSettings.h"
 #include "CHistoryDlg.h"
+#include "HistoryPreload.h"
 #include "FirstPaintProbe.h"
 #include "MessageBox.h"
 #include "SettingsStore.h"
@@ -42,6 +43,8 @@ bool CHistoryApp::InitInstance() {
     }
     // Failure shows later: the database cannot be opened in a missing folder.
     AppPaths::ensureDataFolder();
+    m_preload = std::make_unique<HistoryPreload>();
+    m_preload->start(AppPaths::databaseFileU16());
     m_settings = std::make_unique<SettingsStore>(AppPaths::settingsFile());
     AppSettings::publish(m_settings.get());
     m_settings->Load();
@@ -50,6 +53,7 @@ bool CHistoryApp::InitInstance() {
 
 void CHistoryApp::RunMainWindow() {
     m_dlg = std::make_unique<CHistoryDlg>();
+    m_dlg->setPreload(std::move(m_preload));
     if (m_dlg->OnInitDialog()) {
         FirstPaintProbe::installIfAsked(m_dlg->findChild<QTableView*>());
         m_dlg->exec();

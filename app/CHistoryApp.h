@@ -7,6 +7,7 @@
 #include "SingleInstance.h"
 
 class CHistoryDlg;
+class HistoryPreload;
 class SettingsStore;
 
 // The program from start to end: the single-instance lock, the data folder, the settings
@@ -36,6 +37,7 @@ private:
 
     SingleInstance m_instance;
     std::unique_ptr<SettingsStore> m_settings;
+    std::unique_ptr<HistoryPreload> m_preload;
     std::unique_ptr<CHistoryDlg> m_dlg;
     int m_exitCode = 0;
 };

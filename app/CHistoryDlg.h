@@ -18,6 +18,7 @@
 #include "DatabaseCheck.h"
 #include "HistoryEntries.h"
 #include "HistoryFilter.h"
+#include "HistoryPreload.h"
 #include "HistorySearchIndex.h"
 #include "Schema.h"
 #include "sqlite3x.h"
@@ -86,6 +87,8 @@ public:
 
     explicit CHistoryDlg(QWidget* parent = nullptr);
     ~CHistoryDlg() override;
+    // The full list read ahead, taken by the first reading of the full list.
+    void setPreload(std::unique_ptr<HistoryPreload> preload) { m_preload = std::move(preload); }
 
     // The folder whose banki/ holds the modules; the program's own folder when never set.
     // Takes effect at OnInitDialog.
@@ -221,6 +224,7 @@ private:
     sqlite3x::connection m_con;
     // Runs while start-up reads the list; nothing is written before it has said the file is sound.
     DatabaseCheck m_check;
+    std::unique_ptr<HistoryPreload> m_preload;
     std::unique_ptr<CPluginLoader> m_loader;
     HistoryEntries m_entries;
     HistorySearchIndex m_index;

@@ -82,6 +82,8 @@ public:
     HistoryEntries() = default;
     HistoryEntries(const HistoryEntries&) = delete;
     HistoryEntries& operator=(const HistoryEntries&) = delete;
+    HistoryEntries(HistoryEntries&&) = default;
+    HistoryEntries& operator=(HistoryEntries&&) = default;
     // For tests and small lists: the entries of a vector, in its order.
     explicit HistoryEntries(const std::vector<HistoryEntry>& entries);
 

@@ -15,6 +15,8 @@ public:
     TextPool();
     TextPool(const TextPool&) = delete;
     TextPool& operator=(const TextPool&) = delete;
+    TextPool(TextPool&&) = default;
+    TextPool& operator=(TextPool&&) = default;
 
     uint32_t intern(std::u16string_view text);
     uint32_t intern(const QString& text);

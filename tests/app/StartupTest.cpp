@@ -23,6 +23,8 @@
 #include "AppTestSupport.h"
 #include "CHistoryApp.h"
 #include "CHistoryDlg.h"
+#include "HistoryPreload.h"
+#include "HistoryReader.h"
 #include "MessageBox.h"
 #include "SettingsStore.h"
 #include "sqlite3x.h"
@@ -273,6 +275,49 @@ TEST_F(StartupTest, DatabaseHeldByAnotherProgramIsWaitedForThenReported) {
     m_boxes.clear();
     EXPECT_EQ(runProgram([](CHistoryDlg&) {}), 0) << "works again once the lock is gone";
     EXPECT_TRUE(m_boxes.calls().empty());
+}
+
+std::vector<int32_t> readAhead(const fs::path& file) {
+    HistoryPreload preload;
+    preload.start(file.u16string());
+    HistoryEntries entries;
+    if (!preload.take(entries)) {
+        return {-1};
+    }
+    std::vector<int32_t> ids;
+    for (const HistoryEntry& e : entries) {
+        ids.push_back(e.id);
+    }
+    return ids;
+}
+
+// The list read ahead at start-up is what the window would read; a file that is missing, held
+// by another program or still needs its index is left to the window (with its messages).
+TEST_F(StartupTest, ReadAheadListIsTheWindowsOwnOrNothing) {
+    EXPECT_EQ(readAhead(databaseFile()), std::vector<int32_t>{-1});
+    const int64_t day = LocalTime(2012, 3, 2);
+    CreateDatabase(
+        {{"61123456780000000000000001", "Konto"}},
+        {{"1", "A", "a", 1.0, "61123456780000000000000001", 5, 1, day, day, 0},
+         {"2", "B", "b", -2.0, "61123456780000000000000001", 7, 0, day, day, 0},
+         {"3", "C", "c", 3.0, "61123456780000000000000001", 6, 1, day + 86400, day + 86400, 0}});
+    std::vector<int32_t> expected;
+    sqlite3x::connection con;
+    con.open(databaseFile().u16string());
+    {
+        HistoryEntries entries;
+        HistoryReader::Read(con, Schema::kSelectHistory, entries);
+        for (const HistoryEntry& e : entries) {
+            expected.push_back(e.id);
+        }
+    }
+    ASSERT_EQ(expected.size(), 3u);
+    EXPECT_EQ(readAhead(databaseFile()), expected);
+    con.execute("BEGIN EXCLUSIVE");
+    EXPECT_EQ(readAhead(databaseFile()), std::vector<int32_t>{-1});
+    con.execute("ROLLBACK");
+    con.execute("DROP INDEX transactions_to_acc_tid");
+    EXPECT_EQ(readAhead(databaseFile()), std::vector<int32_t>{-1});
 }
 
 // The real program, started while the machine-wide lock is held, must refuse to run.

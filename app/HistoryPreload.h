@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <thread>
+
+#include "HistoryEntries.h"
+
+// Reads the full list of the database on its own connection and thread while the program
+// builds its window, which takes about as long as a large history's first tenth. Only a file
+// that is there is read, and only if nobody holds it: anything else is left to the window's
+// usual reading, with its messages.
+class HistoryPreload {
+public:
+    HistoryPreload() = default;
+    HistoryPreload(const HistoryPreload&) = delete;
+    HistoryPreload& operator=(const HistoryPreload&) = delete;
+    ~HistoryPreload();
+
+    void start(const std::u16string& path);
+    // Waits for the reading; moves the list into entries (which must be empty) when it was
+    // read whole, else returns false.
+    bool take(HistoryEntries& entries);
+
+private:
+    std::thread m_thread;
+    HistoryEntries m_entries;
+    bool m_read = false;
+};
