@@ -159,9 +159,6 @@ private:
     Running m_running;
 };
 
-// The share of a large list that the first of two threads lists: it also adds up the totals.
-constexpr double kFirstShare = 0.5;
-
 // The filters' tests of single entries, prepared once per run.
 class ListTest {
 public:
@@ -305,12 +302,11 @@ FilterResult Run(const HistoryEntries& entries, const HistorySearchIndex& index,
     ListTest test{entries, index, values, now};
     FilterResult result;
     result.rows.resize(within != nullptr ? within->size() : index.size());
-    // Two threads for a large list. The first adds up its list as it goes, and then the
-    // second's, in order; so it lists less.
+    // Two threads for a large list, split as the index is. The first adds up its list as it
+    // goes, and then the second's, in order.
     const auto count = static_cast<int32_t>(index.size());
-    const int32_t split = index.partBounds().size() > 1
-                              ? static_cast<int32_t>(static_cast<double>(count) * kFirstShare)
-                              : count;
+    const int32_t split =
+        static_cast<int32_t>(index.partBounds().size() > 1 ? index.partBounds()[1].first : count);
     const size_t offset =
         within != nullptr
             ? static_cast<size_t>(ListTest::partOf(*within, 0, split).second - within->begin())
