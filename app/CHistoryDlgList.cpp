@@ -108,6 +108,10 @@ void CHistoryDlg::ApplyFilters() {
     }
     const FilterValues values = filterValues();
     const int64_t now = Clock::now();
+    // Start-up sets the controls after the first list; the same list is not made twice.
+    if (m_lastValid && HistoryFilter::SameList(m_lastValues, m_lastNow, values, now)) {
+        return;
+    }
     const bool narrow = m_lastValid && HistoryFilter::Narrows(m_lastValues, m_lastNow, values, now);
     FilterResult result =
         HistoryFilter::Run(m_entries, m_index, values, now, narrow ? &m_model->rows() : nullptr);

@@ -201,6 +201,13 @@ void HistoryEntries::sortLikeHistoryQuery() {
                     [n = uint32_t{0}](const SortKey& k) mutable { return k.index == n++; })) {
         return;
     }
+    // In reverse order (a file written oldest first): the keys and the rest reversed at once.
+    if (std::all_of(keys.begin(), keys.end(),
+                    [n = count](const SortKey& k) mutable { return k.index == --n; })) {
+        std::jthread rest([this] { std::reverse(m_rest.begin(), m_rest.end()); });
+        std::reverse(m_keys.begin(), m_keys.end());
+        return;
+    }
     // order[i]: where the row for place i comes from; applied in place, cycle by cycle.
     std::vector<uint32_t> order(count);
     for (size_t i = 0; i < count; ++i) {

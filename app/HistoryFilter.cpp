@@ -337,19 +337,38 @@ FilterResult Run(const HistoryEntries& entries, const HistorySearchIndex& index,
     return result;
 }
 
-bool Narrows(const FilterValues& previous, int64_t previousNow, const FilterValues& next,
-             int64_t nextNow) {
-    if (previous.search.isEmpty() || previous.negate || next.negate ||
-        next.search.size() <= previous.search.size() || !next.search.startsWith(previous.search) ||
-        previous.operations != next.operations || previous.accountActive != next.accountActive ||
-        previous.account != next.account || previous.kind != next.kind) {
-        return false;
-    }
-    // Some ranges end at "now".
+namespace {
+
+// Some ranges end at "now".
+bool sameRange(const FilterValues& previous, int64_t previousNow, const FilterValues& next,
+               int64_t nextNow) {
     const TimeRange a =
         ComputeTimeRange(previous.timeRange, previousNow, previous.from, previous.to);
     const TimeRange b = ComputeTimeRange(next.timeRange, nextNow, next.from, next.to);
     return a.active == b.active && a.lower == b.lower && a.upper == b.upper;
+}
+
+bool sameOtherThanSearch(const FilterValues& previous, const FilterValues& next) {
+    return previous.operations == next.operations && previous.accountActive == next.accountActive &&
+           previous.account == next.account && previous.kind == next.kind;
+}
+
+}  // namespace
+
+bool Narrows(const FilterValues& previous, int64_t previousNow, const FilterValues& next,
+             int64_t nextNow) {
+    if (previous.search.isEmpty() || previous.negate || next.negate ||
+        next.search.size() <= previous.search.size() || !next.search.startsWith(previous.search) ||
+        !sameOtherThanSearch(previous, next)) {
+        return false;
+    }
+    return sameRange(previous, previousNow, next, nextNow);
+}
+
+bool SameList(const FilterValues& previous, int64_t previousNow, const FilterValues& next,
+              int64_t nextNow) {
+    return previous.search == next.search && previous.negate == next.negate &&
+           sameOtherThanSearch(previous, next) && sameRange(previous, previousNow, next, nextNow);
 }
 
 std::vector<GraphPoint> GraphPoints(const std::vector<MonthTotals>& months) {

@@ -69,6 +69,10 @@ FilterResult Run(const HistoryEntries& entries, const HistorySearchIndex& index,
 bool Narrows(const FilterValues& previous, int64_t previousNow, const FilterValues& next,
              int64_t nextNow);
 
+// Whether `next` (at nextNow) lists exactly what `previous` (at previousNow) listed.
+bool SameList(const FilterValues& previous, int64_t previousNow, const FilterValues& next,
+              int64_t nextNow);
+
 // Month points for the graph, with empty points where months are missing within a year.
 std::vector<GraphPoint> GraphPoints(const std::vector<MonthTotals>& months);
 

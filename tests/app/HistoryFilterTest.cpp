@@ -354,6 +354,12 @@ TEST(FilterNarrowsTest, OnlyALongerSearchTextWithoutNegation) {
     a.timeRange = b.timeRange = 3;
     b.kind = 0;
     EXPECT_FALSE(HistoryFilter::Narrows(a, kMarch15, b, kMarch15 + 60));
+    // The same list: every value and the range equal.
+    b.search = a.search;
+    EXPECT_TRUE(HistoryFilter::SameList(a, kMarch15, b, kMarch15));
+    EXPECT_FALSE(HistoryFilter::SameList(a, kMarch15, b, kMarch15 + 60));
+    b.negate = true;
+    EXPECT_FALSE(HistoryFilter::SameList(a, kMarch15, b, kMarch15));
 }
 
 }  // namespace
