@@ -314,8 +314,9 @@ TEST(FilterRunTest, TwoThreadsAndMarkedTitlesAgreeWithOnePlainPass) {
 TEST(EntriesSortTest, RunsInAnyDirectionSortAsOnePlainSort) {
     std::mt19937 random(5);
     const std::vector<std::function<int64_t(int)>> dates = {
-        [](int i) { return int64_t{1000} + i / 3; },                      // one run, reversed
-        [](int i) { return int64_t{5000} - i / 3; },                      // already in order
+        [](int i) { return int64_t{1000} + i; },      // written wholly oldest first
+        [](int i) { return int64_t{1000} + i / 3; },  // one run, reversed
+        [](int i) { return int64_t{5000} - i / 3; },  // already in order
         [](int i) { return int64_t{1000} + (i % 200) + (i / 200) * 7; },  // a few runs
         [&](int) { return static_cast<int64_t>(1000 + random() % 50); },  // no order
     };
