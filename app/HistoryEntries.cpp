@@ -90,6 +90,8 @@ void HistoryEntries::clear() {
     m_titles.clear();
     m_pool.clear();
     m_accountNames.clear();
+    m_lastOwn = {};
+    m_lastOwnUtf8 = {};
 }
 
 void HistoryEntries::setAccountName(std::u16string_view number, std::u16string_view name) {
@@ -104,7 +106,7 @@ void HistoryEntries::setAccountName(std::u16string_view number, std::u16string_v
 void HistoryEntries::append(Row row, const Texts& texts) {
     row.counterpartyAccount = m_pool.intern(texts.counterpartyAccount);
     row.counterpartyName = m_pool.intern(texts.counterpartyName);
-    row.ownAccount = m_pool.intern(texts.ownAccount);
+    row.ownAccount = m_lastOwn.idOf(texts.ownAccount, m_pool);
     row.title = m_titles.add(texts.title, row.titleLength);
     push(row);
 }
@@ -112,7 +114,7 @@ void HistoryEntries::append(Row row, const Texts& texts) {
 void HistoryEntries::append(Row row, const Utf8Texts& texts) {
     row.counterpartyAccount = m_pool.internUtf8(texts.counterpartyAccount);
     row.counterpartyName = m_pool.internUtf8(texts.counterpartyName);
-    row.ownAccount = m_pool.internUtf8(texts.ownAccount);
+    row.ownAccount = m_lastOwnUtf8.idOf(texts.ownAccount, m_pool);
     row.title = m_titles.addUtf8(texts.title, row.titleLength);
     push(row);
 }

@@ -3,7 +3,9 @@
 #include <QString>
 #include <cstdint>
 #include <iterator>
+#include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "HistoryEntry.h"
@@ -131,9 +133,31 @@ private:
     };
     void push(Row row);
 
+    // The pool number of the text last looked up: the rows of one account mostly come
+    // together, so their own account is looked up in the pool once a run.
+    template <typename Text>
+    struct LastText {
+        Text text;
+        uint32_t id = TextPool::kMissing;
+        template <typename View>
+        uint32_t idOf(View view, TextPool& pool) {
+            if (id == TextPool::kMissing || view != View(text)) {
+                if constexpr (std::is_same_v<View, std::string_view>) {
+                    id = pool.internUtf8(view);
+                } else {
+                    id = pool.intern(view);
+                }
+                text.assign(view);
+            }
+            return id;
+        }
+    };
+
     std::vector<Key> m_keys;
     std::vector<Rest> m_rest;
     TextArena m_titles;
     TextPool m_pool;
     std::vector<uint32_t> m_accountNames;  // by the pool number of an account: its name
+    LastText<std::u16string> m_lastOwn;
+    LastText<std::string> m_lastOwnUtf8;
 };

@@ -23,7 +23,7 @@ public:
     void open(const std::u16string& path, const char* vfs = nullptr);
     // An existing file, for reading only: nothing is created or changed, so it may be read while
     // the program holds it. A writer in the middle of its commit is waited for up to
-    // `busyMilliseconds`.
+    // `busyMilliseconds`. The connection must be used by one thread at a time.
     void open_read_only(const std::string& path, int busyMilliseconds);
     void close();
     bool is_open() const { return m_db != nullptr; }
