@@ -7,7 +7,7 @@ namespace LargeBuffers {
 void returnToTheSystemWhenFreed() {
 #if defined(__GLIBC__)
     // A fixed threshold also stops the C library from raising it after each such free.
-    mallopt(M_MMAP_THRESHOLD, 1 << 20);
+    mallopt(M_MMAP_THRESHOLD, 4 << 20);
 #endif
 }
 
