@@ -113,7 +113,10 @@ public:
             ::stat(file.path.c_str(), &existing) == 0 ? existing.st_mode & 07777 : newMode;
         const std::filesystem::path folder =
             file.path.has_parent_path() ? file.path.parent_path() : std::filesystem::path(".");
-        std::string temp = (folder / ("." + file.path.filename().string() + ".XXXXXX")).string();
+        std::string name = ".";
+        name += file.path.filename().string();
+        name += ".XXXXXX";
+        std::string temp = (folder / name).string();
         const int fd = ::mkstemp(temp.data());
         if (fd < 0) {
             return CWndExportFiles::Failure::Open;
