@@ -135,14 +135,13 @@ private:
 
     // The pool number of the text last looked up: the rows of one account mostly come
     // together, so their own account is looked up in the pool once a run.
-    template <typename Text>
+    template <typename Char>
     struct LastText {
-        Text text;
+        std::basic_string<Char> text;
         uint32_t id = TextPool::kMissing;
-        template <typename View>
-        uint32_t idOf(View view, TextPool& pool) {
-            if (id == TextPool::kMissing || view != View(text)) {
-                if constexpr (std::is_same_v<View, std::string_view>) {
+        uint32_t idOf(std::basic_string_view<Char> view, TextPool& pool) {
+            if (id == TextPool::kMissing || view != text) {
+                if constexpr (std::is_same_v<Char, char>) {
                     id = pool.internUtf8(view);
                 } else {
                     id = pool.intern(view);
@@ -158,6 +157,6 @@ private:
     TextArena m_titles;
     TextPool m_pool;
     std::vector<uint32_t> m_accountNames;  // by the pool number of an account: its name
-    LastText<std::u16string> m_lastOwn;
-    LastText<std::string> m_lastOwnUtf8;
+    LastText<char16_t> m_lastOwn;
+    LastText<char> m_lastOwnUtf8;
 };

@@ -183,23 +183,6 @@ public:
         }
     }
 
-    // Writes the listed entries among [first, end) (among those of within there, when given:
-    // a list in ascending order, as every list is) to out; returns how many. With totals, the
-    // listed entries are added to them as well.
-    size_t listRange(int32_t first, int32_t end, const std::vector<int32_t>* within, int32_t* out,
-                     ListTotals* totals) const {
-        size_t listed = 0;
-        const std::vector<HistorySearchIndex::Bounds>& parts = m_index.partBounds();
-        for (size_t p = 0; p < parts.size(); ++p) {
-            const int32_t from = std::max(first, static_cast<int32_t>(parts[p].first));
-            const int32_t to = std::min(end, static_cast<int32_t>(parts[p].end));
-            if (from < to) {
-                listed += listPart(p, from, to, within, out + listed, totals);
-            }
-        }
-        return listed;
-    }
-
     // The entries of within that lie in [first, end).
     static std::pair<std::vector<int32_t>::const_iterator, std::vector<int32_t>::const_iterator>
     partOf(const std::vector<int32_t>& within, int32_t first, int32_t end) {
@@ -207,9 +190,13 @@ public:
         return {from, std::lower_bound(from, within.end(), end)};
     }
 
-private:
-    size_t listPart(size_t part, int32_t first, int32_t end, const std::vector<int32_t>* within,
-                    int32_t* out, ListTotals* totals) const {
+    // Writes the listed entries of one part of the index (of within there, when given: a list
+    // in ascending order, as every list is) to out; returns how many. With totals, the listed
+    // entries are added to them as well.
+    size_t listPart(size_t part, const std::vector<int32_t>* within, int32_t* out,
+                    ListTotals* totals) const {
+        const auto first = static_cast<int32_t>(m_index.partBounds()[part].first);
+        const auto end = static_cast<int32_t>(m_index.partBounds()[part].end);
         std::optional<TitleScan> titles;
         if (m_searching) {
             titles.emplace((*m_titles)[part], m_index.narrow(), m_needle);
@@ -240,6 +227,7 @@ private:
         return listed;
     }
 
+private:
     bool passes(const HistoryEntries::Key& e, int32_t i, std::optional<TitleScan>& titles) const {
         // The cheap tests together, without a branch each.
         const bool listed =
@@ -302,26 +290,29 @@ FilterResult Run(const HistoryEntries& entries, const HistorySearchIndex& index,
     ListTest test{entries, index, values, now};
     FilterResult result;
     result.rows.resize(within != nullptr ? within->size() : index.size());
-    // Two threads for a large list, split as the index is. The first adds up its list as it
-    // goes, and then the second's, in order.
-    const auto count = static_cast<int32_t>(index.size());
-    const int32_t split =
-        static_cast<int32_t>(index.partBounds().size() > 1 ? index.partBounds()[1].first : count);
-    const size_t offset =
-        within != nullptr
-            ? static_cast<size_t>(ListTest::partOf(*within, 0, split).second - within->begin())
-            : static_cast<size_t>(split);
+    // One thread per part of the index (two for a large list). The first adds up its list as
+    // it goes, and then the second's, in order.
+    const std::vector<HistorySearchIndex::Bounds>& parts = index.partBounds();
+    size_t offset = 0;
+    if (parts.size() > 1) {
+        const auto split = static_cast<int32_t>(parts[1].first);
+        offset =
+            within != nullptr
+                ? static_cast<size_t>(ListTest::partOf(*within, 0, split).second - within->begin())
+                : parts[1].first;
+    }
     ListTotals totals;
     size_t first = 0;
     size_t second = 0;
     {
         std::jthread other;
-        if (split < count) {
-            other = std::jthread([&] {
-                second = test.listRange(split, count, within, result.rows.data() + offset, nullptr);
-            });
+        if (parts.size() > 1) {
+            other = std::jthread(
+                [&] { second = test.listPart(1, within, result.rows.data() + offset, nullptr); });
         }
-        first = test.listRange(0, split, within, result.rows.data(), &totals);
+        if (!parts.empty()) {
+            first = test.listPart(0, within, result.rows.data(), &totals);
+        }
     }
     const auto from = result.rows.begin() + static_cast<std::ptrdiff_t>(offset);
     ListTotals::Running running = totals.take();

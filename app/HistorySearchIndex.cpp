@@ -23,38 +23,21 @@ void appendText(HistorySearchIndex::Part& part, QStringView text) {
     part.text.push_back(kSeparator);
 }
 
-// Marks hits[i - part.first] for every text i of the part where find(from) finds the needle.
-template <typename Find>
-void scanWith(const HistorySearchIndex::Part& part, const Find& find, uint8_t* hits) {
+// Marks hits[i] for every text i of the part (the pool) that contains the needle.
+void scan(const HistorySearchIndex::Part& part, const QString& needle, uint8_t* hits) {
     const size_t count = part.start.size() - 1;
-    if (count == 0) {
-        return;
-    }
-    qsizetype from = 0;
+    const QStringView text(part.text.data(), static_cast<qsizetype>(part.text.size()));
     size_t entry = 0;
-    for (;;) {
-        const qsizetype at = find(from);
-        if (at < 0) {
-            return;
-        }
+    qsizetype at = 0;
+    while (entry < count && (at = TextSearch::find(text, part.start[entry], needle)) >= 0) {
         // The starts grow with the texts, and a match is mostly in the text where the
         // search began or close after it.
         while (entry + 1 < count && part.start[entry + 1] <= static_cast<uint32_t>(at)) {
             ++entry;
         }
         hits[entry] = 1;
-        if (entry + 1 >= count) {
-            return;
-        }
         ++entry;
-        from = part.start[entry];
     }
-}
-
-void scan(const HistorySearchIndex::Part& part, const QString& needle, uint8_t* hits) {
-    const QStringView text(part.text.data(), static_cast<qsizetype>(part.text.size()));
-    scanWith(
-        part, [&](qsizetype from) { return TextSearch::find(text, from, needle); }, hits);
 }
 
 }  // namespace
