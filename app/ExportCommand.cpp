@@ -1,7 +1,7 @@
 #include "ExportCommand.h"
 
 #include "AppPaths.h"
-#include "CWndExportFiles.h"
+#include "ExportFiles.h"
 #include "Nrb.h"
 #include "Schema.h"
 #include "sqlite3x.h"
@@ -162,7 +162,7 @@ std::vector<ExportOperation> readOperations(sqlite3x::connection& db, const Opti
 
 void exportHistory(const Options& options) {
     const std::filesystem::path target(options.file);
-    const std::optional<ExportFormat> format = CWndExportFiles::FormatOf(target);
+    const std::optional<ExportFormat> format = ExportFiles::FormatOf(target);
     if (!format) {
         throw CommandError("Nieznany format pliku \"" + options.file +
                            "\": rozszerzenie musi być .xml, .ofx lub .csv.");
@@ -185,13 +185,13 @@ void exportHistory(const Options& options) {
         throw CommandError("Nieznany rachunek: " + options.accountText);
     }
     const std::vector<ExportFile> files =
-        CWndExportFiles::Build(*format, target, ops, int64_t(std::time(nullptr)), options.account);
+        ExportFiles::Build(*format, target, ops, int64_t(std::time(nullptr)), options.account);
     if (files.empty()) {
         throw CommandError(
             "Brak operacji do zapisania w pliku OFX; wskaż rachunek opcją --account.");
     }
-    const CWndExportFiles::Outcome outcome = CWndExportFiles::Write(files);
-    if (outcome.failure != CWndExportFiles::Failure::None) {
+    const ExportFiles::Outcome outcome = ExportFiles::Write(files);
+    if (outcome.failure != ExportFiles::Failure::None) {
         throw CommandError("Nie można zapisać pliku: " + outcome.path.string());
     }
 }

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "CWndExportWriter.h"
 #include "FuzzCheck.h"
+#include "XmlExportWriter.h"
 
 namespace {
 
@@ -100,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ops[i].bookingDate = ops[i].operationDate + 86400;
         ops[i].amount = (i ? -1.0 : 1.0) * static_cast<double>(size) * 12345.678;
     }
-    const std::string document = CWndExportWriter::Document(ops);
+    const std::string document = XmlExportWriter::Document(ops);
 
     std::unique_ptr<xmlDoc, DocFree> doc(
         xmlReadMemory(document.data(), static_cast<int>(document.size()), "export.xml", "UTF-8",
@@ -116,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         FUZZ_CHECK(index < ops.size(), "one <operation> per operation");
         const ExportOperation& op = ops[index++];
-        using W = CWndExportWriter;
+        using W = XmlExportWriter;
         FUZZ_CHECK(attribute(n, "id") == std::to_string(op.tid), "id reads back");
         FUZZ_CHECK(attribute(n, "account") == W::ToUtf8(readable(op.ownAccount)),
                    "own account reads back");

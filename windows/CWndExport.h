@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CWndExportFiles.h"
+#include "ExportFiles.h"
 
 #include <QDialog>
 #include <QString>

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "CWndExport.h"
-#include "CWndExportCsvWriter.h"
-#include "CWndExportWriter.h"
 #include "CWndFileDialog.h"
+#include "CsvExportWriter.h"
 #include "DialogTestSupport.h"
 #include "ExportReaders.h"
 #include "MessageBox.h"
+#include "XmlExportWriter.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -101,7 +101,7 @@ TEST_F(ExportWindow, WholeCollectionIsWrittenAndParses) {
     EXPECT_EQ(control<QLineEdit>(window.get(), kFileName)->text(), *answer);
     press(1);
     const QByteArray bytes = fileBytes(*answer);
-    EXPECT_EQ(bytes.toStdString(), CWndExportWriter::Document(ops));
+    EXPECT_EQ(bytes.toStdString(), XmlExportWriter::Document(ops));
     EXPECT_TRUE(bytes.contains("<amount>-12,50</amount>"));
     EXPECT_TRUE(bytes.contains("<amount>0,00</amount>"));
     EXPECT_TRUE(
@@ -126,7 +126,7 @@ TEST_F(ExportWindow, ListedRangeWritesVisibleRowsInListOrder) {
     press(kBrowse);
     control<QComboBox>(window.get(), kRange)->setCurrentIndex(1);
     press(1);
-    EXPECT_EQ(fileBytes(*answer).toStdString(), CWndExportWriter::Document({ops[2], ops[0]}));
+    EXPECT_EQ(fileBytes(*answer).toStdString(), XmlExportWriter::Document({ops[2], ops[0]}));
 }
 
 TEST_F(ExportWindow, EmptyExportHoldsOpeningLineAndClosingText) {
@@ -215,7 +215,7 @@ TEST_F(ExportWindow, FormatsFollowInTheSaveDialogAndTheName) {
     EXPECT_EQ(lastRequest.filter + lastRequest.defaultSuffix, "CSV (*.csv)csv");
     press(1);
     EXPECT_EQ(fileBytes(path("bez_rozszerzenia.csv")).toStdString(),
-              CWndExportCsvWriter::Document(sampleOperations()));
+              CsvExportWriter::Document(sampleOperations()));
 }
 
 TEST_F(ExportWindow, OfxWritesOneReadableFilePerAccountAndNamesThem) {

@@ -1,8 +1,8 @@
-#include "CWndExportCsvWriter.h"
+#include "CsvExportWriter.h"
 
-#include "CWndExportOfxWriter.h"
-#include "CWndExportWriter.h"
+#include "OfxExportWriter.h"
 #include "OperationKinds.h"
+#include "XmlExportWriter.h"
 
 #include <algorithm>
 #include <ctime>
@@ -29,15 +29,15 @@ std::u16string ascii(const std::string& text) {
 }
 
 std::vector<std::u16string> fields(const ExportOperation& op) {
-    return {CWndExportOfxWriter::FitId(op),
+    return {OfxExportWriter::FitId(op),
             op.ownAccount,
             op.ownAccountName,
-            ascii(CWndExportCsvWriter::FormatDate(op.operationDate)),
-            ascii(CWndExportCsvWriter::FormatDate(op.bookingDate)),
+            ascii(CsvExportWriter::FormatDate(op.operationDate)),
+            ascii(CsvExportWriter::FormatDate(op.bookingDate)),
             op.counterpartyName,
             op.counterpartyAccount,
             op.title,
-            ascii(CWndExportCsvWriter::FormatAmount(op.amount)),
+            ascii(CsvExportWriter::FormatAmount(op.amount)),
             OperationKinds::Label(op.kind),
             op.direction == 1 ? u"Uznanie" : u"Obciążenie"};
 }
@@ -47,14 +47,14 @@ void record(std::string& out, const std::vector<std::u16string>& values) {
         if (i != 0) {
             out += ';';
         }
-        out += CWndExportCsvWriter::Field(values[i]);
+        out += CsvExportWriter::Field(values[i]);
     }
     out += kLineEnd;
 }
 
 }  // namespace
 
-std::string CWndExportCsvWriter::Document(const std::vector<ExportOperation>& ops) {
+std::string CsvExportWriter::Document(const std::vector<ExportOperation>& ops) {
     std::string out = kByteOrderMark;
     record(out, std::vector<std::u16string>(std::begin(kColumns), std::end(kColumns)));
     for (const ExportOperation& op : ops) {
@@ -63,10 +63,10 @@ std::string CWndExportCsvWriter::Document(const std::vector<ExportOperation>& op
     return out;
 }
 
-std::string CWndExportCsvWriter::Field(const std::u16string& text) {
+std::string CsvExportWriter::Field(const std::u16string& text) {
     const bool quoted = text.find_first_of(u";\"\r\n") != std::u16string::npos;
     if (!quoted) {
-        return CWndExportWriter::ToUtf8(text);
+        return XmlExportWriter::ToUtf8(text);
     }
     std::u16string doubled;
     doubled.reserve(text.size() + 2);
@@ -78,10 +78,10 @@ std::string CWndExportCsvWriter::Field(const std::u16string& text) {
         }
     }
     doubled += u'"';
-    return CWndExportWriter::ToUtf8(doubled);
+    return XmlExportWriter::ToUtf8(doubled);
 }
 
-std::string CWndExportCsvWriter::FormatDate(int64_t seconds) {
+std::string CsvExportWriter::FormatDate(int64_t seconds) {
     const std::time_t t = static_cast<std::time_t>(seconds);
     std::tm local{};
     if (localtime_r(&t, &local) == nullptr) {
@@ -91,8 +91,8 @@ std::string CWndExportCsvWriter::FormatDate(int64_t seconds) {
     return std::string(buffer, std::strftime(buffer, sizeof buffer, "%Y-%m-%d", &local));
 }
 
-std::string CWndExportCsvWriter::FormatAmount(double amount) {
-    std::string text = CWndExportOfxWriter::FormatAmount(amount);
+std::string CsvExportWriter::FormatAmount(double amount) {
+    std::string text = OfxExportWriter::FormatAmount(amount);
     std::replace(text.begin(), text.end(), '.', ',');
     return text;
 }

@@ -1,4 +1,4 @@
-#include "CWndExportWriter.h"
+#include "XmlExportWriter.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -45,11 +45,11 @@ void appendUtf8(std::string& out, char32_t cp) {
 
 }  // namespace
 
-void CWndExportWriter::begin() {
+void XmlExportWriter::begin() {
     line("<operations>");
 }
 
-void CWndExportWriter::write(const ExportOperation& op) {
+void XmlExportWriter::write(const ExportOperation& op) {
     line("\t<operation id='" + std::to_string(op.tid) + "' account='" + text(op.ownAccount) + "'>");
     line("\t\t<account>" + text(op.counterpartyAccount) + "</account>");
     line("\t\t<date1>" + FormatDate(op.operationDate) + "</date1>");
@@ -62,13 +62,13 @@ void CWndExportWriter::write(const ExportOperation& op) {
     line("\t</operation>");
 }
 
-void CWndExportWriter::end() {
+void XmlExportWriter::end() {
     m_out << "</operations>";
 }
 
-std::string CWndExportWriter::Document(const std::vector<ExportOperation>& ops) {
+std::string XmlExportWriter::Document(const std::vector<ExportOperation>& ops) {
     std::ostringstream out;
-    CWndExportWriter writer(out);
+    XmlExportWriter writer(out);
     writer.begin();
     for (const ExportOperation& op : ops) {
         writer.write(op);
@@ -77,7 +77,7 @@ std::string CWndExportWriter::Document(const std::vector<ExportOperation>& ops) 
     return out.str();
 }
 
-std::u16string CWndExportWriter::Escape(const std::u16string& text) {
+std::u16string XmlExportWriter::Escape(const std::u16string& text) {
     std::u16string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
@@ -124,7 +124,7 @@ std::u16string CWndExportWriter::Escape(const std::u16string& text) {
     return out;
 }
 
-std::string CWndExportWriter::ToUtf8(const std::u16string& text) {
+std::string XmlExportWriter::ToUtf8(const std::u16string& text) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
@@ -141,7 +141,7 @@ std::string CWndExportWriter::ToUtf8(const std::u16string& text) {
     return out;
 }
 
-std::string CWndExportWriter::FormatDate(int64_t seconds) {
+std::string XmlExportWriter::FormatDate(int64_t seconds) {
     const std::time_t t = static_cast<std::time_t>(seconds);
     std::tm local{};
     if (localtime_r(&t, &local) == nullptr) {
@@ -152,7 +152,7 @@ std::string CWndExportWriter::FormatDate(int64_t seconds) {
     return std::string(buffer, length);
 }
 
-std::string CWndExportWriter::FormatAmount(double amount) {
+std::string XmlExportWriter::FormatAmount(double amount) {
     char buffer[512];
     const int length = std::snprintf(buffer, sizeof buffer, "%.2f", amount);
     if (length <= 0) {
@@ -167,10 +167,10 @@ std::string CWndExportWriter::FormatAmount(double amount) {
     return out;
 }
 
-void CWndExportWriter::line(const std::string& text) {
+void XmlExportWriter::line(const std::string& text) {
     m_out << text << kLineEnd;
 }
 
-std::string CWndExportWriter::text(const std::u16string& value) const {
+std::string XmlExportWriter::text(const std::u16string& value) const {
     return ToUtf8(Escape(value));
 }

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "AppTestSupport.h"
+#include <QStringList>
+
 #include "HistoryFilter.h"
 #include "HistorySearchIndex.h"
+#include "LocalTime.h"
 #include "TitleScan.h"
 
 #include <algorithm>

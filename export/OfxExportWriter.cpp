@@ -1,6 +1,6 @@
-#include "CWndExportOfxWriter.h"
+#include "OfxExportWriter.h"
 
-#include "CWndExportWriter.h"
+#include "XmlExportWriter.h"
 
 #include <algorithm>
 #include <cctype>
@@ -66,23 +66,23 @@ private:
 };
 
 std::string utf8(const std::u16string& text) {
-    return CWndExportWriter::ToUtf8(text);
+    return XmlExportWriter::ToUtf8(text);
 }
 
 void transaction(Lines& out, const ExportOperation& op) {
     out.open("STMTTRN");
-    out.leaf("TRNTYPE", CWndExportOfxWriter::TransactionType(op));
-    out.leaf("DTPOSTED", CWndExportOfxWriter::FormatDateTime(op.bookingDate));
-    out.leaf("DTUSER", CWndExportOfxWriter::FormatDateTime(op.operationDate));
-    out.leaf("TRNAMT", CWndExportOfxWriter::FormatAmount(op.amount));
-    out.leaf("FITID", CWndExportOfxWriter::Text(CWndExportOfxWriter::FitId(op)));
+    out.leaf("TRNTYPE", OfxExportWriter::TransactionType(op));
+    out.leaf("DTPOSTED", OfxExportWriter::FormatDateTime(op.bookingDate));
+    out.leaf("DTUSER", OfxExportWriter::FormatDateTime(op.operationDate));
+    out.leaf("TRNAMT", OfxExportWriter::FormatAmount(op.amount));
+    out.leaf("FITID", OfxExportWriter::Text(OfxExportWriter::FitId(op)));
     // Both are optional; an empty element would be an error to strict readers.
     const std::string name =
-        CWndExportOfxWriter::Text(op.counterpartyName, CWndExportOfxWriter::kNameLength);
+        OfxExportWriter::Text(op.counterpartyName, OfxExportWriter::kNameLength);
     if (!name.empty()) {
         out.leaf("NAME", name);
     }
-    const std::string memo = CWndExportOfxWriter::Text(op.title);
+    const std::string memo = OfxExportWriter::Text(op.title);
     if (!memo.empty()) {
         out.leaf("MEMO", memo);
     }
@@ -100,9 +100,8 @@ double total(const std::vector<ExportOperation>& ops) {
 
 }  // namespace
 
-std::string CWndExportOfxWriter::Document(const std::u16string& account,
-                                          const std::vector<ExportOperation>& ops,
-                                          int64_t serverTime) {
+std::string OfxExportWriter::Document(const std::u16string& account,
+                                      const std::vector<ExportOperation>& ops, int64_t serverTime) {
     int64_t first = serverTime, last = serverTime;
     if (!ops.empty()) {
         const auto [low, high] = std::minmax_element(
@@ -156,7 +155,7 @@ std::string CWndExportOfxWriter::Document(const std::u16string& account,
     return out.take();
 }
 
-const char* CWndExportOfxWriter::TransactionType(const ExportOperation& op) {
+const char* OfxExportWriter::TransactionType(const ExportOperation& op) {
     for (const KindType& entry : kKindTypes) {
         if (entry.kind == op.kind) {
             return entry.type;
@@ -166,12 +165,12 @@ const char* CWndExportOfxWriter::TransactionType(const ExportOperation& op) {
     return FormatAmount(op.amount).front() == '-' ? "DEBIT" : "CREDIT";
 }
 
-std::u16string CWndExportOfxWriter::FitId(const ExportOperation& op) {
+std::u16string OfxExportWriter::FitId(const ExportOperation& op) {
     const std::string tid = std::to_string(op.tid);
     return op.ownAccount + u"-" + std::u16string(tid.begin(), tid.end());
 }
 
-std::string CWndExportOfxWriter::FormatDateTime(int64_t seconds) {
+std::string OfxExportWriter::FormatDateTime(int64_t seconds) {
     std::time_t t = static_cast<std::time_t>(seconds);
     std::tm local{};
     if (localtime_r(&t, &local) == nullptr) {
@@ -201,7 +200,7 @@ std::string CWndExportOfxWriter::FormatDateTime(int64_t seconds) {
     return out;
 }
 
-std::string CWndExportOfxWriter::FormatAmount(double amount) {
+std::string OfxExportWriter::FormatAmount(double amount) {
     const double scaled = amount * 100;
     const double rounded = std::isfinite(scaled) ? std::round(scaled) / 100 : amount;
     const double value = rounded == 0 ? 0.0 : rounded;  // also turns -0 into 0
@@ -215,7 +214,7 @@ std::string CWndExportOfxWriter::FormatAmount(double amount) {
     return out;
 }
 
-std::string CWndExportOfxWriter::Text(const std::u16string& text, size_t maxLength) {
+std::string OfxExportWriter::Text(const std::u16string& text, size_t maxLength) {
     std::u16string cut;
     size_t characters = 0;
     for (size_t i = 0; i < text.size(); ++i) {

@@ -17,7 +17,7 @@ struct ExportFile {
     std::string bytes;
 };
 
-class CWndExportFiles {
+class ExportFiles {
 public:
     enum class Failure { None, Open, Write };
     struct Outcome {

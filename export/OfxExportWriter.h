@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-class CWndExportOfxWriter {
+class OfxExportWriter {
 public:
     // Longest payee name the format allows.
     static constexpr size_t kNameLength = 32;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-class CWndExportCsvWriter {
+class CsvExportWriter {
 public:
     // The header line and one record per operation, in the given order.
     static std::string Document(const std::vector<ExportOperation>& ops);

@@ -5,10 +5,10 @@
 #include <QTemporaryDir>
 #include <fstream>
 
-#include "CWndExportCsvWriter.h"
-#include "CWndExportFiles.h"
-#include "CWndExportOfxWriter.h"
+#include "CsvExportWriter.h"
+#include "ExportFiles.h"
 #include "ExportReaders.h"
+#include "OfxExportWriter.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ std::string dumpTime(int64_t seconds) {
 
 TEST(OfxExport, OfxdumpReadsEveryTransactionAsWritten) {
     QTemporaryDir dir;
-    const OfxDump dump = RunOfxDump(save(dir, CWndExportOfxWriter::Document(kOwn, kSample, kJul1)));
+    const OfxDump dump = RunOfxDump(save(dir, OfxExportWriter::Document(kOwn, kSample, kJul1)));
     ASSERT_TRUE(dump.ran);
     EXPECT_TRUE(dump.problems.empty()) << dump.problems.front();
     EXPECT_EQ(dump.statement.at("Ledger balance"), "1488.25");
@@ -86,7 +86,7 @@ struct TypeCase {
 class OfxType : public ::testing::TestWithParam<TypeCase> {};
 TEST_P(OfxType, FromKindElseFromSign) {
     const TypeCase& c = GetParam();
-    EXPECT_STREQ(CWndExportOfxWriter::TransactionType(op(1, c.kind, c.amount)), c.type);
+    EXPECT_STREQ(OfxExportWriter::TransactionType(op(1, c.kind, c.amount)), c.type);
 }
 INSTANTIATE_TEST_SUITE_P(Kinds, OfxType,
                          ::testing::Values(TypeCase{10, -1, "ATM"}, TypeCase{14, 1, "ATM"},
@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, OfxType,
 
 TEST(CsvExport, StrictReaderGetsTheFieldsBack) {
     QTemporaryDir dir;
-    const std::string bytes = CWndExportCsvWriter::Document(kSample);
+    const std::string bytes = CsvExportWriter::Document(kSample);
     EXPECT_EQ(bytes.rfind("\xEF\xBB\xBFIdentyfikator;Numer rachunku;", 0), 0u);
     std::string error;
     const auto rows = ReadCsv(save(dir, bytes), error);
@@ -115,7 +115,7 @@ TEST(CsvExport, StrictReaderGetsTheFieldsBack) {
 TEST(ExportFiles, AccountsSharingTheirLastDigitsGetTheWholeNumber) {
     auto ops = kSample;
     ops[1].ownAccount = u"04000000000000000000002874";
-    const auto files = CWndExportFiles::Build(ExportFormat::Ofx, "/x/w.ofx", ops, kNov5);
+    const auto files = ExportFiles::Build(ExportFormat::Ofx, "/x/w.ofx", ops, kNov5);
     ASSERT_EQ(files.size(), 2u);
     EXPECT_EQ(files[1].path, "/x/w-04000000000000000000002874.ofx");
 }
@@ -123,9 +123,9 @@ TEST(ExportFiles, AccountsSharingTheirLastDigitsGetTheWholeNumber) {
 TEST(ExportFiles, OneFailureLeavesNoFileAtAll) {
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkdir("b.ofx"));  // cannot be replaced by a file
-    const auto outcome = CWndExportFiles::Write({{(dir.path() + "/a.ofx").toStdString(), "A"},
-                                                 {(dir.path() + "/b.ofx").toStdString(), "B"}});
-    EXPECT_EQ(outcome.failure, CWndExportFiles::Failure::Open);
+    const auto outcome = ExportFiles::Write({{(dir.path() + "/a.ofx").toStdString(), "A"},
+                                             {(dir.path() + "/b.ofx").toStdString(), "B"}});
+    EXPECT_EQ(outcome.failure, ExportFiles::Failure::Open);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{"b.ofx"});
 }

@@ -1,9 +1,9 @@
-#include "CWndExportFiles.h"
+#include "ExportFiles.h"
 
-#include "CWndExportCsvWriter.h"
-#include "CWndExportOfxWriter.h"
-#include "CWndExportWriter.h"
+#include "CsvExportWriter.h"
+#include "OfxExportWriter.h"
 #include "WriteAll.h"
+#include "XmlExportWriter.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -103,10 +103,10 @@ public:
         }
     }
 
-    CWndExportFiles::Failure write(const ExportFile& file, mode_t newMode) {
+    ExportFiles::Failure write(const ExportFile& file, mode_t newMode) {
         std::error_code error;
         if (std::filesystem::is_directory(file.path, error)) {
-            return CWndExportFiles::Failure::Open;
+            return ExportFiles::Failure::Open;
         }
         struct stat existing {};
         const mode_t mode =
@@ -119,13 +119,12 @@ public:
         std::string temp = (folder / name).string();
         const int fd = ::mkstemp(temp.data());
         if (fd < 0) {
-            return CWndExportFiles::Failure::Open;
+            return ExportFiles::Failure::Open;
         }
         m_temp = temp;
         const bool ok = ::fchmod(fd, mode) == 0 &&
                         WriteAll(fd, file.bytes.data(), file.bytes.size()) && ::fsync(fd) == 0;
-        return ::close(fd) == 0 && ok ? CWndExportFiles::Failure::None
-                                      : CWndExportFiles::Failure::Write;
+        return ::close(fd) == 0 && ok ? ExportFiles::Failure::None : ExportFiles::Failure::Write;
     }
 
     bool commit(const std::filesystem::path& target) {
@@ -142,7 +141,7 @@ private:
 
 }  // namespace
 
-const char* CWndExportFiles::Suffix(ExportFormat format) {
+const char* ExportFiles::Suffix(ExportFormat format) {
     switch (format) {
         case ExportFormat::Ofx:
             return "ofx";
@@ -154,7 +153,7 @@ const char* CWndExportFiles::Suffix(ExportFormat format) {
     return "xml";
 }
 
-const char* CWndExportFiles::Name(ExportFormat format) {
+const char* ExportFiles::Name(ExportFormat format) {
     switch (format) {
         case ExportFormat::Ofx:
             return "OFX";
@@ -166,7 +165,7 @@ const char* CWndExportFiles::Name(ExportFormat format) {
     return "XML";
 }
 
-std::optional<ExportFormat> CWndExportFiles::FormatOf(const std::filesystem::path& path) {
+std::optional<ExportFormat> ExportFiles::FormatOf(const std::filesystem::path& path) {
     std::string extension = path.extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -178,15 +177,14 @@ std::optional<ExportFormat> CWndExportFiles::FormatOf(const std::filesystem::pat
     return std::nullopt;
 }
 
-std::vector<ExportFile> CWndExportFiles::Build(ExportFormat format,
-                                               const std::filesystem::path& target,
-                                               const std::vector<ExportOperation>& ops, int64_t now,
-                                               const std::u16string& emptyAccount) {
+std::vector<ExportFile> ExportFiles::Build(ExportFormat format, const std::filesystem::path& target,
+                                           const std::vector<ExportOperation>& ops, int64_t now,
+                                           const std::u16string& emptyAccount) {
     if (format == ExportFormat::Xml) {
-        return {{target, CWndExportWriter::Document(ops)}};
+        return {{target, XmlExportWriter::Document(ops)}};
     }
     if (format == ExportFormat::Csv) {
-        return {{target, CWndExportCsvWriter::Document(ops)}};
+        return {{target, CsvExportWriter::Document(ops)}};
     }
     std::vector<Statement> statements = byAccount(ops);
     if (statements.empty() && !emptyAccount.empty()) {
@@ -194,19 +192,18 @@ std::vector<ExportFile> CWndExportFiles::Build(ExportFormat format,
     }
     if (statements.size() == 1) {
         const Statement& only = statements.front();
-        return {{target, CWndExportOfxWriter::Document(only.account, only.ops, now)}};
+        return {{target, OfxExportWriter::Document(only.account, only.ops, now)}};
     }
     const std::vector<std::string> tags = fileTags(statements);
     std::vector<ExportFile> files;
     for (size_t i = 0; i < statements.size(); ++i) {
-        files.push_back(
-            {tagged(target, tags[i]),
-             CWndExportOfxWriter::Document(statements[i].account, statements[i].ops, now)});
+        files.push_back({tagged(target, tags[i]),
+                         OfxExportWriter::Document(statements[i].account, statements[i].ops, now)});
     }
     return files;
 }
 
-CWndExportFiles::Outcome CWndExportFiles::Write(const std::vector<ExportFile>& files) {
+ExportFiles::Outcome ExportFiles::Write(const std::vector<ExportFile>& files) {
     const mode_t mode = newFileMode();
     std::vector<PendingFile> pending(files.size());
     for (size_t i = 0; i < files.size(); ++i) {

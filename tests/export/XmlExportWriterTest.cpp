@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "CWndExportWriter.h"
+#include "XmlExportWriter.h"
 
 namespace {
 
@@ -61,18 +61,18 @@ TEST(ExportWriter, KnownOperationsGiveExactBytes) {
         "\t\t<amount>0,00</amount>\r\n"
         "\t</operation>\r\n"
         "</operations>";
-    EXPECT_EQ(CWndExportWriter::Document({debit(), zeroCredit()}), expected);
+    EXPECT_EQ(XmlExportWriter::Document({debit(), zeroCredit()}), expected);
 }
 
 TEST(ExportWriter, EmptySetIsOpeningLineAndClosingText) {
-    EXPECT_EQ(CWndExportWriter::Document({}), "<operations>\r\n</operations>");
+    EXPECT_EQ(XmlExportWriter::Document({}), "<operations>\r\n</operations>");
 }
 
 TEST(ExportWriter, AccountFieldsAreEscapedToo) {
     ExportOperation op = zeroCredit();
     op.ownAccount = u"a'b";
     op.counterpartyAccount = u"<x>";
-    const std::string doc = CWndExportWriter::Document({op});
+    const std::string doc = XmlExportWriter::Document({op});
     EXPECT_NE(doc.find("account='a&apos;b'"), std::string::npos);
     EXPECT_NE(doc.find("<account>&lt;x&gt;</account>"), std::string::npos);
 }
@@ -83,7 +83,7 @@ struct AmountCase {
 };
 class ExportAmount : public ::testing::TestWithParam<AmountCase> {};
 TEST_P(ExportAmount, DecimalCommaTwoPlaces) {
-    EXPECT_EQ(CWndExportWriter::FormatAmount(GetParam().amount), GetParam().text);
+    EXPECT_EQ(XmlExportWriter::FormatAmount(GetParam().amount), GetParam().text);
 }
 INSTANTIATE_TEST_SUITE_P(Values, ExportAmount,
                          ::testing::Values(AmountCase{-12.5, "-12,50"}, AmountCase{0.0, "0,00"},
@@ -97,7 +97,7 @@ struct TextCase {
 };
 class ExportText : public ::testing::TestWithParam<TextCase> {};
 TEST_P(ExportText, EscapedThenUtf8) {
-    EXPECT_EQ(CWndExportWriter::ToUtf8(CWndExportWriter::Escape(GetParam().in)), GetParam().out);
+    EXPECT_EQ(XmlExportWriter::ToUtf8(XmlExportWriter::Escape(GetParam().in)), GetParam().out);
 }
 INSTANTIATE_TEST_SUITE_P(
     Texts, ExportText,
@@ -115,6 +115,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ExportWriter, DateIsLocalCalendarDay) {
     // 23:30 UTC on 31-12-2011 is already 01-01-2012 in Warsaw.
-    EXPECT_EQ(CWndExportWriter::FormatDate(1325374200), "01-01-2012");
-    EXPECT_EQ(CWndExportWriter::FormatDate(0), "01-01-1970");
+    EXPECT_EQ(XmlExportWriter::FormatDate(1325374200), "01-01-2012");
+    EXPECT_EQ(XmlExportWriter::FormatDate(0), "01-01-1970");
 }

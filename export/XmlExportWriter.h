@@ -11,9 +11,9 @@
 
 // Streams "<operations>", one block per operation and "</operations>" (UTF-8, no byte-order
 // mark, CR LF line ends, tab indentation, single-quoted attributes).
-class CWndExportWriter {
+class XmlExportWriter {
 public:
-    explicit CWndExportWriter(std::ostream& out) : m_out(out) {}
+    explicit XmlExportWriter(std::ostream& out) : m_out(out) {}
 
     void begin();
     void write(const ExportOperation& op);
