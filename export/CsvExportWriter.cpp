@@ -28,7 +28,7 @@ std::u16string ascii(const std::string& text) {
     return std::u16string(text.begin(), text.end());
 }
 
-std::vector<std::u16string> fields(const ExportOperation& op) {
+std::vector<std::u16string> fields(const StoredOperation& op) {
     return {OfxExportWriter::FitId(op),
             op.ownAccount,
             op.ownAccountName,
@@ -54,10 +54,10 @@ void record(std::string& out, const std::vector<std::u16string>& values) {
 
 }  // namespace
 
-std::string CsvExportWriter::Document(const std::vector<ExportOperation>& ops) {
+std::string CsvExportWriter::Document(const std::vector<StoredOperation>& ops) {
     std::string out = kByteOrderMark;
     record(out, std::vector<std::u16string>(std::begin(kColumns), std::end(kColumns)));
-    for (const ExportOperation& op : ops) {
+    for (const StoredOperation& op : ops) {
         record(out, fields(op));
     }
     return out;

@@ -2,7 +2,7 @@
 // CSV as a Polish spreadsheet opens it without an import dialog: UTF-8 with a byte-order mark,
 // ";" between fields, decimal comma, ISO dates, RFC 4180 quoting, CR LF between records.
 
-#include "ExportOperation.h"
+#include "StoredOperation.h"
 
 #include <string>
 #include <vector>
@@ -10,7 +10,7 @@
 class CsvExportWriter {
 public:
     // The header line and one record per operation, in the given order.
-    static std::string Document(const std::vector<ExportOperation>& ops);
+    static std::string Document(const std::vector<StoredOperation>& ops);
 
     // One field: quoted, with quotes doubled, when it holds ";", a quote or a line end.
     static std::string Field(const std::u16string& text);

@@ -20,14 +20,14 @@ namespace {
 
 struct Statement {
     std::u16string account;
-    std::vector<ExportOperation> ops;
+    std::vector<StoredOperation> ops;
 };
 
 // Per account, in the order the accounts first appear.
-std::vector<Statement> byAccount(const std::vector<ExportOperation>& ops) {
+std::vector<Statement> byAccount(const std::vector<StoredOperation>& ops) {
     std::vector<Statement> statements;
     std::map<std::u16string, size_t> index;
-    for (const ExportOperation& op : ops) {
+    for (const StoredOperation& op : ops) {
         const auto [it, added] = index.emplace(op.ownAccount, statements.size());
         if (added) {
             statements.push_back({op.ownAccount, {}});
@@ -178,7 +178,7 @@ std::optional<ExportFormat> ExportFiles::FormatOf(const std::filesystem::path& p
 }
 
 std::vector<ExportFile> ExportFiles::Build(ExportFormat format, const std::filesystem::path& target,
-                                           const std::vector<ExportOperation>& ops, int64_t now,
+                                           const std::vector<StoredOperation>& ops, int64_t now,
                                            const std::u16string& emptyAccount) {
     if (format == ExportFormat::Xml) {
         return {{target, XmlExportWriter::Document(ops)}};

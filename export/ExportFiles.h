@@ -2,7 +2,7 @@
 // What an export writes, whatever asked for it (the export window or the command line): the
 // files of the chosen format for a set of rows, and writing them all or none.
 
-#include "ExportOperation.h"
+#include "StoredOperation.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -37,7 +37,7 @@ public:
     // Without rows, OFX writes the empty statement of `emptyAccount`, or no file at all when
     // that is empty. `now` is the moment of the export.
     static std::vector<ExportFile> Build(ExportFormat format, const std::filesystem::path& target,
-                                         const std::vector<ExportOperation>& ops, int64_t now,
+                                         const std::vector<StoredOperation>& ops, int64_t now,
                                          const std::u16string& emptyAccount = {});
 
     // All or none: every file is first written and flushed under a temporary name beside its

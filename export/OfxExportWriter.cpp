@@ -69,7 +69,7 @@ std::string utf8(const std::u16string& text) {
     return XmlExportWriter::ToUtf8(text);
 }
 
-void transaction(Lines& out, const ExportOperation& op) {
+void transaction(Lines& out, const StoredOperation& op) {
     out.open("STMTTRN");
     out.leaf("TRNTYPE", OfxExportWriter::TransactionType(op));
     out.leaf("DTPOSTED", OfxExportWriter::FormatDateTime(op.bookingDate));
@@ -90,9 +90,9 @@ void transaction(Lines& out, const ExportOperation& op) {
 }
 
 // The running total of the operations in whole grosze, so float noise does not add up.
-double total(const std::vector<ExportOperation>& ops) {
+double total(const std::vector<StoredOperation>& ops) {
     long double cents = 0;
-    for (const ExportOperation& op : ops) {
+    for (const StoredOperation& op : ops) {
         cents += std::nearbyint(static_cast<long double>(op.amount) * 100);
     }
     return static_cast<double>(cents / 100);
@@ -101,7 +101,7 @@ double total(const std::vector<ExportOperation>& ops) {
 }  // namespace
 
 std::string OfxExportWriter::Document(const std::u16string& account,
-                                      const std::vector<ExportOperation>& ops, int64_t serverTime) {
+                                      const std::vector<StoredOperation>& ops, int64_t serverTime) {
     int64_t first = serverTime, last = serverTime;
     if (!ops.empty()) {
         const auto [low, high] = std::minmax_element(
@@ -138,7 +138,7 @@ std::string OfxExportWriter::Document(const std::u16string& account,
     out.open("BANKTRANLIST");
     out.leaf("DTSTART", FormatDateTime(first));
     out.leaf("DTEND", FormatDateTime(last));
-    for (const ExportOperation& op : ops) {
+    for (const StoredOperation& op : ops) {
         transaction(out, op);
     }
     out.close("BANKTRANLIST");
@@ -155,7 +155,7 @@ std::string OfxExportWriter::Document(const std::u16string& account,
     return out.take();
 }
 
-const char* OfxExportWriter::TransactionType(const ExportOperation& op) {
+const char* OfxExportWriter::TransactionType(const StoredOperation& op) {
     for (const KindType& entry : kKindTypes) {
         if (entry.kind == op.kind) {
             return entry.type;
@@ -165,7 +165,7 @@ const char* OfxExportWriter::TransactionType(const ExportOperation& op) {
     return FormatAmount(op.amount).front() == '-' ? "DEBIT" : "CREDIT";
 }
 
-std::u16string OfxExportWriter::FitId(const ExportOperation& op) {
+std::u16string OfxExportWriter::FitId(const StoredOperation& op) {
     const std::string tid = std::to_string(op.tid);
     return op.ownAccount + u"-" + std::u16string(tid.begin(), tid.end());
 }

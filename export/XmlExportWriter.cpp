@@ -49,7 +49,7 @@ void XmlExportWriter::begin() {
     line("<operations>");
 }
 
-void XmlExportWriter::write(const ExportOperation& op) {
+void XmlExportWriter::write(const StoredOperation& op) {
     line("\t<operation id='" + std::to_string(op.tid) + "' account='" + text(op.ownAccount) + "'>");
     line("\t\t<account>" + text(op.counterpartyAccount) + "</account>");
     line("\t\t<date1>" + FormatDate(op.operationDate) + "</date1>");
@@ -66,11 +66,11 @@ void XmlExportWriter::end() {
     m_out << "</operations>";
 }
 
-std::string XmlExportWriter::Document(const std::vector<ExportOperation>& ops) {
+std::string XmlExportWriter::Document(const std::vector<StoredOperation>& ops) {
     std::ostringstream out;
     XmlExportWriter writer(out);
     writer.begin();
-    for (const ExportOperation& op : ops) {
+    for (const StoredOperation& op : ops) {
         writer.write(op);
     }
     writer.end();

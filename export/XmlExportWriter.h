@@ -2,7 +2,7 @@
 // The program's own XML export format, written without any window so that tests and the fuzz
 // target can drive it directly.
 
-#include "ExportOperation.h"
+#include "StoredOperation.h"
 
 #include <cstdint>
 #include <ostream>
@@ -16,11 +16,11 @@ public:
     explicit XmlExportWriter(std::ostream& out) : m_out(out) {}
 
     void begin();
-    void write(const ExportOperation& op);
+    void write(const StoredOperation& op);
     void end();
 
     // The whole document for a sequence of operations.
-    static std::string Document(const std::vector<ExportOperation>& ops);
+    static std::string Document(const std::vector<StoredOperation>& ops);
 
     // "&" first, then "<", "\"", ">" and "'"; tab, LF and CR as character references; characters
     // that XML 1.0 cannot carry at all (control characters, lone surrogates, U+FFFE, U+FFFF) become

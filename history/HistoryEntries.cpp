@@ -6,10 +6,6 @@
 
 namespace {
 
-std::u16string_view viewOf(const QString& text) {
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())};
-}
-
 struct SortKey {
     int64_t date;
     int32_t tid;
@@ -75,9 +71,9 @@ bool sortByRuns(std::vector<SortKey>& keys) {
 
 }  // namespace
 
-HistoryEntries::HistoryEntries(const std::vector<HistoryEntry>& entries) {
+HistoryEntries::HistoryEntries(const std::vector<StoredOperation>& entries) {
     reserve(entries.size());
-    for (const HistoryEntry& entry : entries) {
+    for (const StoredOperation& entry : entries) {
         append(entry);
     }
 }
@@ -148,7 +144,7 @@ HistoryEntries::Row HistoryEntries::row(size_t i) const {
     return row;
 }
 
-void HistoryEntries::append(const HistoryEntry& entry) {
+void HistoryEntries::append(const StoredOperation& entry) {
     Row row;
     row.operationDate = entry.operationDate;
     row.bookingDate = entry.bookingDate;
@@ -157,22 +153,21 @@ void HistoryEntries::append(const HistoryEntry& entry) {
     row.tid = entry.tid;
     row.direction = entry.direction;
     row.kind = entry.kind;
-    append(row, {viewOf(entry.counterpartyAccount), viewOf(entry.counterpartyName),
-                 viewOf(entry.title), viewOf(entry.ownAccount)});
+    append(row, {entry.counterpartyAccount, entry.counterpartyName, entry.title, entry.ownAccount});
     m_rest.back().ownAccountName = m_pool.intern(entry.ownAccountName);
 }
 
-HistoryEntry HistoryEntries::at(size_t i) const {
+StoredOperation HistoryEntries::at(size_t i) const {
     if (i >= size()) {
         throw std::out_of_range("no such entry");
     }
     const Row r = row(i);
-    HistoryEntry e;
-    e.counterpartyAccount = m_pool.text(r.counterpartyAccount);
-    e.counterpartyName = m_pool.text(r.counterpartyName);
-    e.title = title(i);
-    e.ownAccount = m_pool.text(r.ownAccount);
-    e.ownAccountName = m_pool.text(r.ownAccountName);
+    StoredOperation e;
+    e.counterpartyAccount = m_pool.text(r.counterpartyAccount).toStdU16String();
+    e.counterpartyName = m_pool.text(r.counterpartyName).toStdU16String();
+    e.title = title(i).toStdU16String();
+    e.ownAccount = m_pool.text(r.ownAccount).toStdU16String();
+    e.ownAccountName = m_pool.text(r.ownAccountName).toStdU16String();
     e.operationDate = r.operationDate;
     e.bookingDate = r.bookingDate;
     e.amount = r.amount;

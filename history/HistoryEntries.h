@@ -8,13 +8,13 @@
 #include <type_traits>
 #include <vector>
 
-#include "HistoryEntry.h"
+#include "StoredOperation.h"
 #include "TextArena.h"
 #include "TextPool.h"
 
 // The stored operations as the main window holds them, compactly: one fixed-size row per
 // operation with numbers in place of texts. Titles are kept in one arena; counterparties,
-// accounts and account names, which repeat, are kept once in a pool. A HistoryEntry is
+// accounts and account names, which repeat, are kept once in a pool. A StoredOperation is
 // formed on demand for the details window, the export and the tests.
 class HistoryEntries {
 public:
@@ -64,12 +64,12 @@ public:
     class const_iterator {
     public:
         using iterator_category = std::forward_iterator_tag;
-        using value_type = HistoryEntry;
+        using value_type = StoredOperation;
         using difference_type = std::ptrdiff_t;
         using pointer = void;
-        using reference = HistoryEntry;
+        using reference = StoredOperation;
         const_iterator(const HistoryEntries* entries, size_t at) : m_entries(entries), m_at(at) {}
-        HistoryEntry operator*() const { return m_entries->at(m_at); }
+        StoredOperation operator*() const { return m_entries->at(m_at); }
         const_iterator& operator++() {
             ++m_at;
             return *this;
@@ -87,7 +87,7 @@ public:
     HistoryEntries(HistoryEntries&&) = default;
     HistoryEntries& operator=(HistoryEntries&&) = default;
     // For tests and small lists: the entries of a vector, in its order.
-    explicit HistoryEntries(const std::vector<HistoryEntry>& entries);
+    explicit HistoryEntries(const std::vector<StoredOperation>& entries);
 
     void clear();
     void reserve(size_t count) {
@@ -98,7 +98,7 @@ public:
     // the account names were given under (see setAccountName), else empty.
     void append(Row row, const Texts& texts);
     void append(Row row, const Utf8Texts& texts);
-    void append(const HistoryEntry& entry);
+    void append(const StoredOperation& entry);
     // The name shown for an own account number.
     void setAccountName(std::u16string_view number, std::u16string_view name);
 
@@ -110,8 +110,8 @@ public:
     bool empty() const { return m_keys.empty(); }
     const Key& key(size_t i) const { return m_keys[i]; }
     Row row(size_t i) const;
-    HistoryEntry at(size_t i) const;
-    HistoryEntry operator[](size_t i) const { return at(i); }
+    StoredOperation at(size_t i) const;
+    StoredOperation operator[](size_t i) const { return at(i); }
     const_iterator begin() const { return {this, 0}; }
     const_iterator end() const { return {this, m_keys.size()}; }
 

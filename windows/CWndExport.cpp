@@ -63,7 +63,7 @@ CWndExport::CWndExport(QWidget* parent) : QDialog(parent) {
     connect(tpl.control<QPushButton>(2), &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void CWndExport::setOperations(std::vector<ExportOperation> all, std::vector<int> listed) {
+void CWndExport::setOperations(std::vector<StoredOperation> all, std::vector<int> listed) {
     m_all = std::move(all);
     m_listed = std::move(listed);
 }
@@ -97,8 +97,8 @@ void CWndExport::exportFile() {
     accept();
 }
 
-std::vector<ExportOperation> CWndExport::listedOperations() const {
-    std::vector<ExportOperation> listed;
+std::vector<StoredOperation> CWndExport::listedOperations() const {
+    std::vector<StoredOperation> listed;
     for (const int index : m_listed) {
         if (index >= 0 && size_t(index) < m_all.size()) {
             listed.push_back(m_all[size_t(index)]);
@@ -110,8 +110,8 @@ std::vector<ExportOperation> CWndExport::listedOperations() const {
 void CWndExport::writeFiles(const QString& path) {
     // The whole collection is not copied: it may hold a million operations.
     const bool whole = m_range->currentIndex() != Listed;
-    const std::vector<ExportOperation> listed =
-        whole ? std::vector<ExportOperation>{} : listedOperations();
+    const std::vector<StoredOperation> listed =
+        whole ? std::vector<StoredOperation>{} : listedOperations();
     const std::vector<ExportFile> files =
         ExportFiles::Build(format(), QFile::encodeName(path).toStdString(), whole ? m_all : listed,
                            int64_t(std::time(nullptr)));

@@ -53,8 +53,8 @@ protected:
         CreateDatabase({{kA, "Główne"}, {kB, "Oszczędności"}}, m_ops);
     }
     // The rows as the window's whole export holds them.
-    std::vector<ExportOperation> rows(const std::vector<int>& order) const {
-        std::vector<ExportOperation> out;
+    std::vector<StoredOperation> rows(const std::vector<int>& order) const {
+        std::vector<StoredOperation> out;
         for (const int i : order) {
             const TestOperation& t = m_ops[size_t(i)];
             out.push_back({t.tid, t.ownAccount.toStdU16String(),

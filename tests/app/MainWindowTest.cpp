@@ -167,9 +167,9 @@ TEST_F(MainWindowTest, ListOrderIsThatOfTheHistoryQuery) {
     }
     ASSERT_EQ(listed.size(), expected.size());
     for (size_t i = 0; i < listed.size(); ++i) {
-        const HistoryEntry& a = m_dlg->entries()[static_cast<size_t>(m_dlg->listedEntries()[i])];
+        const StoredOperation& a = m_dlg->entries()[static_cast<size_t>(m_dlg->listedEntries()[i])];
         if (i > 0) {
-            const HistoryEntry& b =
+            const StoredOperation& b =
                 m_dlg->entries()[static_cast<size_t>(m_dlg->listedEntries()[i - 1])];
             EXPECT_TRUE(b.bookingDate > a.bookingDate ||
                         (b.bookingDate == a.bookingDate && b.tid >= a.tid))
@@ -183,7 +183,7 @@ TEST_F(MainWindowTest, ListOrderIsThatOfTheHistoryQuery) {
         keysListed.emplace_back(e.bookingDate, e.tid);
     }
     for (int32_t id : expected) {
-        for (const HistoryEntry& e : m_dlg->entries()) {
+        for (const StoredOperation& e : m_dlg->entries()) {
             if (e.id == id) {
                 keysExpected.emplace_back(e.bookingDate, e.tid);
             }

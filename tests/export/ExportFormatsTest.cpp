@@ -16,7 +16,7 @@ constexpr int64_t kNov5 = 1320490800;  // noon, Warsaw, 05-11-2011 (CET)
 constexpr int64_t kJul1 = 1719828000;  // noon, Warsaw, 01-07-2024 (CEST)
 const std::u16string kOwn = u"61109010140000071219812874";
 
-ExportOperation op(int32_t tid, int32_t kind, double amount, std::u16string name = {},
+StoredOperation op(int32_t tid, int32_t kind, double amount, std::u16string name = {},
                    std::u16string title = {}, int64_t booked = kNov5) {
     return {tid,
             kOwn,
@@ -31,7 +31,7 @@ ExportOperation op(int32_t tid, int32_t kind, double amount, std::u16string name
             amount};
 }
 
-const std::vector<ExportOperation> kSample = {
+const std::vector<StoredOperation> kSample = {
     op(101, 9, -12.5, u"Żabka & <Spółka> Sp. z o.o. oddział Kraków", u"Zakupy\r\nkartą"),
     op(102, 1, 1500.75, u"Jan \"Kowalski\"", u"Wynagrodzenie; listopad", kJul1), op(-7, 0, -0.001)};
 

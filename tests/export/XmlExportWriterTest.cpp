@@ -8,8 +8,8 @@ namespace {
 constexpr int64_t kNov5 = 1320490800;
 constexpr int64_t kNov7 = 1320663600;
 
-ExportOperation debit() {
-    ExportOperation op;
+StoredOperation debit() {
+    StoredOperation op;
     op.tid = 1234;
     op.ownAccount = u"04000000000000000000000000";
     op.counterpartyAccount = u"73111111111111111111111111";
@@ -23,8 +23,8 @@ ExportOperation debit() {
     return op;
 }
 
-ExportOperation zeroCredit() {
-    ExportOperation op;
+StoredOperation zeroCredit() {
+    StoredOperation op;
     op.tid = -5;
     op.ownAccount = u"04000000000000000000000000";
     op.operationDate = kNov7;
@@ -69,7 +69,7 @@ TEST(ExportWriter, EmptySetIsOpeningLineAndClosingText) {
 }
 
 TEST(ExportWriter, AccountFieldsAreEscapedToo) {
-    ExportOperation op = zeroCredit();
+    StoredOperation op = zeroCredit();
     op.ownAccount = u"a'b";
     op.counterpartyAccount = u"<x>";
     const std::string doc = XmlExportWriter::Document({op});

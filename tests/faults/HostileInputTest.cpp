@@ -114,7 +114,7 @@ std::string utf8(const std::u16string& text) {
 // The length OFX 1.0.2 gives a memo; libofx keeps somewhat more and cuts the rest.
 constexpr size_t kOfxMemoLength = 255;
 
-void expectOfxAndCsvReadBack(const std::vector<ExportOperation>& ops) {
+void expectOfxAndCsvReadBack(const std::vector<StoredOperation>& ops) {
     TempDir dir;
     const std::string ofx = (dir.path() / "export.ofx").string();
     const std::string csv = (dir.path() / "export.csv").string();
@@ -211,10 +211,10 @@ TEST_F(HostileInput, FromTheModuleStoredListedShownAndExported) {
     ASSERT_TRUE(window.OnInitDialog());
     const QAbstractItemModel* model = window.listView()->model();
     ASSERT_EQ(model->rowCount(), int(texts.size()));
-    std::vector<ExportOperation> exported;
+    std::vector<StoredOperation> exported;
     for (int row = 0; row < model->rowCount(); ++row) {
         const int index = model->index(row, 0).data(CHistoryListModel::kEntryIndexRole).toInt();
-        const HistoryEntry& entry = window.entries().at(size_t(index));
+        const StoredOperation& entry = window.entries().at(size_t(index));
         const Hostile& text = texts.at(size_t(entry.tid - 1));
         SCOPED_TRACE(text.name);
         const QString want = q(text.stored);
@@ -226,7 +226,7 @@ TEST_F(HostileInput, FromTheModuleStoredListedShownAndExported) {
         EXPECT_EQ(DialogTemplate::find<QPlainTextEdit>(&details, 1031)->toPlainText(), want);
         EXPECT_EQ(DialogTemplate::find<QLineEdit>(&details, 1028)->text(),
                   q(CWndDetailsText::GroupAccountNumber(text.stored)));
-        exported.push_back(CWndExport::FromEntry(entry));
+        exported.push_back(entry);
     }
 
     const QString file = QString::fromStdString((m_appData.root() / "export.xml").string());

@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     FilterValues values;
     values.search = QStringLiteral("zak");
     const FilterResult result = HistoryFilter::Run(entries, index, values, std::time(nullptr));
-    const std::string csv = CsvExportWriter::Document({ExportOperation{}});
+    const std::string csv = CsvExportWriter::Document({entries.at(0)});
     std::printf("%d listed, %zu bytes of CSV\n", result.listed, csv.size());
     return result.listed == 1 && !csv.empty() ? 0 : 1;
 }

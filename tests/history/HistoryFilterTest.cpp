@@ -124,7 +124,7 @@ TEST(SummaryTextTest, AmountsUseDecimalComma) {
 }
 
 TEST(FilterRunTest, OtherDirectionsCountOnlyInListedAndNet) {
-    std::vector<HistoryEntry> list(3);
+    std::vector<StoredOperation> list(3);
     list[0].amount = 10;
     list[0].direction = 1;
     list[1].amount = -4;
@@ -151,23 +151,27 @@ namespace {
 
 // Titles are searched in one-byte codes when every title has them, else in UTF-16; both ways,
 // and a search narrowed from a shorter text, must list what a plain lower-cased search lists.
+QString lowered(const std::u16string& text) {
+    return HistorySearchIndex::lowered(QString::fromStdU16String(text));
+}
+
 class SearchStorageTest : public ::testing::TestWithParam<const char16_t*> {};
 
 TEST_P(SearchStorageTest, ListsWhatPlainSearchLists) {
     const QStringList titles = {"Zapłata ŁÓDŹ nr 12", "zwrot pożyczki", "ABC", "Żabka ŚLĘŻA", "",
                                 "faktura FV/12"};
     const QStringList names = {"Sklep AB", "Żabka", "", "Łukasz"};
-    std::vector<HistoryEntry> list;
+    std::vector<StoredOperation> list;
     for (int i = 0; i < 40; ++i) {
-        HistoryEntry e;
-        e.title = titles[i % titles.size()] + QString::number(i);
-        e.counterpartyName = names[i % names.size()];
+        StoredOperation e;
+        e.title = (titles[i % titles.size()] + QString::number(i)).toStdU16String();
+        e.counterpartyName = names[i % names.size()].toStdU16String();
         e.direction = i % 2;
         e.bookingDate = kMarch15 - i * 86400;
         list.push_back(e);
     }
-    list[7].title += QString::fromUtf16(GetParam());
-    list[8].title = QStringLiteral("ABC") + QChar(0) + QStringLiteral("abc");
+    list[7].title += GetParam();
+    list[8].title = std::u16string(u"ABC\0abc", 7);
     const HistoryEntries entries(list);
     HistorySearchIndex index;
     index.build(entries);
@@ -181,8 +185,8 @@ TEST_P(SearchStorageTest, ListsWhatPlainSearchLists) {
         std::vector<int32_t> expected;
         const QString lower = HistorySearchIndex::lowered(needle);
         for (size_t i = 0; i < list.size(); ++i) {
-            if (HistorySearchIndex::lowered(list[i].title).contains(lower) ||
-                HistorySearchIndex::lowered(list[i].counterpartyName).contains(lower)) {
+            if (lowered(list[i].title).contains(lower) ||
+                lowered(list[i].counterpartyName).contains(lower)) {
                 expected.push_back(static_cast<int32_t>(i));
             }
         }
@@ -214,14 +218,15 @@ INSTANTIATE_TEST_SUITE_P(Titles, SearchStorageTest,
                          ::testing::Values(u"", u"İstanbul", u"\U0001F600", kManyLetters.c_str()));
 
 // What one plain pass lists and adds up, in list order.
-FilterResult plainRun(const std::vector<HistoryEntry>& list, const QString& needle, bool negate) {
+FilterResult plainRun(const std::vector<StoredOperation>& list, const QString& needle,
+                      bool negate) {
     FilterResult r;
     std::map<int32_t, MonthTotals> months;
     const QString lower = HistorySearchIndex::lowered(needle);
     for (size_t i = 0; i < list.size(); ++i) {
-        const HistoryEntry& e = list[i];
-        const bool found = HistorySearchIndex::lowered(e.title).contains(lower) ||
-                           HistorySearchIndex::lowered(e.counterpartyName).contains(lower);
+        const StoredOperation& e = list[i];
+        const bool found =
+            lowered(e.title).contains(lower) || lowered(e.counterpartyName).contains(lower);
         if (found == negate) {
             continue;
         }
@@ -256,11 +261,11 @@ TEST(FilterRunTest, TwoThreadsAndMarkedTitlesAgreeWithOnePlainPass) {
         }
         return out;
     };
-    std::vector<HistoryEntry> list;
+    std::vector<StoredOperation> list;
     for (int i = 0; i < 2000; ++i) {
-        HistoryEntry e;
-        e.title = text(random() % 130);  // some longer than one word of marks
-        e.counterpartyName = i % 7 == 0 ? text(4) : QString();
+        StoredOperation e;
+        e.title = text(random() % 130).toStdU16String();  // some longer than one word of marks
+        e.counterpartyName = i % 7 == 0 ? text(4).toStdU16String() : std::u16string();
         e.amount = static_cast<double>(static_cast<int>(random() % 100000) - 50000) / 100.0;
         e.direction = static_cast<int32_t>(random() % 3);
         e.bookingDate = kMarch15 - i * 4000;
@@ -323,13 +328,13 @@ TEST(EntriesSortTest, RunsInAnyDirectionSortAsOnePlainSort) {
         [&](int) { return static_cast<int64_t>(1000 + random() % 50); },  // no order
     };
     for (size_t d = 0; d < dates.size(); ++d) {
-        std::vector<HistoryEntry> list(1000);
+        std::vector<StoredOperation> list(1000);
         for (int i = 0; i < 1000; ++i) {
             list[static_cast<size_t>(i)].bookingDate = dates[d](i);
             list[static_cast<size_t>(i)].tid = static_cast<int32_t>(random() % 4);
             list[static_cast<size_t>(i)].id = i;
         }
-        std::vector<HistoryEntry> expected = list;
+        std::vector<StoredOperation> expected = list;
         std::stable_sort(expected.begin(), expected.end(), [](const auto& a, const auto& b) {
             return a.bookingDate != b.bookingDate ? a.bookingDate > b.bookingDate : a.tid > b.tid;
         });

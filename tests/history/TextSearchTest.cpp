@@ -48,7 +48,7 @@ TEST(TextSearchTest, FindsAtTheVeryEndAndNotPastIt) {
     EXPECT_EQ(TextSearch::find(view(text), 3, u""), 3);
 }
 
-std::vector<uint8_t> matches(const std::vector<HistoryEntry>& list, const QString& needle) {
+std::vector<uint8_t> matches(const std::vector<StoredOperation>& list, const QString& needle) {
     const HistoryEntries entries(list);
     HistorySearchIndex index;
     index.build(entries);
@@ -57,16 +57,16 @@ std::vector<uint8_t> matches(const std::vector<HistoryEntry>& list, const QStrin
     return hits;
 }
 
-HistoryEntry entry(const QString& name, const QString& title) {
-    HistoryEntry e;
-    e.counterpartyName = name;
-    e.title = title;
+StoredOperation entry(const QString& name, const QString& title) {
+    StoredOperation e;
+    e.counterpartyName = name.toStdU16String();
+    e.title = title.toStdU16String();
     return e;
 }
 
 TEST(HistorySearchIndexTest, MatchesNameOrTitleButNeverAcrossThem) {
-    const std::vector<HistoryEntry> entries = {entry("Sklep AB", "Cena"), entry("ŚLĘŻA", "x"),
-                                               entry("", "zakupy abc"), entry("abc", "")};
+    const std::vector<StoredOperation> entries = {entry("Sklep AB", "Cena"), entry("ŚLĘŻA", "x"),
+                                                  entry("", "zakupy abc"), entry("abc", "")};
     EXPECT_EQ(matches(entries, "ABC"), (std::vector<uint8_t>{0, 0, 1, 1}));
     // "ab" + "ce" would only match if the name ran into the title.
     EXPECT_EQ(matches(entries, "abce"), (std::vector<uint8_t>{0, 0, 0, 0}));
