@@ -87,7 +87,6 @@ void HistoryEntries::clear() {
     m_pool.clear();
     m_accountNames.clear();
     m_lastOwn = {};
-    m_lastOwnUtf8 = {};
 }
 
 void HistoryEntries::setAccountName(std::u16string_view number, std::u16string_view name) {
@@ -104,14 +103,6 @@ void HistoryEntries::append(Row row, const Texts& texts) {
     row.counterpartyName = m_pool.intern(texts.counterpartyName);
     row.ownAccount = m_lastOwn.idOf(texts.ownAccount, m_pool);
     row.title = m_titles.add(texts.title, row.titleLength);
-    push(row);
-}
-
-void HistoryEntries::append(Row row, const Utf8Texts& texts) {
-    row.counterpartyAccount = m_pool.internUtf8(texts.counterpartyAccount);
-    row.counterpartyName = m_pool.internUtf8(texts.counterpartyName);
-    row.ownAccount = m_lastOwnUtf8.idOf(texts.ownAccount, m_pool);
-    row.title = m_titles.addUtf8(texts.title, row.titleLength);
     push(row);
 }
 

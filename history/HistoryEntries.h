@@ -5,7 +5,6 @@
 #include <iterator>
 #include <string>
 #include <string_view>
-#include <type_traits>
 #include <vector>
 
 #include "StoredOperation.h"
@@ -53,14 +52,6 @@ public:
         std::u16string_view ownAccount;
     };
 
-    // The same as SQLite holds them in a UTF-8 file.
-    struct Utf8Texts {
-        std::string_view counterpartyAccount;
-        std::string_view counterpartyName;
-        std::string_view title;
-        std::string_view ownAccount;
-    };
-
     class const_iterator {
     public:
         using iterator_category = std::forward_iterator_tag;
@@ -97,7 +88,6 @@ public:
     // Appends a row with the texts; the own account's name is the pool's text of the number
     // the account names were given under (see setAccountName), else empty.
     void append(Row row, const Texts& texts);
-    void append(Row row, const Utf8Texts& texts);
     void append(const StoredOperation& entry);
     // The name shown for an own account number.
     void setAccountName(std::u16string_view number, std::u16string_view name);
@@ -135,17 +125,12 @@ private:
 
     // The pool number of the text last looked up: the rows of one account mostly come
     // together, so their own account is looked up in the pool once a run.
-    template <typename Char>
     struct LastText {
-        std::basic_string<Char> text;
+        std::u16string text;
         uint32_t id = TextPool::kMissing;
-        uint32_t idOf(std::basic_string_view<Char> view, TextPool& pool) {
+        uint32_t idOf(std::u16string_view view, TextPool& pool) {
             if (id == TextPool::kMissing || view != text) {
-                if constexpr (std::is_same_v<Char, char>) {
-                    id = pool.internUtf8(view);
-                } else {
-                    id = pool.intern(view);
-                }
+                id = pool.intern(view);
                 text.assign(view);
             }
             return id;
@@ -157,6 +142,5 @@ private:
     TextArena m_titles;
     TextPool m_pool;
     std::vector<uint32_t> m_accountNames;  // by the pool number of an account: its name
-    LastText<char16_t> m_lastOwn;
-    LastText<char> m_lastOwnUtf8;
+    LastText m_lastOwn;
 };

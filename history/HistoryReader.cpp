@@ -18,13 +18,6 @@ QString toQString(const std::u16string& text) {
 // same order in memory (HistoryEntries::sortLikeHistoryQuery).
 constexpr const char* kSelectHistoryUnsorted = "SELECT * FROM transactions";
 
-// Texts are read in the form the file stores them in, so that SQLite converts none.
-bool storesUtf8(sqlite3x::connection& con) {
-    sqlite3x::command cmd(con, "PRAGMA encoding");
-    sqlite3x::reader reader = cmd.execute_reader();
-    return reader.read() && reader.get_string(0) == u"UTF-8";
-}
-
 // Rows to reserve for: the highest row number, which is the row count unless operations
 // were deleted. Reserved but unused room is never touched, so it costs no memory.
 size_t expectedRows(sqlite3x::connection& con) {
@@ -70,7 +63,6 @@ void Read(sqlite3x::connection& con, const char* query, HistoryEntries& entries)
         }
     }
     const bool fullList = std::strcmp(query, Schema::kSelectHistory) == 0;
-    const bool utf8 = storesUtf8(con);
     entries.reserve(expectedRows(con));
     sqlite3x::command cmd(con, fullList ? kSelectHistoryUnsorted : query);
     sqlite3x::reader reader = cmd.execute_reader();
@@ -90,15 +82,11 @@ void Read(sqlite3x::connection& con, const char* query, HistoryEntries& entries)
         row.bookingDate = reader.get_int64(date2);
         row.kind = reader.get_int(kind);
         // The views stay valid until the next row: each text is copied once, into the entries.
-        if (utf8) {
-            entries.append(row, HistoryEntries::Utf8Texts{
-                                    reader.get_utf8_view(fromAcc), reader.get_utf8_view(fromName),
-                                    reader.get_utf8_view(desc), reader.get_utf8_view(toAcc)});
-        } else {
-            entries.append(
-                row, HistoryEntries::Texts{reader.get_view(fromAcc), reader.get_view(fromName),
-                                           reader.get_view(desc), reader.get_view(toAcc)});
-        }
+        // The program's files hold UTF-16; SQLite converts the texts of a UTF-8 file (one the
+        // sqlite3 shell wrote) on the way.
+        entries.append(row,
+                       HistoryEntries::Texts{reader.get_view(fromAcc), reader.get_view(fromName),
+                                             reader.get_view(desc), reader.get_view(toAcc)});
     }
     reader.close();
     if (fullList) {

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "SqliteUtf8.h"
-
 template <typename Char>
 Char* TextArena::Blocks<Char>::room(size_t characters) {
     if (characters > kBlock - m_used) {
@@ -72,12 +70,6 @@ uint32_t TextArena::add(std::u16string_view text, uint32_t& length) {
     return ref;
 }
 
-uint32_t TextArena::addUtf8(std::string_view utf8, uint32_t& length) {
-    m_scratch.resize(utf8.size());
-    m_scratch.resize(SqliteUtf8::toUtf16(utf8, m_scratch.data()));
-    return add(m_scratch, length);
-}
-
 QString TextArena::text(uint32_t ref, uint32_t length) const {
     const auto size = static_cast<qsizetype>(count(length));
     if (size == 0) {
@@ -99,6 +91,4 @@ void TextArena::clear() {
     m_narrow = {};
     m_wide = {};
     m_page = CodePage(kCodes);
-    m_scratch.clear();
-    m_scratch.shrink_to_fit();
 }

@@ -23,8 +23,6 @@ public:
     TextArena();
 
     uint32_t add(std::u16string_view text, uint32_t& length);
-    // Adds the UTF-16 form of a UTF-8 text as SQLite forms it (see SqliteUtf8).
-    uint32_t addUtf8(std::string_view utf8, uint32_t& length);
     QString text(uint32_t ref, uint32_t length) const;
     void clear();
 
@@ -60,5 +58,4 @@ private:
     Blocks<uint8_t> m_narrow;
     Blocks<char16_t> m_wide;
     CodePage m_page;
-    std::u16string m_scratch;
 };

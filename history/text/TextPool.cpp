@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "SqliteUtf8.h"
-
 namespace {
 
 std::u16string_view viewOf(const QString& text) {
@@ -84,21 +82,6 @@ uint32_t TextPool::intern(const QString& text) {
     return intern(viewOf(text));
 }
 
-uint32_t TextPool::internUtf8(std::string_view utf8) {
-    if (utf8.empty()) {
-        return kEmpty;
-    }
-    const auto found = m_utf8Ids.find(utf8);
-    if (found != m_utf8Ids.end()) {
-        return found->second;
-    }
-    std::u16string text(utf8.size(), u'\0');
-    text.resize(SqliteUtf8::toUtf16(utf8, text.data()));
-    const uint32_t id = intern(std::u16string_view(text));
-    m_utf8Ids.emplace(std::string(utf8), id);
-    return id;
-}
-
 uint32_t TextPool::find(std::u16string_view text) const {
     if (text.empty()) {
         return kEmpty;
@@ -108,7 +91,6 @@ uint32_t TextPool::find(std::u16string_view text) const {
 
 void TextPool::clear() {
     m_slots.assign(64, Slot{});
-    m_utf8Ids.clear();
     m_texts.clear();
     m_texts.emplace_back();
 }

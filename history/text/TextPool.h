@@ -2,10 +2,8 @@
 
 #include <QString>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 // Texts that operations repeat (counterparties, account numbers and names), each held once
@@ -20,9 +18,6 @@ public:
 
     uint32_t intern(std::u16string_view text);
     uint32_t intern(const QString& text);
-    // The same for a text as SQLite holds it in a UTF-8 file (see SqliteUtf8): a text seen
-    // before is found by its bytes, without being decoded again.
-    uint32_t internUtf8(std::string_view utf8);
     // The number of a text, or kMissing when it is not held.
     uint32_t find(std::u16string_view text) const;
     const QString& text(uint32_t id) const { return m_texts[id]; }
@@ -47,11 +42,4 @@ private:
 
     std::vector<QString> m_texts;
     std::vector<Slot> m_slots;  // a power of two long, at most half full
-    struct BytesHash {
-        using is_transparent = void;
-        size_t operator()(std::string_view bytes) const {
-            return std::hash<std::string_view>{}(bytes);
-        }
-    };
-    std::unordered_map<std::string, uint32_t, BytesHash, std::equal_to<>> m_utf8Ids;
 };

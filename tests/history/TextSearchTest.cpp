@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <random>
 #include <string>
 
 #include "HistorySearchIndex.h"
-#include "SqliteUtf8.h"
 #include "TextSearch.h"
-#include "sqlite3x.h"
 
 namespace {
 
@@ -105,46 +102,5 @@ TEST(HistorySearchIndexTest, QuickLoweringAgreesWithToLowerOnEveryCharacter) {
             << "block at " << at;
     }
 }
-
-}  // namespace
-
-namespace {
-
-// Reading a UTF-8 file's texts directly must give what SQLite gives when asked for UTF-16,
-// for good and bad byte sequences alike.
-class SqliteUtf8Test : public testing::TestWithParam<std::string> {};
-
-TEST_P(SqliteUtf8Test, DecodesLikeSqlite) {
-    sqlite3x::connection db;
-    db.open(u":memory:");
-    db.execute("PRAGMA encoding = 'UTF-8'");
-    db.execute("CREATE TABLE t(x TEXT)");
-    // Through a blob, so that SQLite does not check or change the bytes on the way in.
-    std::string hex;
-    for (const unsigned char c : GetParam()) {
-        char two[3];
-        std::snprintf(two, sizeof two, "%02X", c);
-        hex += two;
-    }
-    db.execute("INSERT INTO t VALUES (CAST(X'" + hex + "' AS TEXT))");
-    sqlite3x::command cmd(db, "SELECT x FROM t");
-    sqlite3x::reader reader = cmd.execute_reader();
-    ASSERT_TRUE(reader.read());
-    const std::string bytes(reader.get_utf8_view(0));
-    ASSERT_EQ(bytes, GetParam());
-    std::u16string ours(bytes.size(), u'\0');
-    ours.resize(SqliteUtf8::toUtf16(bytes, ours.data()));
-    EXPECT_EQ(ours, reader.get_string(0));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, SqliteUtf8Test,
-    testing::Values(std::string("Zakupy kart\xC4\x85 \xC5\x81\xC3\xB3"
-                                "d\xC5\xBA"),
-                    std::string("\xF0\x9D\x90\x80 \xE2\x82\xAC"),       // outside the basic plane
-                    std::string("\xED\xA0\x80\xED\xB0\x80"),            // surrogates
-                    std::string("\xC0\x80 \xE0\x80\xAF \xEF\xBF\xBE"),  // overlong, non-character
-                    std::string("\x80\xBF a \xC3 \xE2\x82 \xF8\x88\x80\x80\x80"),  // broken
-                    std::string("\xFE\xFF\xF4\x90\x80\x80 end"), std::string("zero\0inside", 11)));
 
 }  // namespace
