@@ -4,6 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-deps.sh
+# The C++ files changed since the recorded base follow .clang-format.
+bash scripts/check-format.sh
 build=${TAVRO_TEST_BUILD:-build-test}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVRO_SANITIZE=ON -DTAVRO_BENCH=ON
 cmake --build "$build"
