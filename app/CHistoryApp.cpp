@@ -6,8 +6,8 @@
 #include "AppPaths.h"
 #include "AppSettings.h"
 #include "CHistoryDlg.h"
-#include "HistoryPreload.h"
 #include "FirstPaintProbe.h"
+#include "HistoryPreload.h"
 #include "MessageBox.h"
 #include "SettingsStore.h"
 
@@ -53,6 +53,9 @@ bool CHistoryApp::InitInstance() {
 
 void CHistoryApp::RunMainWindow() {
     m_dlg = std::make_unique<CHistoryDlg>();
+    if (m_demo) {
+        m_dlg->setWindowTitle(m_dlg->windowTitle() + QStringLiteral(" (demo)"));
+    }
     m_dlg->setPreload(std::move(m_preload));
     if (m_dlg->OnInitDialog()) {
         FirstPaintProbe::installIfAsked(m_dlg->findChild<QTableView*>());

@@ -24,6 +24,10 @@ public:
     // process's exit code: 2 when the database could not be opened, else 0.
     int Run();
 
+    // `tavro --demo`: the main window's title says so, so that neither the user nor a picture of
+    // it takes the demo's history for the user's own.
+    void markAsDemo() { m_demo = true; }
+
     // The running main window (null outside Run), for tests that drive it.
     CHistoryDlg* mainWindow() const { return m_dlg.get(); }
 
@@ -40,4 +44,5 @@ private:
     std::unique_ptr<HistoryPreload> m_preload;
     std::unique_ptr<CHistoryDlg> m_dlg;
     int m_exitCode = 0;
+    bool m_demo = false;
 };

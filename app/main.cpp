@@ -5,7 +5,9 @@
 #include <memory>
 
 #include "AppIcon.h"
+#include "BackupCommand.h"
 #include "CHistoryApp.h"
+#include "CommandLine.h"
 #include "DemoLauncher.h"
 #include "ExportCommand.h"
 #include "LargeBuffers.h"
@@ -32,15 +34,50 @@ void answerMessageBoxesOnStderr() {
     });
 }
 
+// The commands that run without a window.
+int runCommand(const CommandLine& line) {
+    if (!line.error().empty()) {
+        std::cerr << "tavro: " << line.error() << '\n';
+        return 1;
+    }
+    switch (line.command()) {
+        case CommandLine::Command::Help:
+            std::cout << CommandLine::HelpText();
+            return 0;
+        case CommandLine::Command::Export:
+            return ExportCommand::Run(line, std::cerr);
+        case CommandLine::Command::Backup:
+            return BackupCommand::Run(line.file(), std::cerr);
+        case CommandLine::Command::Window:
+            break;
+    }
+    return 1;
+}
+
+// The window's options once Qt has taken its own (-platform, -style, ...) out of the arguments.
+CommandLine windowOptions() {
+    QStringList arguments = QApplication::arguments();
+    std::vector<std::string> args;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        args.push_back(arguments[i].toStdString());
+    }
+    return CommandLine::Parse(args);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     LargeBuffers::returnToTheSystemWhenFreed();
     // The command line works without a window, so it comes before the application object.
-    if (ExportCommand::Handles(argc, argv)) {
-        return ExportCommand::Run(argc, argv, std::cout, std::cerr);
+    if (const std::vector<std::string> args = CommandLine::Arguments(argc, argv);
+        CommandLine::NamesCommand(args)) {
+        return runCommand(CommandLine::Parse(args));
     }
     QApplication application(argc, argv);
+    const CommandLine options = windowOptions();
+    if (!options.error().empty()) {
+        return runCommand(options);
+    }
     QApplication::setApplicationName(QStringLiteral("Tavro History"));
     // Wayland compositors find the program's icon and name through its desktop entry.
     QGuiApplication::setDesktopFileName(AppIcon::desktopId());
@@ -50,7 +87,7 @@ int main(int argc, char* argv[]) {
         answerMessageBoxesOnStderr();
     }
     std::unique_ptr<DemoLauncher> demo;
-    if (QApplication::arguments().contains(QStringLiteral("--demo"))) {
+    if (options.demo()) {
         demo = std::make_unique<DemoLauncher>();
         if (!demo->start()) {
             MessageBox::show(nullptr, demo->error(), QStringLiteral("Tavro History (demo)"),
@@ -59,5 +96,8 @@ int main(int argc, char* argv[]) {
         }
     }
     CHistoryApp app;
+    if (demo) {
+        app.markAsDemo();
+    }
     return app.Run();
 }
