@@ -107,6 +107,18 @@ TEST_F(StartupTest, FirstStartCreatesPrivateFolderAndDatabaseAndWritesSettingsAt
     EXPECT_EQ(AppSettings::store(), nullptr);
 }
 
+TEST_F(StartupTest, DemoWindowSaysSoInItsTitle) {
+    CHistoryApp app(uniqueLock());
+    app.markAsDemo();
+    QString title;
+    QTimer::singleShot(0, [&] {
+        title = app.mainWindow()->windowTitle();
+        app.mainWindow()->accept();
+    });
+    EXPECT_EQ(app.Run(), 0);
+    EXPECT_EQ(title, QStringLiteral("Tavro History (demo)"));
+}
+
 TEST_F(StartupTest, StoredSettingsComeBackAtTheNextStart) {
     runProgram([](CHistoryDlg& dlg) {
         dlg.move(40, 50);
