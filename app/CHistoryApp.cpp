@@ -9,6 +9,7 @@
 #include "FirstPaintProbe.h"
 #include "HistoryPreload.h"
 #include "MessageBox.h"
+#include "ScriptedRun.h"
 #include "SettingsStore.h"
 
 namespace {
@@ -59,6 +60,7 @@ void CHistoryApp::RunMainWindow() {
     m_dlg->setPreload(std::move(m_preload));
     if (m_dlg->OnInitDialog()) {
         FirstPaintProbe::installIfAsked(m_dlg->findChild<QTableView*>());
+        ScriptedRun::installIfAsked(m_dlg.get());
         m_dlg->exec();
     } else {
         m_exitCode = kDatabaseFailure;

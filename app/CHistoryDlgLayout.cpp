@@ -113,8 +113,11 @@ void CHistoryDlg::storePlacement() {
         return;
     }
     if (!m_placement.maximised && m_placement.normal.isValid()) {
-        AppSettings::SetInt(u"POS/X", m_placement.normal.x());
-        AppSettings::SetInt(u"POS/Y", m_placement.normal.y());
+        // Under Wayland the stored position (from an X11 session) stays as it was.
+        if (WindowFrame::positionKnown()) {
+            AppSettings::SetInt(u"POS/X", m_placement.normal.x());
+            AppSettings::SetInt(u"POS/Y", m_placement.normal.y());
+        }
         AppSettings::SetInt(u"POS/W", m_placement.normal.width());
         AppSettings::SetInt(u"POS/H", m_placement.normal.height());
     }

@@ -43,6 +43,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://tavro-history.example.org/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's own dialogs (buttons, the save dialog, calendars) speak Polish through this package.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
+# Debian's and Ubuntu's default desktop sessions are Wayland: with Qt's Wayland plugin the program
+# runs there as a native client instead of through Xwayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "operation history of Polish internet bank accounts")
 # CPack puts the summary first and indents the body; an empty line becomes a paragraph break.

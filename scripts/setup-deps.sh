@@ -9,7 +9,7 @@ packages=(
   libcpp-httplib-dev libgtest-dev libgmock-dev libbenchmark-dev
   libxml2-utils libxml2-dev clang-14 libclang-rt-14-dev xvfb xauth fonts-dejavu-core
   qt6-translations-l10n librsvg2-bin dpkg-dev file lintian desktop-file-utils appstream
-  ofx python3 dbus-daemon icewm x11-utils libxcb1-dev
+  ofx python3 dbus-daemon icewm x11-utils libxcb1-dev weston qt6-wayland
 )
 missing=()
 for p in "${packages[@]}"; do
