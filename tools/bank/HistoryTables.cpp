@@ -103,7 +103,7 @@ constexpr const char* kAddresses[] = {"ul. Źródlana 5/12",    "os. Słoneczne 
 constexpr Supplier kPhoneOperators[] = {
     {"Sieć Komórkowa Zasięg S.A.", "Zasięg", 3500, 7500},
     {"Telefonia Sygnał Sp. z o.o.", "Sygnał", 4500, 8900},
-    {"Bursztyn Telekom S.A.", "Bursztyn", 4000, 8000},
+    {"Mewa Telekom S.A.", "Mewa", 4000, 8000},
     {"Echo Komórka Sp. z o.o.", "Echo", 3000, 6500},
 };
 
