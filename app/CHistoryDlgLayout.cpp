@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's geometry: the layout on resize, the column widths and the placement,
 // restored at start and stored at close.
 #include <QComboBox>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The installed layout and the Debian package share these rules. Tavro finds its bank modules in
 # banki/ beside its own executable, so the program, its modules and the demo bank stay together
 # in one private folder and bin/ holds a relative link to the program.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs every Debian package that building, running and testing Tavro needs.
 # Does nothing when all of them are present already.
 set -euo pipefail

@@ -16,8 +16,16 @@ usage() {
 
 # Files of ours that take the line: C++ sources and headers, shell and Python scripts, CMake files,
 # and the scripts without an extension that start with a shebang.
+tracked_files() {
+  if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git ls-files -- ':!fuzz/corpus/**'
+  else  # an unpacked source archive: everything but build folders
+    find . -type f -not -path './build*' -not -path './fuzz/corpus/*' -not -path './.*' | sed 's|^\./||'
+  fi
+}
+
 our_files() {
-  git ls-files -- ':!fuzz/corpus/**' | while IFS= read -r file; do
+  tracked_files | while IFS= read -r file; do
     case "$file" in
       .*) ;;  # the hidden folders hold no sources of ours
       *.cpp | *.h | *.c | *.sh | *.py | *.cmake | CMakeLists.txt | */CMakeLists.txt) echo "$file" ;;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders every window of the program with sample data, so that their look can be reviewed
 // without a display:
 //   tavro-screens [output folder]        (default <build>/screens)
