@@ -14,7 +14,6 @@ namespace {
 
 constexpr int kPollMs = 100;
 constexpr qint64 kGiveUpMs = 120000;
-constexpr int kScriptFailed = 3;
 
 // The selector's controls (their ids), and a year as its period: "1" of the unit "lat".
 const char* const kDownloadButton = "1001";
@@ -48,7 +47,8 @@ void ScriptedRun::poll() {
     if (m_sinceStart.elapsed() > kGiveUpMs) {
         std::fprintf(stderr, "scripted: gave up at step %d\n", static_cast<int>(m_step));
         std::fflush(stderr);
-        QCoreApplication::exit(kScriptFailed);
+        m_timer.stop();
+        m_window->close();
         return;
     }
     switch (m_step) {

@@ -12,7 +12,8 @@ class QDialog;
 // does what a user of the demo does. It presses "Pobierz", asks the account selector for a year
 // of every account and confirms it, waits for the download to end and the list to fill, prints
 // "scripted: <title>; <rows> rows" to the standard error and closes the main window as its
-// close box does. A step that does not come within two minutes ends the program with code 3.
+// close box does. When that takes over two minutes it prints "scripted: gave up at step N" instead
+// and closes the window all the same.
 class ScriptedRun : public QObject {
     Q_OBJECT
 public:
