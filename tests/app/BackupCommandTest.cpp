@@ -116,6 +116,10 @@ TEST_F(BackupCommandLine, CopyWorksWhileTheProgramWrites) {
     EXPECT_EQ(digest(out("b.sq3").toStdString()), digest(database()));
 }
 
+TEST(BackupHelp, IsListed) {
+    EXPECT_TRUE(runTavro({"--help"}).out.contains("tavro --backup PLIK"));
+}
+
 struct FailureCase {
     const char* name;
     const char* file;
