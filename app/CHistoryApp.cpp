@@ -2,13 +2,15 @@
 
 #include <QString>
 #include <QTableView>
+#include <QTimer>
 
 #include "AppPaths.h"
 #include "AppSettings.h"
 #include "CHistoryDlg.h"
-#include "HistoryPreload.h"
 #include "FirstPaintProbe.h"
+#include "HistoryPreload.h"
 #include "MessageBox.h"
+#include "PasswordMigrationOffer.h"
 #include "SettingsStore.h"
 
 namespace {
@@ -41,6 +43,10 @@ bool CHistoryApp::InitInstance() {
         MessageBox::show(nullptr, secondCopyMessage());
         return false;
     }
+    if (m_prelude && !m_prelude()) {
+        m_exitCode = 1;
+        return false;
+    }
     // Failure shows later: the database cannot be opened in a missing folder.
     AppPaths::ensureDataFolder();
     m_preload = std::make_unique<HistoryPreload>();
@@ -56,6 +62,9 @@ void CHistoryApp::RunMainWindow() {
     m_dlg->setPreload(std::move(m_preload));
     if (m_dlg->OnInitDialog()) {
         FirstPaintProbe::installIfAsked(m_dlg->findChild<QTableView*>());
+        // Over the shown window, once the database check has passed.
+        CHistoryDlg* dlg = m_dlg.get();
+        QTimer::singleShot(0, dlg, [dlg] { PasswordMigrationOffer::run(dlg->connection(), dlg); });
         m_dlg->exec();
     } else {
         m_exitCode = kDatabaseFailure;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -24,6 +25,10 @@ public:
     // process's exit code: 2 when the database could not be opened, else 0.
     int Run();
 
+    // Runs once the lock is held, before the data folder is touched; false ends the program
+    // with exit code 1 (the prelude has told the user why). The demo prepares its folder here.
+    void setPrelude(std::function<bool()> prelude) { m_prelude = std::move(prelude); }
+
     // The running main window (null outside Run), for tests that drive it.
     CHistoryDlg* mainWindow() const { return m_dlg.get(); }
 
@@ -36,6 +41,7 @@ private:
     int ExitInstance();
 
     SingleInstance m_instance;
+    std::function<bool()> m_prelude;
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<HistoryPreload> m_preload;
     std::unique_ptr<CHistoryDlg> m_dlg;

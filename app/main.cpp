@@ -10,7 +10,9 @@
 #include "ExportCommand.h"
 #include "LargeBuffers.h"
 #include "MessageBox.h"
+#include "PasswordsCommand.h"
 #include "PolishLocale.h"
+#include "SystemKeyring.h"
 
 namespace {
 
@@ -37,6 +39,9 @@ void answerMessageBoxesOnStderr() {
 int main(int argc, char* argv[]) {
     LargeBuffers::returnToTheSystemWhenFreed();
     // The command line works without a window, so it comes before the application object.
+    if (PasswordsCommand::Handles(argc, argv)) {
+        return PasswordsCommand::Run(std::cerr);
+    }
     if (ExportCommand::Handles(argc, argv)) {
         return ExportCommand::Run(argc, argv, std::cout, std::cerr);
     }
@@ -49,15 +54,24 @@ int main(int argc, char* argv[]) {
     if (qgetenv("TAVRO_MESSAGEBOX") == "stderr") {
         answerMessageBoxesOnStderr();
     }
+    CHistoryApp app;
     std::unique_ptr<DemoLauncher> demo;
     if (QApplication::arguments().contains(QStringLiteral("--demo"))) {
+        // Before anything could connect: the demo's passwords are the simulated bank's.
+        SystemKeyring::switchOff();
         demo = std::make_unique<DemoLauncher>();
-        if (!demo->start()) {
+        // Only once this copy holds the lock: a second demo must not touch the first one's bank
+        // or files.
+        app.setPrelude([&demo] {
+            if (demo->start()) {
+                return true;
+            }
             MessageBox::show(nullptr, demo->error(), QStringLiteral("Tavro History (demo)"),
                              MessageBox::Buttons::Ok, MessageBox::Icon::Error);
-            return 1;
-        }
+            return false;
+        });
+    } else {
+        SystemKeyring::connect();
     }
-    CHistoryApp app;
     return app.Run();
 }
