@@ -71,7 +71,11 @@ int main(int argc, char* argv[]) {
             return false;
         });
     } else {
-        SystemKeyring::connect();
+        // Once this copy holds the lock: a refused second copy talks to nothing.
+        app.setPrelude([] {
+            SystemKeyring::connect();
+            return true;
+        });
     }
     return app.Run();
 }

@@ -19,10 +19,6 @@ bool isReference(const QString& pass) {
     return pass.startsWith(prefix()) && pass.size() > prefix().size();
 }
 
-bool isReference(const std::u16string& pass) {
-    return isReference(QString::fromStdU16String(pass));
-}
-
 QString idOf(const QString& pass) {
     return isReference(pass) ? pass.mid(prefix().size()) : QString();
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <string>
 
 // What `a_pass` holds in place of a password kept in the keyring: "keyring:<identifier>".
 // A password typed by the user that happens to begin so is taken for a reference; the
@@ -11,7 +10,6 @@ namespace KeyringReference {
 inline constexpr char16_t kPrefix[] = u"keyring:";
 
 bool isReference(const QString& pass);
-bool isReference(const std::u16string& pass);
 // The identifier of a reference; empty when `pass` is none.
 QString idOf(const QString& pass);
 QString referenceTo(const QString& id);

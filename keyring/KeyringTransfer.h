@@ -28,8 +28,6 @@ public:
     // Removes the items of references in `before` that no row of `after` holds any more.
     void removeOrphans(const QStringList& before, const std::vector<StoredLogOn>& after);
 
-    const QStringList& storedIds() const { return m_stored; }
-
 private:
     QString referenceFor(const std::vector<StoredLogOn>& logOns, const StoredLogOn& plain,
                          QString& error);

@@ -3,6 +3,11 @@
 
 #include "SecretServiceKeyring.h"
 
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <string>
+
 namespace {
 
 struct ErrorFree {
@@ -37,6 +42,20 @@ TablePtr attributesFor(const QString& id) {
     return TablePtr(secret_attributes_build(schema(), "id", text.constData(), nullptr));
 }
 
+// GLib would otherwise start a bus of its own through X11 when the session has none, and the
+// keyring it might then activate would ask the user to create one.
+bool sessionBusKnown() {
+    if (const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+        address != nullptr && *address != 0) {
+        return true;
+    }
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    struct stat status {};
+    return runtime != nullptr && *runtime != 0 &&
+           ::stat((std::string(runtime) + "/bus").c_str(), &status) == 0 &&
+           S_ISSOCK(status.st_mode);
+}
+
 QString take(GError* raw) {
     ErrorPtr error(raw);
     return error ? QString::fromUtf8(error->message) : QStringLiteral("nieznany błąd");
@@ -55,6 +74,10 @@ SecretServiceKeyring::SecretServiceKeyring(std::unique_ptr<Service> service)
 SecretServiceKeyring::~SecretServiceKeyring() = default;
 
 std::unique_ptr<SecretServiceKeyring> SecretServiceKeyring::connect(QString& error) {
+    if (!sessionBusKnown()) {
+        error = QStringLiteral("brak magistrali sesji D-Bus");
+        return nullptr;
+    }
     auto service = std::make_unique<Service>();
     GError* raw = nullptr;
     service->bus.reset(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &raw));

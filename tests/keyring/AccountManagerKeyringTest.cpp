@@ -1,3 +1,4 @@
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -12,9 +13,7 @@
 namespace {
 
 constexpr int kList = 1014, kNumber = 1015, kUser = 1016, kPassword = 1017, kName = 1018,
-              kAdd = 1019, kEdit = 1020, kDelete = 1021;
-const QString kValidA = QStringLiteral("04000000000000000000000000");
-const QString kValidB = QStringLiteral("73111111111111111111111111");
+              kAdd = 1019, kEdit = 1020, kDelete = 1021, kNote = 1022;
 const QString kPassword7 = QStringLiteral("Nowe-Haslo-7");
 
 class ManagerKeyringTest : public KeyringFixture {
@@ -24,32 +23,32 @@ protected:
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
-    template <class W>
+    template <class W = QLineEdit>
     W* control(int id) {
         return DialogTemplate::find<W>(window.get(), id);
     }
-    void add(const QString& number, const QString& name) {
-        control<QLineEdit>(kNumber)->setText(number);
-        control<QLineEdit>(kUser)->setText(QStringLiteral("jan"));
-        control<QLineEdit>(kPassword)->clear();
-        QTest::keyClicks(control<QLineEdit>(kPassword), kPassword7);
-        control<QLineEdit>(kName)->setText(name);
+    void add(const QString& number) {
+        control(kNumber)->setText(number);
+        control(kUser)->setText(QStringLiteral("jan"));
+        control(kPassword)->setText(kPassword7);
+        control(kName)->setText(QStringLiteral("Konto ") + number.left(2));
         click(kAdd);
     }
     void click(int id) { QTest::mouseClick(control<QPushButton>(id), Qt::LeftButton); }
-    void clickRow(int row) {
+    void clickFirstRow() {
         auto* list = control<QTableView>(kList);
-        const QRect rect = list->visualRect(list->model()->index(row, 0));
+        const QRect rect = list->visualRect(list->model()->index(0, 0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
     }
 
     std::unique_ptr<CWndAccountManager> window;
 };
 
-TEST_F(ManagerKeyringTest, KeepsTheReferenceUntilRetypedAndRemovesAnItemNoAccountUses) {
+TEST_F(ManagerKeyringTest, KeepsReferencesUntilRetypedRemovesUnusedItemsAndSurvivesARefusal) {
     open();
-    add(kValidA, QStringLiteral("Konto A"));
-    add(kValidB, QStringLiteral("Konto B"));
+    EXPECT_EQ(control<QLabel>(kNote)->text(), QString());
+    add(QStringLiteral("04000000000000000000000000"));
+    add(QStringLiteral("73111111111111111111111111"));
     click(1);
     const QStringList saved = passes();
     ASSERT_EQ(saved.size(), 2);
@@ -62,31 +61,29 @@ TEST_F(ManagerKeyringTest, KeepsTheReferenceUntilRetypedAndRemovesAnItemNoAccoun
 
     // Reopened: the password shows masked, and an edit that does not retype it keeps the item.
     open();
-    clickRow(0);
-    auto* password = control<QLineEdit>(kPassword);
-    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
-    EXPECT_FALSE(password->text().isEmpty());
-    control<QLineEdit>(kName)->setText(QStringLiteral("Konto AA"));
+    clickFirstRow();
+    EXPECT_EQ(control(kPassword)->echoMode(), QLineEdit::Password);
+    EXPECT_FALSE(control(kPassword)->text().isEmpty());
+    control(kName)->setText(QStringLiteral("Konto AA"));
     click(kEdit);
     click(1);
     EXPECT_EQ(passes(), saved);
 
     // The item goes with the last account that uses it.
-    for (int left : {1, 0}) {
+    for (bool left : {true, false}) {
         open();
-        clickRow(0);
+        clickFirstRow();
         click(kDelete);
         click(1);
-        EXPECT_EQ(keyring->lookup(id, error).has_value(), left > 0);
+        EXPECT_EQ(keyring->lookup(id, error).has_value(), left);
     }
-}
 
-TEST_F(ManagerKeyringTest, ARefusingKeyringLeavesTheTableAsItWas) {
+    // A keyring that refuses (a dismissed prompt) leaves the table as it was, and the window open.
     RefusingKeyring refusing;
     PasswordPlace::use(&refusing, false);
     ScopedMessageBoxHandler boxes;
     open();
-    add(kValidA, QStringLiteral("Konto A"));
+    add(QStringLiteral("04000000000000000000000000"));
     click(1);
     EXPECT_TRUE(boxes.lastText().contains(QStringLiteral("prompt dismissed")));
     EXPECT_TRUE(window->isVisible());
