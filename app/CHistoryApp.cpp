@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QTableView>
+#include <QTimer>
 
 #include "AppPaths.h"
 #include "AppSettings.h"
@@ -11,6 +12,7 @@
 #include "HistoryPreload.h"
 #include "MessageBox.h"
 #include "ScriptedRun.h"
+#include "PasswordMigrationOffer.h"
 #include "SettingsStore.h"
 
 namespace {
@@ -43,6 +45,10 @@ bool CHistoryApp::InitInstance() {
         MessageBox::show(nullptr, secondCopyMessage());
         return false;
     }
+    if (m_prelude && !m_prelude()) {
+        m_exitCode = 1;
+        return false;
+    }
     // Failure shows later: the database cannot be opened in a missing folder.
     AppPaths::ensureDataFolder();
     m_preload = std::make_unique<HistoryPreload>();
@@ -62,6 +68,9 @@ void CHistoryApp::RunMainWindow() {
     if (m_dlg->OnInitDialog()) {
         FirstPaintProbe::installIfAsked(m_dlg->findChild<QTableView*>());
         ScriptedRun::installIfAsked(m_dlg.get());
+        // Over the shown window, once the database check has passed.
+        CHistoryDlg* dlg = m_dlg.get();
+        QTimer::singleShot(0, dlg, [dlg] { PasswordMigrationOffer::run(dlg->connection(), dlg); });
         m_dlg->exec();
     } else {
         m_exitCode = kDatabaseFailure;

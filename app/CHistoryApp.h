@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -28,6 +29,9 @@ public:
     // `tavro --demo`: the main window's title says so, so that neither the user nor a picture of
     // it takes the demo's history for the user's own.
     void markAsDemo() { m_demo = true; }
+    // Runs once the lock is held, before the data folder is touched; false ends the program
+    // with exit code 1 (the prelude has told the user why). The demo prepares its folder here.
+    void setPrelude(std::function<bool()> prelude) { m_prelude = std::move(prelude); }
 
     // The running main window (null outside Run), for tests that drive it.
     CHistoryDlg* mainWindow() const { return m_dlg.get(); }
@@ -41,6 +45,7 @@ private:
     int ExitInstance();
 
     SingleInstance m_instance;
+    std::function<bool()> m_prelude;
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<HistoryPreload> m_preload;
     std::unique_ptr<CHistoryDlg> m_dlg;

@@ -16,6 +16,7 @@ constexpr Option kOptions[] = {
     {"--help", false, CommandLine::Command::Help},
     {"--export", true, CommandLine::Command::Export},
     {"--backup", true, CommandLine::Command::Backup},
+    {"--passwords-to-keyring", false, CommandLine::Command::PasswordsToKeyring},
     {"--account", true, CommandLine::Command::Window},
     {"--from", true, CommandLine::Command::Window},
     {"--to", true, CommandLine::Command::Window},
@@ -95,6 +96,8 @@ void CommandLine::take(const std::string& option, const std::string& value) {
     } else if (option == "--backup") {
         setCommand(Command::Backup, option);
         m_file = value;
+    } else if (option == "--passwords-to-keyring") {
+        setCommand(Command::PasswordsToKeyring, option);
     } else {
         if (std::find(m_exportOnly.begin(), m_exportOnly.end(), option) == m_exportOnly.end()) {
             m_exportOnly.push_back(option);
@@ -120,7 +123,7 @@ void CommandLine::checkCombination() {
         fail("Opcja " + m_exportOnly.front() + " działa tylko z --export." + kSeeHelp);
     } else if (m_command != Command::Window && m_demo) {
         fail("Opcja --demo uruchamia okno programu; nie działa z " + m_commandOption + ".");
-    } else if (m_command != Command::Window && m_file.empty()) {
+    } else if ((m_command == Command::Export || m_command == Command::Backup) && m_file.empty()) {
         fail("Brak nazwy pliku: tavro " + m_commandOption + " PLIK." + kSeeHelp);
     }
 }
@@ -140,6 +143,9 @@ std::string CommandLine::HelpText() {
            "                         zapisuje historię operacji do pliku, bez okna;\n"
            "                         format wynika z rozszerzenia: .xml, .ofx albo .csv\n"
            "  tavro --backup PLIK    zapisuje kopię bazy danych do nowego pliku, bez okna\n"
+           "  tavro --passwords-to-keyring\n"
+           "                         przenosi hasła do banków z pliku danych do portfela\n"
+           "                         systemowego (Secret Service), bez okna\n"
            "  tavro --help           wypisuje ten opis\n"
            "\n"
            "  --account NUMER        tylko operacje tego rachunku (spacje są pomijane)\n"

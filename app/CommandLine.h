@@ -4,6 +4,7 @@
 //   tavro [--demo]                 the window (Qt's own options, such as -platform, pass through)
 //   tavro --export FILE [--account NUMBER] [--from YYYY-MM-DD] [--to YYYY-MM-DD]
 //   tavro --backup FILE
+//   tavro --passwords-to-keyring
 //   tavro --help
 // An option that starts with "--" and that neither Tavro nor Qt knows is an error, so a typing
 // mistake never silently starts the window.
@@ -13,7 +14,7 @@
 
 class CommandLine {
 public:
-    enum class Command { Window, Help, Export, Backup };
+    enum class Command { Window, Help, Export, Backup, PasswordsToKeyring };
 
     // The arguments after the program's name. Before the application object exists Qt's options
     // are still among them, so only a command is looked for: `NamesCommand` says whether the

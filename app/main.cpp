@@ -13,7 +13,9 @@
 #include "ExportCommand.h"
 #include "LargeBuffers.h"
 #include "MessageBox.h"
+#include "PasswordsCommand.h"
 #include "PolishLocale.h"
+#include "SystemKeyring.h"
 
 namespace {
 
@@ -49,6 +51,8 @@ int runCommand(const CommandLine& line) {
             return ExportCommand::Run(line, std::cerr);
         case CommandLine::Command::Backup:
             return BackupCommand::Run(line.file(), std::cerr);
+        case CommandLine::Command::PasswordsToKeyring:
+            return PasswordsCommand::Run(std::cerr);
         case CommandLine::Command::Window:
             break;
     }
@@ -87,18 +91,29 @@ int main(int argc, char* argv[]) {
     if (qgetenv("TAVRO_MESSAGEBOX") == "stderr") {
         answerMessageBoxesOnStderr();
     }
+    CHistoryApp app;
     std::unique_ptr<DemoLauncher> demo;
     if (options.demo()) {
+        // Before anything could connect: the demo's passwords are the simulated bank's.
+        SystemKeyring::switchOff();
+        app.markAsDemo();
         demo = std::make_unique<DemoLauncher>();
-        if (!demo->start()) {
+        // Only once this copy holds the lock: a second demo must not touch the first one's bank
+        // or files.
+        app.setPrelude([&demo] {
+            if (demo->start()) {
+                return true;
+            }
             MessageBox::show(nullptr, demo->error(), QStringLiteral("Tavro History (demo)"),
                              MessageBox::Buttons::Ok, MessageBox::Icon::Error);
-            return 1;
-        }
-    }
-    CHistoryApp app;
-    if (demo) {
-        app.markAsDemo();
+            return false;
+        });
+    } else {
+        // Once this copy holds the lock: a refused second copy talks to nothing.
+        app.setPrelude([] {
+            SystemKeyring::connect();
+            return true;
+        });
     }
     return app.Run();
 }
