@@ -1,14 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "CHistoryApp.h"
 
 #include <QString>
 #include <QTableView>
+#include <QTimer>
 
 #include "AppPaths.h"
 #include "AppSettings.h"
 #include "CHistoryDlg.h"
-#include "HistoryPreload.h"
 #include "FirstPaintProbe.h"
+#include "HistoryPreload.h"
 #include "MessageBox.h"
+#include "ScriptedRun.h"
+#include "PasswordMigrationOffer.h"
 #include "SettingsStore.h"
 
 namespace {
@@ -41,6 +45,10 @@ bool CHistoryApp::InitInstance() {
         MessageBox::show(nullptr, secondCopyMessage());
         return false;
     }
+    if (m_prelude && !m_prelude()) {
+        m_exitCode = 1;
+        return false;
+    }
     // Failure shows later: the database cannot be opened in a missing folder.
     AppPaths::ensureDataFolder();
     m_preload = std::make_unique<HistoryPreload>();
@@ -53,9 +61,16 @@ bool CHistoryApp::InitInstance() {
 
 void CHistoryApp::RunMainWindow() {
     m_dlg = std::make_unique<CHistoryDlg>();
+    if (m_demo) {
+        m_dlg->setWindowTitle(m_dlg->windowTitle() + QStringLiteral(" (demo)"));
+    }
     m_dlg->setPreload(std::move(m_preload));
     if (m_dlg->OnInitDialog()) {
         FirstPaintProbe::installIfAsked(m_dlg->findChild<QTableView*>());
+        ScriptedRun::installIfAsked(m_dlg.get());
+        // Over the shown window, once the database check has passed.
+        CHistoryDlg* dlg = m_dlg.get();
+        QTimer::singleShot(0, dlg, [dlg] { PasswordMigrationOffer::run(dlg->connection(), dlg); });
         m_dlg->exec();
     } else {
         m_exitCode = kDatabaseFailure;

@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -24,6 +26,13 @@ public:
     // process's exit code: 2 when the database could not be opened, else 0.
     int Run();
 
+    // `tavro --demo`: the main window's title says so, so that neither the user nor a picture of
+    // it takes the demo's history for the user's own.
+    void markAsDemo() { m_demo = true; }
+    // Runs once the lock is held, before the data folder is touched; false ends the program
+    // with exit code 1 (the prelude has told the user why). The demo prepares its folder here.
+    void setPrelude(std::function<bool()> prelude) { m_prelude = std::move(prelude); }
+
     // The running main window (null outside Run), for tests that drive it.
     CHistoryDlg* mainWindow() const { return m_dlg.get(); }
 
@@ -36,8 +45,10 @@ private:
     int ExitInstance();
 
     SingleInstance m_instance;
+    std::function<bool()> m_prelude;
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<HistoryPreload> m_preload;
     std::unique_ptr<CHistoryDlg> m_dlg;
     int m_exitCode = 0;
+    bool m_demo = false;
 };

@@ -17,6 +17,7 @@
 #include "ClosingDownloadUi.h"
 #include "DownloadJobBuilder.h"
 #include "DownloadWorker.h"
+#include "KeyringJobPasswords.h"
 #include "TrayIcon.h"
 
 namespace {
@@ -87,8 +88,10 @@ bool CHistoryDlg::ensureWorker() {
         [this] { StartReloadTimer(); }};
     m_downloadUi = std::make_unique<ClosingDownloadUi>(
         std::make_unique<CWndDownloadUi>(this, m_progress, m_warnings, std::move(hooks)));
+    // Keeps no state: one answers every window's jobs.
+    static KeyringJobPasswords passwords;
     m_worker = std::make_unique<DownloadWorker>(
-        DownloadServices{m_con, *m_loader, *settings, *m_downloadUi, {}});
+        DownloadServices{m_con, *m_loader, *settings, *m_downloadUi, {}, &passwords});
     return true;
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's geometry: the layout on resize, the column widths and the placement,
 // restored at start and stored at close.
 #include <QComboBox>
@@ -113,8 +114,11 @@ void CHistoryDlg::storePlacement() {
         return;
     }
     if (!m_placement.maximised && m_placement.normal.isValid()) {
-        AppSettings::SetInt(u"POS/X", m_placement.normal.x());
-        AppSettings::SetInt(u"POS/Y", m_placement.normal.y());
+        // Under Wayland the stored position (from an X11 session) stays as it was.
+        if (WindowFrame::positionKnown()) {
+            AppSettings::SetInt(u"POS/X", m_placement.normal.x());
+            AppSettings::SetInt(u"POS/Y", m_placement.normal.y());
+        }
         AppSettings::SetInt(u"POS/W", m_placement.normal.width());
         AppSettings::SetInt(u"POS/H", m_placement.normal.height());
     }

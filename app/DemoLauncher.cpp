@@ -1,15 +1,17 @@
 #include "DemoLauncher.h"
 
 #include <sys/prctl.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
-#include <QSaveFile>
 #include <csignal>
 #include <cstdlib>
 
 #include "AppPaths.h"
+#include "CPluginLoader.h"
+#include "DemoFolder.h"
 #include "Schema.h"
 #include "sqlite3x.h"
 
@@ -58,6 +60,15 @@ std::filesystem::path DemoLauncher::demoFolder() {
 }
 
 bool DemoLauncher::start() {
+    if (DemoFolder::examine(m_folder) == DemoFolder::Verdict::Refused) {
+        fail(DemoFolder::refusalText(m_folder));
+        return false;
+    }
+    if (!DemoFolder::claim(m_folder)) {
+        fail(QStringLiteral("Nie można utworzyć folderu danych demonstracyjnych '%1'.")
+                 .arg(pathText(m_folder)));
+        return false;
+    }
     // The program below reads this folder as its application-data folder.
     ::setenv("appdata", m_folder.c_str(), 1);
     if (!AppPaths::ensureDataFolder()) {
@@ -65,7 +76,7 @@ bool DemoLauncher::start() {
                  .arg(pathText(AppPaths::dataFolder())));
         return false;
     }
-    return startBank() && readBanner() && writeModuleConfig() && writeAccounts();
+    return startBank() && readBanner() && writeModuleFolder() && writeAccounts();
 }
 
 bool DemoLauncher::startBank() {
@@ -77,11 +88,20 @@ bool DemoLauncher::startBank() {
     QStringList arguments = {QStringLiteral("--port"), QStringLiteral("0"),
                              QStringLiteral("--cert-out"), pathText(m_folder / "bank.pem")};
     arguments += kBankHistory;
+    // The bank's log and certificate are the demo's private files from their first byte.
+    if (!DemoFolder::createPrivate(m_folder / "bank.err") ||
+        !DemoFolder::createPrivate(m_folder / "bank.pem")) {
+        fail(QStringLiteral("Nie można zapisać w folderze '%1'.").arg(pathText(m_folder)));
+        return false;
+    }
     m_bank.setProgram(program);
     m_bank.setArguments(arguments);
     m_bank.setStandardErrorFile(pathText(m_folder / "bank.err"));
-    // A killed program must not leave its bank running.
-    m_bank.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+    // A killed program must not leave its bank running; what the bank creates is private.
+    m_bank.setChildProcessModifier([] {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        ::umask(077);
+    });
     m_bank.start(QIODevice::ReadOnly);
     if (!m_bank.waitForStarted(kBankStartMs)) {
         fail(QStringLiteral("Nie udało się uruchomić symulowanego banku: %1")
@@ -123,20 +143,39 @@ bool DemoLauncher::readBanner() {
     return false;
 }
 
-bool DemoLauncher::writeModuleConfig() {
-    const std::filesystem::path path = m_folder / "ib_tavro.conf";
-    QSaveFile file(pathText(path));
+// The module reads its configuration only beside itself, and the installed module's folder
+// belongs to root: the demo links the program's modules into a folder of its own, writes the
+// configuration there, and the program loads its modules from that folder.
+bool DemoLauncher::writeModuleFolder() {
+    namespace fs = std::filesystem;
+    const fs::path modules = m_folder / "banki";
+    const fs::path installed =
+        fs::path(QCoreApplication::applicationDirPath().toStdString()) / "banki";
+    std::error_code error;
+    fs::create_directory(modules, error);
+    fs::permissions(modules, fs::perms::owner_all, error);
+    for (fs::directory_iterator it(installed, error), end; !error && it != end;
+         it.increment(error)) {
+        if (it->path().extension() != ".module") {
+            continue;
+        }
+        const fs::path link = modules / it->path().filename();
+        std::error_code ignored;
+        fs::remove(link, ignored);
+        fs::create_symlink(it->path(), link, ignored);
+    }
     const QString text = QStringLiteral(
                              "host=%1\nport=%2\ncafile=%3\nconnect_timeout=10\n"
                              "low_speed_time=30\n")
                              .arg(m_banner.host)
                              .arg(m_banner.port)
                              .arg(pathText(m_folder / "bank.pem"));
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
-        fail(QStringLiteral("Nie można zapisać pliku '%1'.").arg(pathText(path)));
+    const fs::path config = modules / "ib_tavro.conf";
+    if (!DemoFolder::writePrivate(config, text.toUtf8())) {
+        fail(QStringLiteral("Nie można zapisać pliku '%1'.").arg(pathText(config)));
         return false;
     }
-    ::setenv("IB_TAVRO_CONF", path.c_str(), 1);
+    CPluginLoader::UseModuleFolder(modules);
     return true;
 }
 

@@ -6,10 +6,10 @@
 #include <filesystem>
 
 // `tavro --demo`: the simulated bank installed beside the program serves a generated history on
-// 127.0.0.1, the program runs on a data folder of the demo's own (never the user's) whose account
-// list holds the bank's accounts, and the bank module is pointed at the bank through the
-// variable IB_TAVRO_CONF, since the module's own folder may belong to root. The bank stops with
-// this object, and with the program if it is killed.
+// 127.0.0.1, the program runs on a data folder of the demo's own (never the user's, see
+// DemoFolder) whose account list holds the bank's accounts, and loads its modules from a folder
+// inside it where the module is linked beside a configuration that points at the bank. The
+// bank stops with this object, and with the program if it is killed.
 class DemoLauncher {
 public:
     DemoLauncher();
@@ -17,8 +17,10 @@ public:
     DemoLauncher(const DemoLauncher&) = delete;
     DemoLauncher& operator=(const DemoLauncher&) = delete;
 
-    // Starts the bank, writes the module's configuration and the account list, and makes the
-    // demo folder the program's application-data folder. False with a Polish reason in error().
+    // Checks and claims the demo folder, starts the bank, prepares the module folder and the
+    // account list, and makes the demo folder the program's application-data folder. False
+    // with a Polish reason in error(); a refused folder is left untouched. Call it only while
+    // holding the single-instance lock.
     bool start();
     const QString& error() const { return m_error; }
 
@@ -36,7 +38,7 @@ private:
 
     bool startBank();
     bool readBanner();
-    bool writeModuleConfig();
+    bool writeModuleFolder();
     bool writeAccounts();
     void fail(const QString& reason);
 

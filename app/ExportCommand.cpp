@@ -1,6 +1,7 @@
 #include "ExportCommand.h"
 
 #include "AppPaths.h"
+#include "CommandLine.h"
 #include "HistoryExport.h"
 #include "Nrb.h"
 
@@ -20,7 +21,6 @@ public:
 };
 
 struct Options {
-    bool help = false;
     std::string file;
     std::u16string account;   // normalised; empty: every account
     std::string accountText;  // as given, for messages
@@ -55,39 +55,19 @@ int parseDate(const std::string& text) {
     throw CommandError("Nieprawidłowa data: \"" + text + "\" (oczekiwano RRRR-MM-DD).");
 }
 
-Options parse(int argc, const char* const argv[]) {
+// The export's options from the command line; the dates are checked here.
+Options optionsOf(const CommandLine& line) {
     Options options;
-    bool exporting = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--help") {
-            options.help = true;
-            continue;
-        }
-        if (arg != "--export" && arg != "--account" && arg != "--from" && arg != "--to") {
-            throw CommandError("Nieznana opcja: \"" + arg + "\". Opis opcji: tavro --help");
-        }
-        if (i + 1 >= argc) {
-            throw CommandError("Brak wartości opcji " + arg + ".");
-        }
-        const std::string value = argv[++i];
-        if (arg == "--export") {
-            exporting = true;
-            options.file = value;
-        } else if (arg == "--account") {
-            options.account = NormalizeNRB(widen(value));
-            options.accountText = value;
-        } else if (arg == "--from") {
-            options.from = parseDate(value);
-        } else {
-            options.to = parseDate(value);
-        }
+    options.file = line.file();
+    if (!line.account().empty()) {
+        options.account = NormalizeNRB(widen(line.account()));
+        options.accountText = line.account();
     }
-    if (options.help) {
-        return options;
+    if (!line.from().empty()) {
+        options.from = parseDate(line.from());
     }
-    if (!exporting || options.file.empty()) {
-        throw CommandError("Brak nazwy pliku: tavro --export PLIK. Opis opcji: tavro --help");
+    if (!line.to().empty()) {
+        options.to = parseDate(line.to());
     }
     if (options.from > options.to) {
         throw CommandError("Data początkowa (--from) jest późniejsza niż końcowa (--to).");
@@ -109,24 +89,9 @@ void exportHistory(const Options& options) {
 
 }  // namespace
 
-bool ExportCommand::Handles(int argc, const char* const argv[]) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--export" || arg == "--help") {
-            return true;
-        }
-    }
-    return false;
-}
-
-int ExportCommand::Run(int argc, const char* const argv[], std::ostream& out, std::ostream& err) {
+int ExportCommand::Run(const CommandLine& line, std::ostream& err) {
     try {
-        const Options options = parse(argc, argv);
-        if (options.help) {
-            out << HelpText();
-            return 0;
-        }
-        exportHistory(options);
+        exportHistory(optionsOf(line));
         return 0;
     } catch (const CommandError& failure) {
         err << "tavro: " << failure.what() << '\n';
@@ -136,24 +101,4 @@ int ExportCommand::Run(int argc, const char* const argv[], std::ostream& out, st
         err << "tavro: Błąd: " << failure.what() << '\n';
     }
     return 1;
-}
-
-std::string ExportCommand::HelpText() {
-    return "Użycie:\n"
-           "  tavro                  uruchamia program\n"
-           "  tavro --demo           uruchamia program na symulowanym banku z przykładową\n"
-           "                         historią, w osobnym folderze danych demonstracyjnych\n"
-           "  tavro --export PLIK [--account NUMER] [--from RRRR-MM-DD] [--to RRRR-MM-DD]\n"
-           "                         zapisuje historię operacji do pliku, bez okna;\n"
-           "                         format wynika z rozszerzenia: .xml, .ofx albo .csv\n"
-           "  tavro --help           wypisuje ten opis\n"
-           "\n"
-           "  --account NUMER        tylko operacje tego rachunku (spacje są pomijane)\n"
-           "  --from RRRR-MM-DD      tylko operacje zaksięgowane tego dnia lub później\n"
-           "  --to RRRR-MM-DD        tylko operacje zaksięgowane tego dnia lub wcześniej\n"
-           "\n"
-           "Eksport czyta bazę z folderu danych programu tylko do odczytu, więc działa też\n"
-           "przy uruchomionym programie. Plik OFX opisuje jeden rachunek: gdy operacje\n"
-           "należą do kilku, każdy dostaje własny plik z czterema ostatnimi cyframi numeru\n"
-           "przed rozszerzeniem. Przy błędzie żaden plik nie jest zapisywany ani zmieniany.\n";
 }

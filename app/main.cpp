@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <QByteArray>
 #include <cstdio>
@@ -5,12 +6,16 @@
 #include <memory>
 
 #include "AppIcon.h"
+#include "BackupCommand.h"
 #include "CHistoryApp.h"
+#include "CommandLine.h"
 #include "DemoLauncher.h"
 #include "ExportCommand.h"
 #include "LargeBuffers.h"
 #include "MessageBox.h"
+#include "PasswordsCommand.h"
 #include "PolishLocale.h"
+#include "SystemKeyring.h"
 
 namespace {
 
@@ -32,15 +37,52 @@ void answerMessageBoxesOnStderr() {
     });
 }
 
+// The commands that run without a window.
+int runCommand(const CommandLine& line) {
+    if (!line.error().empty()) {
+        std::cerr << "tavro: " << line.error() << '\n';
+        return 1;
+    }
+    switch (line.command()) {
+        case CommandLine::Command::Help:
+            std::cout << CommandLine::HelpText();
+            return 0;
+        case CommandLine::Command::Export:
+            return ExportCommand::Run(line, std::cerr);
+        case CommandLine::Command::Backup:
+            return BackupCommand::Run(line.file(), std::cerr);
+        case CommandLine::Command::PasswordsToKeyring:
+            return PasswordsCommand::Run(std::cerr);
+        case CommandLine::Command::Window:
+            break;
+    }
+    return 1;
+}
+
+// The window's options once Qt has taken its own (-platform, -style, ...) out of the arguments.
+CommandLine windowOptions() {
+    QStringList arguments = QApplication::arguments();
+    std::vector<std::string> args;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        args.push_back(arguments[i].toStdString());
+    }
+    return CommandLine::Parse(args);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     LargeBuffers::returnToTheSystemWhenFreed();
     // The command line works without a window, so it comes before the application object.
-    if (ExportCommand::Handles(argc, argv)) {
-        return ExportCommand::Run(argc, argv, std::cout, std::cerr);
+    if (const std::vector<std::string> args = CommandLine::Arguments(argc, argv);
+        CommandLine::NamesCommand(args)) {
+        return runCommand(CommandLine::Parse(args));
     }
     QApplication application(argc, argv);
+    const CommandLine options = windowOptions();
+    if (!options.error().empty()) {
+        return runCommand(options);
+    }
     QApplication::setApplicationName(QStringLiteral("Tavro History"));
     // Wayland compositors find the program's icon and name through its desktop entry.
     QGuiApplication::setDesktopFileName(AppIcon::desktopId());
@@ -49,15 +91,29 @@ int main(int argc, char* argv[]) {
     if (qgetenv("TAVRO_MESSAGEBOX") == "stderr") {
         answerMessageBoxesOnStderr();
     }
+    CHistoryApp app;
     std::unique_ptr<DemoLauncher> demo;
-    if (QApplication::arguments().contains(QStringLiteral("--demo"))) {
+    if (options.demo()) {
+        // Before anything could connect: the demo's passwords are the simulated bank's.
+        SystemKeyring::switchOff();
+        app.markAsDemo();
         demo = std::make_unique<DemoLauncher>();
-        if (!demo->start()) {
+        // Only once this copy holds the lock: a second demo must not touch the first one's bank
+        // or files.
+        app.setPrelude([&demo] {
+            if (demo->start()) {
+                return true;
+            }
             MessageBox::show(nullptr, demo->error(), QStringLiteral("Tavro History (demo)"),
                              MessageBox::Buttons::Ok, MessageBox::Icon::Error);
-            return 1;
-        }
+            return false;
+        });
+    } else {
+        // Once this copy holds the lock: a refused second copy talks to nothing.
+        app.setPrelude([] {
+            SystemKeyring::connect();
+            return true;
+        });
     }
-    CHistoryApp app;
     return app.Run();
 }

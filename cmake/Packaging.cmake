@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The installed layout and the Debian package share these rules. Tavro finds its bank modules in
 # banki/ beside its own executable, so the program, its modules and the demo bank stay together
 # in one private folder and bin/ holds a relative link to the program.
@@ -43,6 +44,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://tavro-history.example.org/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's own dialogs (buttons, the save dialog, calendars) speak Polish through this package.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
+# Debian's and Ubuntu's default desktop sessions are Wayland: with Qt's Wayland plugin the program
+# runs there as a native client instead of through Xwayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "operation history of Polish internet bank accounts")
 # CPack puts the summary first and indents the body; an empty line becomes a paragraph break.

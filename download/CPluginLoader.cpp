@@ -17,6 +17,11 @@ constexpr int32_t kInfoCapacity = 2048;
 // Addresses below this are error values, not tables.
 constexpr uintptr_t kLowestTableAddress = 16;
 
+std::filesystem::path& chosenModuleFolder() {
+    static std::filesystem::path folder;
+    return folder;
+}
+
 std::filesystem::path ownProgramFolder() {
     std::error_code error;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
@@ -45,10 +50,20 @@ std::u16string withoutSpaces(const std::u16string& text) {
 }  // namespace
 
 CPluginLoader::CPluginLoader(Schema::ConsoleLine console)
-    : CPluginLoader(std::move(console), ownProgramFolder()) {}
+    : CPluginLoader(std::move(console), ownProgramFolder()) {
+    if (!chosenModuleFolder().empty()) {
+        m_moduleFolder = chosenModuleFolder();
+    }
+}
 
 CPluginLoader::CPluginLoader(Schema::ConsoleLine console, std::filesystem::path programFolder)
-    : m_console(std::move(console)), m_programFolder(std::move(programFolder)) {}
+    : m_console(std::move(console)),
+      m_programFolder(std::move(programFolder)),
+      m_moduleFolder(m_programFolder / "banki") {}
+
+void CPluginLoader::UseModuleFolder(std::filesystem::path folder) {
+    chosenModuleFolder() = std::move(folder);
+}
 
 CPluginLoader::~CPluginLoader() = default;
 
@@ -59,7 +74,7 @@ void CPluginLoader::log(const std::u16string& line) const {
 }
 
 std::filesystem::path CPluginLoader::modulePath(const ModuleEntry& entry) const {
-    return m_programFolder / "banki" / entry.fileName;
+    return m_moduleFolder / entry.fileName;
 }
 
 void CPluginLoader::ScanModules() {
@@ -67,8 +82,8 @@ void CPluginLoader::ScanModules() {
     // Sorted by name so that "first found wins" means the same on every file system.
     std::vector<std::string> names;
     std::error_code error;
-    for (std::filesystem::directory_iterator it(m_programFolder / "banki", error), end;
-         !error && it != end; it.increment(error)) {
+    for (std::filesystem::directory_iterator it(m_moduleFolder, error), end; !error && it != end;
+         it.increment(error)) {
         if (it->path().extension() == ".module") {
             names.push_back(it->path().filename().string());
         }
@@ -92,7 +107,7 @@ void CPluginLoader::ScanModules() {
 ModuleEntry CPluginLoader::probe(const std::string& fileName, bool& hasEntryPoint) {
     ModuleEntry entry;
     entry.fileName = fileName;
-    ModuleLibrary library(m_programFolder / "banki" / fileName);
+    ModuleLibrary library(m_moduleFolder / fileName);
     const auto getType = library.function<GetIBTypeFn>("getIBType");
     hasEntryPoint = getType != nullptr;
     if (getType) {

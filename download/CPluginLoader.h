@@ -17,7 +17,8 @@ class ModuleLibrary;
 // its exports. A module is loaded only for the duration of one call.
 class CPluginLoader {
 public:
-    // The program folder is the folder of the running executable.
+    // The program folder is the folder of the running executable; the modules are in its banki/
+    // unless UseModuleFolder named another folder.
     explicit CPluginLoader(Schema::ConsoleLine console);
     CPluginLoader(Schema::ConsoleLine console, std::filesystem::path programFolder);
     virtual ~CPluginLoader();
@@ -37,6 +38,10 @@ public:
     // Asks the running module to stop; true when it agreed. Safe from any thread.
     bool AbortRunningModule();
 
+    // The folder in which loaders made from now on without a program folder find the modules:
+    // the demo's own, where the module is linked beside its configuration. Empty: banki/.
+    static void UseModuleFolder(std::filesystem::path folder);
+
     const std::vector<ModuleEntry>& modules() const { return m_modules; }
     const std::filesystem::path& programFolder() const { return m_programFolder; }
 
@@ -48,6 +53,7 @@ private:
 
     Schema::ConsoleLine m_console;
     std::filesystem::path m_programFolder;
+    std::filesystem::path m_moduleFolder;
     std::vector<ModuleEntry> m_modules;
 
     // Held around the abort call and around the unloading, so a cancel never calls into a

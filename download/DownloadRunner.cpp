@@ -4,6 +4,7 @@
 #include "DownloadTexts.h"
 #include "DownloadUi.h"
 #include "HostResult.h"
+#include "JobPasswords.h"
 #include "NotifyMessenger.h"
 #include "SettingsStore.h"
 #include "TextFormat.h"
@@ -102,7 +103,6 @@ bool DownloadRunner::runJob(size_t index, const DownloadJob& job) {
     query.size = sizeof(HistoryQuery);
     query.context.owner = this;
     query.user = job.user.c_str();
-    query.password = job.password.c_str();
     query.accounts = accounts.data();
     query.accountCount = static_cast<int32_t>(accounts.size());
     query.onOperation = StoreOperation;
@@ -115,6 +115,15 @@ bool DownloadRunner::runJob(size_t index, const DownloadJob& job) {
     if (first.size() < kShortestAccount) {
         return true;
     }
+    const std::optional<std::u16string> password =
+        m_services.passwords ? m_services.passwords->passwordFor(job) : job.password;
+    if (!password) {
+        // Only this job is left out: the others' log-ons may still be answered.
+        ui.addWarning(JobPasswords::MissingText(job.user));
+        m_warnings = true;
+        return true;
+    }
+    query.password = password->c_str();
     const int32_t result = runModule(type, query);
     announce(job, query.context);
     if (result < 0) {

@@ -5,6 +5,7 @@
 
 class CPluginLoader;
 class DownloadUi;
+class JobPasswords;
 class SettingsStore;
 namespace sqlite3x {
 class connection;
@@ -19,5 +20,6 @@ struct DownloadServices {
     CPluginLoader& loader;
     SettingsStore& settings;
     DownloadUi& ui;
-    MessengerNotifier messenger;  // NotifyMessenger when empty
+    MessengerNotifier messenger;        // NotifyMessenger when empty
+    JobPasswords* passwords = nullptr;  // null: each job's password is used as it stands
 };

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The demo of a build: `tavro --demo` starts the simulated bank tavro-bank beside the program on
-# 127.0.0.1 with a generated year of history for two accounts, points the bank module at it,
-# prepares a data folder of the demo's own whose account list holds the bank's accounts, and runs
-# Tavro on it. The user's own data folder is never touched. The bank stops when Tavro ends.
+# 127.0.0.1 with a generated year of history for two accounts, links the bank module into a
+# module folder of the demo's own with a configuration that points at the bank, prepares a data
+# folder of the demo's own whose account list holds the bank's accounts, and runs Tavro on it.
+# The user's own data folder and keyring are never touched; a folder that is not a demo folder is
+# refused. The bank stops when Tavro ends.
 #
 #   bash scripts/demo.sh [build folder]        (default: build; tavro, tavro-bank and
 #                                               banki/ib_tavro.module must be built there)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs every Debian package that building, running and testing Tavro needs.
 # Does nothing when all of them are present already.
 set -euo pipefail
@@ -9,7 +10,9 @@ packages=(
   libcpp-httplib-dev libgtest-dev libgmock-dev libbenchmark-dev
   libxml2-utils libxml2-dev clang-14 clang-format-14 libclang-rt-14-dev xvfb xauth fonts-dejavu-core
   qt6-translations-l10n librsvg2-bin dpkg-dev file lintian desktop-file-utils appstream
+  ofx python3 dbus-daemon icewm x11-utils libxcb1-dev weston qt6-wayland
   ofx python3 dbus-daemon icewm x11-utils libxcb1-dev
+  libsecret-1-dev libsecret-tools gnome-keyring dbus
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds everything with the sanitizers and runs every test, then builds
 # and checks the Debian package.
 set -euo pipefail
@@ -6,6 +7,8 @@ cd "$(dirname "$0")/.."
 bash scripts/setup-deps.sh
 # The C++ files changed since the recorded base follow .clang-format.
 bash scripts/check-format.sh
+# Every source, script and CMake file of ours carries its licence line (scripts/spdx.sh --fix).
+bash scripts/spdx.sh --check
 build=${TAVRO_TEST_BUILD:-build-test}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVRO_SANITIZE=ON -DTAVRO_BENCH=ON
 cmake --build "$build"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "WindowFrame.h"
 
 #include <xcb/xcb.h>
@@ -55,6 +56,10 @@ QPoint frameOffset(xcb_connection_t* connection, xcb_window_t window) {
 }
 
 }  // namespace
+
+bool WindowFrame::positionKnown() {
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
 
 QPoint WindowFrame::topLeft(const QWidget* window) {
     xcb_connection_t* connection = x11Connection();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QPoint>
@@ -13,4 +14,8 @@ public:
     // position as the X server has it, less the frame extents that the window manager
     // publishes. Elsewhere (another platform, no frame extents), Qt's own frame position.
     static QPoint topLeft(const QWidget* window);
+
+    // False where the compositor alone places windows and tells no client where (Wayland): a
+    // window's position is then no one's to store or restore, only its size and maximised state.
+    static bool positionKnown();
 };

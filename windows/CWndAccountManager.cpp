@@ -1,20 +1,28 @@
 #include "CWndAccountManager.h"
 
+#include "BackgroundCall.h"
 #include "CPluginLoader.h"
 #include "CWndAccountCheck.h"
 #include "CWndBankComboSink.h"
 #include "CWndDigitsOnly.h"
 #include "DialogTemplate.h"
+#include "KeyringReference.h"
+#include "KeyringTransfer.h"
 #include "MessageBox.h"
+#include "PasswordKeyring.h"
+#include "PasswordPlace.h"
 #include "Schema.h"
+#include "SecureDelete.h"
 #include "sqlite3x.h"
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <optional>
 
 namespace {
 
@@ -27,6 +35,7 @@ constexpr int kBank = 1032;
 constexpr int kAdd = 1019;
 constexpr int kEdit = 1020;
 constexpr int kDelete = 1021;
+constexpr int kPasswordNote = 1022;
 
 const ControlSpec kTemplate[] = {
     {kList, ControlKind::ListView, {}, {11, 54, 226, 68}},
@@ -41,6 +50,7 @@ const ControlSpec kTemplate[] = {
     {-1, ControlKind::LabelRight, QStringLiteral("Bank:"), {49, 198, 20, 8}},
     {kBank, ControlKind::DropDownList, {}, {74, 198, 162, 231}},
     {kAdd, ControlKind::PushButton, QStringLiteral("&Dodaj"), {74, 215, 50, 16}},
+    {kPasswordNote, ControlKind::Label, {}, {74, 234, 162, 22}},
     {kEdit, ControlKind::PushButton, QStringLiteral("&Edytuj"), {130, 215, 50, 16}},
     {kDelete, ControlKind::PushButton, QStringLiteral("&Usuń"), {186, 215, 50, 16}},
     {1, ControlKind::DefPushButton, QStringLiteral("&OK"), {130, 260, 50, 15}},
@@ -48,6 +58,38 @@ const ControlSpec kTemplate[] = {
 };
 
 const QString kCaption = QStringLiteral("Konta");
+// Stands masked in the password field for a password kept in the keyring.
+const QString kKeptFiller = QStringLiteral("********");
+
+QString passwordNote() {
+    switch (PasswordPlace::reason()) {
+        case PasswordPlace::Reason::Keyring:
+            return {};
+        case PasswordPlace::Reason::Declined:
+            return QStringLiteral(
+                "Hasła są przechowywane w folderze danych bez szyfrowania "
+                "(wybrano to zamiast portfela systemowego).");
+        case PasswordPlace::Reason::NoKeyring:
+            break;
+    }
+    return QStringLiteral(
+        "Hasła są przechowywane w folderze danych bez szyfrowania (brak "
+        "portfela systemowego).");
+}
+
+QStringList storedReferences(sqlite3x::connection& con) {
+    QStringList references;
+    sqlite3x::command cmd(con, "SELECT a_pass FROM accounts");
+    sqlite3x::reader rows = cmd.execute_reader();
+    while (rows.read()) {
+        const QString pass = QString::fromStdU16String(rows.get_string(0));
+        if (KeyringReference::isReference(pass)) {
+            references << pass;
+        }
+    }
+    rows.close();
+    return references;
+}
 
 CWndAccountManager::BankFiller fillerOf(CPluginLoader* loader) {
     return [loader](BankComboSink& sink) {
@@ -81,12 +123,14 @@ CWndAccountManager::CWndAccountManager(sqlite3x::connection& con, BankFiller fil
     m_name = tpl.control<QLineEdit>(kName);
     m_bank = tpl.control<QComboBox>(kBank);
     CWndDigitsOnly::install(m_number);
+    tpl.control<QLabel>(kPasswordNote)->setText(passwordNote());
 
     buildList();
     loadAccounts();
     fillBanks(fill);
 
     connect(m_list, &QTableView::clicked, this, &CWndAccountManager::rowClicked);
+    connect(m_password, &QLineEdit::textEdited, this, &CWndAccountManager::passwordEdited);
     connect(tpl.control<QPushButton>(kAdd), &QPushButton::clicked, this, &CWndAccountManager::add);
     connect(tpl.control<QPushButton>(kEdit), &QPushButton::clicked, this,
             &CWndAccountManager::edit);
@@ -158,7 +202,13 @@ void CWndAccountManager::rowClicked() {
     m_name->setText(text(Name));
     m_number->setText(text(Number));
     m_user->setText(text(User));
-    m_password->setText(text(Password));
+    m_keptReference.clear();
+    if (KeyringReference::isReference(text(Password))) {
+        m_keptReference = text(Password);
+        m_password->setText(kKeptFiller);
+    } else {
+        m_password->setText(text(Password));
+    }
     const int type = std::max(0, text(Type).toInt());
     const int item = m_bank->findData(type);
     m_bank->setCurrentIndex(item >= 0 ? item : 0);
@@ -175,7 +225,7 @@ bool CWndAccountManager::readValidEntry(Entry& entry) {
         return false;
     }
     entry.user = m_user->text();
-    entry.password = m_password->text();
+    entry.password = m_keptReference.isEmpty() ? m_password->text() : m_keptReference;
     entry.name = m_name->text();
     entry.type = m_bank->currentIndex() >= 0 ? m_bank->currentData().toInt() : 0;
     return true;
@@ -187,6 +237,16 @@ void CWndAccountManager::writeRow(int row, const Entry& entry) {
     m_model->item(row, User)->setText(entry.user);
     m_model->item(row, Password)->setText(entry.password);
     m_model->item(row, Type)->setText(QString::number(entry.type));
+}
+
+// The first keystroke in a kept password begins a new one: what was typed after the filler
+// stays, the filler goes.
+void CWndAccountManager::passwordEdited(const QString& text) {
+    if (m_keptReference.isEmpty()) {
+        return;
+    }
+    m_keptReference.clear();
+    m_password->setText(text.startsWith(kKeptFiller) ? text.mid(kKeptFiller.size()) : QString());
 }
 
 void CWndAccountManager::add() {
@@ -219,31 +279,73 @@ void CWndAccountManager::remove() {
 }
 
 void CWndAccountManager::save() {
-    // One transaction: a failure part-way can no longer leave the table emptied.
-    try {
-        sqlite3x::transaction work(m_con);
-        sqlite3x::command(m_con, Schema::kDeleteAllAccounts).execute();
-        for (int row = 0; row < m_model->rowCount(); ++row) {
-            const auto text = [&](int column) {
-                return m_model->item(row, column)->text().toStdU16String();
-            };
-            try {
-                sqlite3x::command insert(m_con, Schema::kInsertAccount);
-                insert.bind_text(1, text(Number));
-                insert.bind_text(2, text(User));
-                insert.bind_text(3, text(Name));
-                insert.bind_text(4, text(Password));
-                insert.bind_int(5, m_model->item(row, Type)->text().toInt());
-                insert.execute();
-            } catch (const sqlite3x::database_error&) {
-                // A row that cannot be written is skipped; the others still are.
-            }
+    std::vector<StoredLogOn> logOns;
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        logOns.push_back({m_model->item(row, User)->text(), m_model->item(row, Password)->text()});
+    }
+    PasswordKeyring* keyring = PasswordPlace::keyring();
+    std::optional<KeyringTransfer> transfer;
+    if (PasswordPlace::inKeyring()) {
+        // The keyring first: a refusal leaves the table as it was.
+        transfer.emplace(*keyring);
+        QString error;
+        if (!BackgroundCall::run([&] { return transfer->moveToKeyring(logOns, error); })) {
+            MessageBox::show(this,
+                             QStringLiteral("Portfel systemowy nie przyjął hasła (%1). Lista kont "
+                                            "pozostała bez zmian.")
+                                 .arg(error),
+                             kCaption, MessageBox::Buttons::Ok, MessageBox::Icon::Error);
+            return;
         }
-        work.commit();
+    }
+    QStringList before;
+    try {
+        before = storedReferences(m_con);
+        writeTable(logOns);
     } catch (const sqlite3x::database_error& error) {
+        if (transfer) {
+            BackgroundCall::run([&] {
+                transfer->undo();
+                return true;
+            });
+        }
         MessageBox::show(this, QString::fromUtf8(error.what()), kCaption, MessageBox::Buttons::Ok,
                          MessageBox::Icon::Error);
         return;
     }
+    if (keyring != nullptr) {
+        BackgroundCall::run([&] {
+            KeyringTransfer(*keyring).removeOrphans(before, logOns);
+            return true;
+        });
+    }
     accept();
+}
+
+void CWndAccountManager::writeTable(const std::vector<StoredLogOn>& logOns) {
+    // Plain passwords that leave the table are overwritten, not left in the file's free space.
+    std::optional<SecureDelete> secure;
+    if (PasswordPlace::inKeyring()) {
+        secure.emplace(m_con);
+    }
+    // One transaction: a failure part-way can no longer leave the table emptied.
+    sqlite3x::transaction work(m_con);
+    sqlite3x::command(m_con, Schema::kDeleteAllAccounts).execute();
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        const auto text = [&](int column) {
+            return m_model->item(row, column)->text().toStdU16String();
+        };
+        try {
+            sqlite3x::command insert(m_con, Schema::kInsertAccount);
+            insert.bind_text(1, text(Number));
+            insert.bind_text(2, text(User));
+            insert.bind_text(3, text(Name));
+            insert.bind_text(4, logOns[row].pass.toStdU16String());
+            insert.bind_int(5, m_model->item(row, Type)->text().toInt());
+            insert.execute();
+        } catch (const sqlite3x::database_error&) {
+            // A row that cannot be written is skipped; the others still are.
+        }
+    }
+    work.commit();
 }

@@ -3,7 +3,9 @@
 #include "CUIWin7Dialog.h"
 
 #include <functional>
+#include <vector>
 
+struct StoredLogOn;
 class BankComboSink;
 class CPluginLoader;
 class QComboBox;
@@ -16,7 +18,9 @@ class connection;
 }
 
 // Edits a copy of the table `accounts` in a list; OK rewrites the table from the list, Cancel
-// leaves it as it was. Run modally:
+// leaves it as it was. Where passwords go to the keyring, OK stores the new ones there first
+// and the table holds references; a reference no row uses any more loses its keyring item. Run
+// modally:
 //   CWndAccountManager dlg(con, &loader, mainWindow);
 //   dlg.exec();   // then reload the account filter and the operation list, whatever the result
 class CWndAccountManager : public CUIWin7Dialog {
@@ -47,10 +51,12 @@ private:
     int selectedRow() const;
     bool readValidEntry(Entry& entry);
     void writeRow(int row, const Entry& entry);
+    void passwordEdited(const QString& text);
     void add();
     void edit();
     void remove();
     void save();
+    void writeTable(const std::vector<StoredLogOn>& logOns);
 
     sqlite3x::connection& m_con;
     QTableView* m_list = nullptr;
@@ -60,4 +66,6 @@ private:
     QLineEdit* m_password = nullptr;
     QLineEdit* m_name = nullptr;
     QComboBox* m_bank = nullptr;
+    // The keyring reference of the row last clicked, while its password is not retyped.
+    QString m_keptReference;
 };

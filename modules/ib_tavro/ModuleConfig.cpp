@@ -3,7 +3,6 @@
 #include <dlfcn.h>
 
 #include <charconv>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -56,9 +55,6 @@ ModuleConfig ParseModuleConfig(const std::string& text) {
 }
 
 std::string ModuleConfigPath() {
-    if (const char* named = std::getenv(kModuleConfigVariable); named != nullptr && *named != 0) {
-        return named;
-    }
     Dl_info info{};
     if (dladdr(reinterpret_cast<void*>(&ModuleConfigPath), &info) == 0 ||
         info.dli_fname == nullptr) {

@@ -1,8 +1,8 @@
 #pragma once
 // The module's optional configuration file, read at the start of every download (the module keeps
-// no state between calls): the file that the variable IB_TAVRO_CONF names when it is set (an
-// installed module's folder belongs to root, so the demo points the module at its bank this way),
-// else "ib_tavro.conf" beside the module file.
+// no state between calls): "ib_tavro.conf" beside the module file, and nothing else. No variable
+// of the environment may send a user's log-on to another host; the demo and the tests give the
+// program a module folder of their own with the module linked there and the file beside it.
 
 #include <string>
 
@@ -21,10 +21,8 @@ struct ModuleConfig {
 // Parses `key=value` lines; unknown keys, comments and malformed numbers are ignored.
 ModuleConfig ParseModuleConfig(const std::string& text);
 
-inline constexpr const char* kModuleConfigVariable = "IB_TAVRO_CONF";
-
-// The file that IB_TAVRO_CONF names, else the one beside the file that holds this code (the
-// module, or a test program).
+// The file beside the file that holds this code (the module, or a test program), as the path
+// it was loaded by: a module linked into another folder reads the configuration there.
 std::string ModuleConfigPath();
 
 // The file's settings, or the built-in ones when there is no file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -105,6 +106,18 @@ TEST_F(StartupTest, FirstStartCreatesPrivateFolderAndDatabaseAndWritesSettingsAt
     EXPECT_EQ(saved.GetInt(u"POS/Z", -5), 0);
     EXPECT_EQ(saved.GetInt(u"COL/1", -5), 150);
     EXPECT_EQ(AppSettings::store(), nullptr);
+}
+
+TEST_F(StartupTest, DemoWindowSaysSoInItsTitle) {
+    CHistoryApp app(uniqueLock());
+    app.markAsDemo();
+    QString title;
+    QTimer::singleShot(0, [&] {
+        title = app.mainWindow()->windowTitle();
+        app.mainWindow()->accept();
+    });
+    EXPECT_EQ(app.Run(), 0);
+    EXPECT_EQ(title, QStringLiteral("Tavro History (demo)"));
 }
 
 TEST_F(StartupTest, StoredSettingsComeBackAtTheNextStart) {

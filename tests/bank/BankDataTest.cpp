@@ -195,11 +195,11 @@ TEST(BankData, CardOperationTakesThePlaceAsTitleAndZeroIsNotDelivered) {
     BankOperation op = operation("ZAKUP PRZY UŻYCIU KARTY", 1999, true);
     op.title.clear();
     op.cardNumber = "423456******1234";
-    op.place = "ŁÓDŹ ORLEN";
+    op.place = "ŁÓDŹ KROPLA";
     ExpectedRecord e = KindTable::Expect(op);
     EXPECT_EQ(e.kind, 9);
     EXPECT_EQ(e.counterpartyAccount, "423456******1234");
-    EXPECT_EQ(e.title, "ŁÓDŹ ORLEN");
+    EXPECT_EQ(e.title, "ŁÓDŹ KROPLA");
     EXPECT_EQ(e.amountText, "-19,99");
     op.grosze = 0;
     EXPECT_FALSE(KindTable::Expect(op).delivered);

@@ -332,7 +332,7 @@ TEST(EndToEnd, DataFileEdgeCasesArriveCleaned) {
             // a name with markup and no title: the kind text becomes the title
             "105\t-5\t-5\t-12,00\tZLECENIE STAŁE\t\tFirma <b>X</b>\t\t\t",
             // card payment without a title
-            "106\t-4\t-3\t-19,99\tZAKUP PRZY UŻYCIU KARTY\t\t\t\t423456******1234\tŁÓDŹ ORLEN",
+            "106\t-4\t-3\t-19,99\tZAKUP PRZY UŻYCIU KARTY\t\t\t\t423456******1234\tŁÓDŹ KROPLA",
             // top-up operators
             "107\t-3\t-3\t-20,00\tPRZELEW WYCHODZĄCY\t11 1140 2004 0000 3002 0135 5387\t"
             "DOLADOWANIA.PL\tTelefon\t\t",

@@ -38,7 +38,7 @@ done
 
 # Runs the installed program in the background until its console shows the pattern.
 export QT_QPA_PLATFORM=offscreen TAVRO_CONSOLE=stderr TAVRO_MESSAGEBOX=stderr HOME=$work/home
-unset appdata XDG_DATA_HOME IB_TAVRO_CONF TAVRO_DEMO_DATA
+unset appdata XDG_DATA_HOME TAVRO_DEMO_DATA
 mkdir -p "$HOME"
 run_until() {
   local pattern=$1 log=$2
@@ -67,7 +67,10 @@ appdata=$work/data run_until 'extension: 19900003' "$work/program.log" "$root/us
 XDG_DATA_HOME=$work/share run_until 'extension: 19900003' "$work/demo.log" "$root/usr/bin/tavro" --demo ||
   { cat "$work/demo.log" >&2; fail "the demo did not start with its module"; }
 demo=$work/share/tavro-demo
-grep -q '^port=[0-9]' "$demo/ib_tavro.conf" 2>/dev/null || fail "the demo wrote no module configuration"
+grep -q '^port=[0-9]' "$demo/banki/ib_tavro.conf" 2>/dev/null || fail "the demo wrote no module configuration"
+[ -L "$demo/banki/ib_tavro.module" ] || fail "the demo did not link the module into its own folder"
+[ "$(stat -c %a "$demo" "$demo/bank.pem" "$demo/bank.err" "$demo/banki/ib_tavro.conf" | tr '\n' ' ')" = "700 600 600 600 " ] ||
+  fail "the demo's folder or files are readable by others"
 accounts=$(sqlite3 "$demo/TavroHistory/masterDatabase.sq3" "SELECT count(*) FROM accounts" 2>/dev/null || echo 0)
 [ "$accounts" = 2 ] || fail "the demo account list holds $accounts accounts, not 2"
 [ ! -e "$work/share/TavroHistory" ] || fail "the demo touched the user's data folder"

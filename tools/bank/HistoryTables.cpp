@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "HistoryTables.h"
 
 namespace HistoryTables {
@@ -5,32 +6,32 @@ namespace {
 constexpr Town kHomeTowns[] = {
     {"Kraków",
      {"Rynek Główny 12", "ul. Karmelicka 9"},
-     "TAURON Sprzedaż Sp. z o.o.",
+     "Krakowska Energia Wisłanka S.A.",
      "Urząd Skarbowy Kraków-Krowodrza",
      "Urząd Miasta Krakowa"},
     {"Poznań",
      {"Stary Rynek 78", "ul. Półwiejska 42"},
-     "Enea S.A.",
+     "Wielkopolska Iskra Energia S.A.",
      "Urząd Skarbowy Poznań-Jeżyce",
      "Urząd Miasta Poznania"},
     {"Gdańsk",
      {"ul. Długa 45", "al. Grunwaldzka 82"},
-     "Energa Obrót S.A.",
+     "Bursztynowa Energia S.A.",
      "Pierwszy Urząd Skarbowy w Gdańsku",
      "Urząd Miejski w Gdańsku"},
     {"Wrocław",
      {"ul. Świdnicka 40", "pl. Grunwaldzki 22"},
-     "TAURON Sprzedaż Sp. z o.o.",
+     "Odrzańska Energia S.A.",
      "Urząd Skarbowy Wrocław-Fabryczna",
      "Urząd Miejski Wrocławia"},
     {"Warszawa",
      {"ul. Marszałkowska 104", "al. Jerozolimskie 54"},
-     "E.ON Polska S.A.",
+     "Stołeczny Prąd S.A.",
      "Urząd Skarbowy Warszawa-Mokotów",
      "Urząd m.st. Warszawy"},
     {"Łódź",
      {"ul. Piotrkowska 120", "al. Piłsudskiego 15"},
-     "PGE Obrót S.A.",
+     "Łódzka Energia Włókniarz S.A.",
      "Urząd Skarbowy Łódź-Bałuty",
      "Urząd Miasta Łodzi"},
 };
@@ -46,37 +47,37 @@ constexpr Town kTripTowns[] = {
 
 // Weighted as a household spends: groceries most often, a television now and then.
 constexpr Shop kShops[] = {
-    {"Biedronka #", 18, 1200, 26000},
-    {"Lidl", 12, 1800, 32000},
-    {"Żabka Z#", 12, 399, 4500},
-    {"Kaufland", 5, 3000, 42000},
-    {"Carrefour Express", 4, 800, 9000},
-    {"Auchan", 2, 5000, 52000},
-    {"Netto", 3, 1500, 18000},
-    {"Dino", 3, 1500, 16000},
+    {"Dyskont Oszczędek #", 18, 1200, 26000},
+    {"Supermarket Pełny Kosz", 12, 1800, 32000},
+    {"Sklepik Żuczek Z#", 12, 399, 4500},
+    {"Hipermarket Obfitość", 5, 3000, 42000},
+    {"Delikatesy Pod Lipą", 4, 800, 9000},
+    {"Centrum Handlowe Kłos", 2, 5000, 52000},
+    {"Market Skowronek", 3, 1500, 18000},
+    {"Sklep Wiejski Kłosek", 3, 1500, 16000},
     {"Piekarnia Bułeczka", 3, 450, 2800},
-    {"Orlen Stacja nr #", 7, 8000, 34000},
-    {"BP", 2, 8000, 30000},
-    {"Circle K", 2, 6000, 28000},
-    {"Rossmann #", 5, 1200, 16000},
-    {"Hebe", 2, 1500, 12000},
-    {"Apteka Dr.Max", 3, 900, 14000},
-    {"McDonalds", 3, 1500, 7500},
-    {"KFC", 1, 1800, 6500},
-    {"Starbucks", 2, 1200, 4500},
-    {"Pizzeria Da Grasso", 2, 3500, 12000},
+    {"Stacja Paliw Kropla nr #", 7, 8000, 34000},
+    {"Paliwa Jaskółka", 2, 8000, 30000},
+    {"Stacja Bizon", 2, 6000, 28000},
+    {"Drogeria Pachnidełko #", 5, 1200, 16000},
+    {"Drogeria Mydełko", 2, 1500, 12000},
+    {"Apteka Pod Złotym Moździerzem", 3, 900, 14000},
+    {"Burger Wiatrak", 3, 1500, 7500},
+    {"Kurczak Złocisty", 1, 1800, 6500},
+    {"Kawiarnia Filiżanka", 2, 1200, 4500},
+    {"Pizzeria Pomodorino", 2, 3500, 12000},
     {"Bar Mleczny Pod Arkadami", 1, 1400, 4200},
-    {"Jakdojade.pl", 2, 340, 11000},
-    {"PKP Intercity", 1, 2900, 18900},
-    {"Bolt", 2, 1400, 6500},
-    {"Pepco", 2, 1000, 12000},
-    {"CCC", 1, 8000, 35000},
-    {"Reserved", 1, 6000, 40000},
-    {"IKEA", 1, 2000, 150000},
-    {"Castorama", 1, 1500, 60000},
-    {"Empik", 2, 2000, 20000},
-    {"Media Expert", 1, 3000, 250000},
-    {"Cinema City", 1, 2400, 9000},
+    {"Bilety Miejskie Tramwajek", 2, 340, 11000},
+    {"Koleje Ekspresowe Sokół", 1, 2900, 18900},
+    {"Taksówki Strzała", 2, 1400, 6500},
+    {"Sklep Drobiazg", 2, 1000, 12000},
+    {"Obuwie Krok", 1, 8000, 35000},
+    {"Moda Jaskier", 1, 6000, 40000},
+    {"Meble Sosenka", 1, 2000, 150000},
+    {"Market Budowlany Majster", 1, 1500, 60000},
+    {"Księgarnia Zakładka", 2, 2000, 20000},
+    {"Elektro Świetlik", 1, 3000, 250000},
+    {"Kino Pod Gwiazdami", 1, 2400, 9000},
 };
 
 constexpr Employer kEmployers[] = {
@@ -100,25 +101,28 @@ constexpr const char* kAddresses[] = {"ul. Źródlana 5/12",    "os. Słoneczne 
                                       "ul. Żeromskiego 33/4", "ul. Łąkowa 2/15"};
 
 constexpr Supplier kPhoneOperators[] = {
-    {"P4 Sp. z o.o.", "Play", 3500, 7500},
-    {"Orange Polska S.A.", "Orange", 4500, 8900},
-    {"T-Mobile Polska S.A.", "T-Mobile", 4000, 8000},
-    {"Polkomtel Sp. z o.o.", "Plus", 3000, 6500},
+    {"Sieć Komórkowa Zasięg S.A.", "Zasięg", 3500, 7500},
+    {"Telefonia Sygnał Sp. z o.o.", "Sygnał", 4500, 8900},
+    {"Mewa Telekom S.A.", "Mewa", 4000, 8000},
+    {"Echo Komórka Sp. z o.o.", "Echo", 3000, 6500},
 };
 
 constexpr Supplier kInternetProviders[] = {
-    {"Orange Polska S.A.", "Orange", 6999, 6999}, {"Netia S.A.", "Netia", 5999, 5999},
-    {"UPC Polska Sp. z o.o.", "UPC", 7999, 7999}, {"Vectra S.A.", "Vectra", 6500, 6500},
-    {"INEA Sp. z o.o.", "INEA", 8900, 8900},
+    {"Światłowody Pajęczyna S.A.", "Pajęczyna", 6999, 6999},
+    {"Kablówka Antena Sp. z o.o.", "Antena", 5999, 5999},
+    {"Sieć Osiedlowa Łącze Sp. z o.o.", "Łącze", 7999, 7999},
+    {"Internet Bocian S.A.", "Bocian", 6500, 6500},
+    {"Radiowy Internet Sójka Sp. z o.o.", "Sójka", 8900, 8900},
 };
 
 constexpr Supplier kSubscriptions[] = {
-    {"Netflix.com Amsterdam", "Netflix", 4900, 4900},
-    {"Spotify Stockholm", "Spotify", 2399, 2399},
-    {"Disney Plus Amsterdam", "Disney+", 3799, 3799},
+    {"Kinowo Plus Amsterdam", "Kinowo", 4900, 4900},
+    {"Nordic Tunes Stockholm", "Nordic Tunes", 2399, 2399},
+    {"Bajkowo Stream Dublin", "Bajkowo", 3799, 3799},
 };
 
-constexpr const char* kTopUpOperators[] = {"BLUE MEDIA S.A.", "DOLADOWANIA.PL Sp. z o.o."};
+// The module's rules know top-up operators by this name.
+constexpr const char* kTopUpOperators[] = {"DOLADOWANIA.PL Sp. z o.o.", "DOLADOWANIA.PL"};
 
 constexpr const char* kPeople[] = {
     "Anna Testowa",     "Krystyna Testowa",     "Piotr Zaręba",    "Katarzyna Dąbrowska",
@@ -150,8 +154,8 @@ constexpr Phrase kPaymentsFromPeople[] = {
     {"Zwrot za obiad", 3000, 8000},
 };
 
-constexpr const char* kForeignClients[] = {"Nordwind Software GmbH", "Lindqvist Design AB",
-                                           "Brightwater Consulting Ltd"};
+constexpr const char* kForeignClients[] = {"Hummelflug Software GmbH", "Sjostjarna Design AB",
+                                           "Puffin & Kettle Consulting Ltd"};
 
 constexpr const char* kMonthNames[] = {"styczeń",  "luty",        "marzec",   "kwiecień",
                                        "maj",      "czerwiec",    "lipiec",   "sierpień",

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The world the generated histories are told in: towns with their shops, cash machines and
-// offices, employers, landlords, suppliers and people. Texts are UTF-8 and stay within what
-// ISO-8859-2 can show, so every page carries them whole.
+// offices, employers, landlords, suppliers and people. Every company is invented (public offices
+// are named as they are), so a demo or a picture of it shows no real brand. Texts are UTF-8 and
+// stay within what ISO-8859-2 can show, so every page carries them whole.
 
 #include <cstdint>
 #include <span>
@@ -64,10 +66,16 @@ std::span<const char* const> MonthNames();  // "styczeń" .. "grudzień"
 
 constexpr const char* kBankName = "Tavro Bank S.A.";
 constexpr const char* kOwner = "Jan Testowy";
-constexpr const char* kGasSupplier = "PGNiG Obrót Detaliczny Sp. z o.o.";
+constexpr const char* kGasSupplier = "Błękitny Płomień Gaz Sp. z o.o.";
 constexpr const char* kSocialInsurance = "ZAKŁAD UBEZPIECZEŃ SPOŁECZNYCH";
-constexpr const char* kPaymentOperator = "PayU S.A.";
-constexpr const char* kAuctionFees = "QXL Poland Sp. z o.o.";
+constexpr const char* kPaymentOperator = "Bramka Płatności Sikorka S.A.";
+// The module's rules know the auction service by "QXL" in the name.
+constexpr const char* kAuctionFees = "Targowisko QXL Sp. z o.o.";
+constexpr const char* kAuctionSite = "Targowisko";
+// Cash machine networks: the bank's own in the home town, others elsewhere and abroad.
+constexpr const char* kBankCashMachines = "Tavro Bank";
+constexpr const char* kOtherCashMachines = "Bankomaty Dukat";
+constexpr const char* kForeignCashMachines = "Bankomaty Talar";
 constexpr const char* kColleague = "Patrick O'Neil";  // whom the express transfer pays
 
 }  // namespace HistoryTables

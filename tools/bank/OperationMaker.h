@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Makes the operations of one household's account: what recurs each month, what happens once
 // in a while (a term deposit ending, a transfer cancelled) and what fills the days between.
@@ -80,6 +81,7 @@ private:
     std::string digits(int count);
     int64_t between(int64_t low, int64_t high);  // log-even, in grosze
     int64_t wholeZloty(int64_t low, int64_t high);
+    static int64_t roundTo(int64_t grosze, int64_t step);
     bool chance(int percent);
     template <typename T>
     const T& pick(std::span<const T> list) {

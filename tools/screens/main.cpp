@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders every window of the program with sample data, so that their look can be reviewed
 // without a display:
 //   tavro-screens [output folder]        (default <build>/screens)
@@ -77,12 +78,12 @@ void fillSampleDatabase() {
     };
     const Sample samples[] = {
         {u"Ślęża Sp. z o.o.", u"Wynagrodzenie za miesiąc", 4200, 4800, 1},
-        {u"Biedronka Wrocław", u"Zakupy kartą", -260, -18, 9},
-        {u"PGNiG Obrót Detaliczny", u"Rachunek za gaz", -190, -80, 2},
-        {u"Tauron Sprzedaż", u"Opłata za energię elektryczną", -210, -120, 2},
-        {u"Bankomat Euronet", u"Wypłata gotówki", -400, -100, 10},
+        {u"Dyskont Oszczędek Wrocław", u"Zakupy kartą", -260, -18, 9},
+        {u"Błękitny Płomień Gaz", u"Rachunek za gaz", -190, -80, 2},
+        {u"Odrzańska Energia", u"Opłata za energię elektryczną", -210, -120, 2},
+        {u"Bankomaty Dukat", u"Wypłata gotówki", -400, -100, 10},
         {u"Jan Nowak", u"Zwrot za bilety do kina", 40, 90, 1},
-        {u"Orange Polska", u"Doładowanie telefonu", -50, -25, 13},
+        {u"Mewa Telekom", u"Doładowanie telefonu", -50, -25, 13},
         {u"Wspólnota Mieszkaniowa", u"Czynsz za mieszkanie", -780, -780, 3},
         {u"Prowizja", u"Opłata za prowadzenie rachunku", -9, -9, 11},
     };
