@@ -11,8 +11,8 @@
 #include "FirstPaintProbe.h"
 #include "HistoryPreload.h"
 #include "MessageBox.h"
-#include "ScriptedRun.h"
 #include "PasswordMigrationOffer.h"
+#include "ScriptedRun.h"
 #include "SettingsStore.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's commands: the menu, the buttons and the timers.
 #include <QDialog>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's downloads: building the jobs, the one worker, the schedule, and stopping a
 // download when the window closes.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operation list: reading the entries from the database and filtering them.
 #include <QComboBox>
 #include <QHeaderView>

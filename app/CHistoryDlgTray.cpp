@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window in the notification area: minimised with "HideOnMinimize" it leaves the
 // taskbar for its tray icon, and a double click on the icon brings it back.
 #include <QEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ClosingDownloadUi.h"
 
 ClosingDownloadUi::ClosingDownloadUi(std::unique_ptr<DownloadUi> windows)

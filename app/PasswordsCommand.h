@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The move of plain passwords into the keyring without a window:
 //   tavro --passwords-to-keyring

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The databases the benchmarks time against, filled the way the download stores operations:
 // one transaction, the program's own insert statement, texts as UTF-16.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window on a large history: reading the operations into the list (the first open
 // and later reloads, painted), each filter's keystrokes with the paint of the visible rows, and
 // the peak memory. The reloads are set against a bare SQLite loop (their floor), the keystrokes

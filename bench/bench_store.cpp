@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Storing downloaded operations into a large history: the count, delete and insert that every
 // delivered operation costs, inside one transaction per job, as the download worker runs them.
 //

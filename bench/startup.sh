@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Real start-up of the program: from exec to the first paint of a filled list, under Xvfb,
 # against a bare SQLite loop reading every column of the same table (its own process, exec to
 # exit). Medians over the runs; "name: value" lines for scripts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // CSV as a Polish spreadsheet opens it without an import dialog: UTF-8 with a byte-order mark,
 // ";" between fields, decimal comma, ISO dates, RFC 4180 quoting, CR LF between records.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What an export writes, whatever asked for it (the export window or the command line): the
 // files of the chosen format for a set of rows, and writing them all or none.

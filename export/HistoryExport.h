@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The export without a window (`tavro --export`): the stored operations of a database file,
 // narrowed by account and booking day, written all or none in the format of the target's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // OFX 1.0.2 in its SGML form, the lowest form every OFX importer reads: one statement of one
 // account per file. Pure over the rows, like the XML writer.

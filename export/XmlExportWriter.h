@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own XML export format, written without any window so that tests and the fuzz
 // target can drive it directly.

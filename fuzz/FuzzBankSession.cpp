@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bank session of the fuzz build: no network, the pages of the fuzz input instead.
 #include <utility>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any UTF-16 texts in every text field of the export: the document is well-formed XML and each
 // field reads back as its text (characters XML cannot carry at all read back as U+FFFD).
 #include <libxml/parser.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cutting and cleaning helpers on any text: ExtractBetween returns a cut that really stands
 // between the markers, CollapseSpaces leaves no line ends, tabs, hard spaces or outer blanks,
 // and ParseDayDate gives noon of the day it was given.

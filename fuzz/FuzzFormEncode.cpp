@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any fields through the form encoder: the body holds only safe characters and decodes back to
 // the trimmed values, in the order the fields were set.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole download of one log-on, from the log-on page to the delivery of the operations, over
 // arbitrary pages in place of the bank (NUL bytes separate them). The pages repeat when they run
 // out, so a walk that would never end shows as a hang (-timeout) or as the request bound.

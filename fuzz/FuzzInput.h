@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Cuts one fuzz input into several texts: pieces are separated by a byte 0x00 (the last piece
 // takes the rest), so the fuzzer can grow each piece on its own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any text and key through the onclick splitter: it never reads outside the text, leaves the
 // list alone when it answers false, and no argument keeps an apostrophe.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any page as a details page, then classified, cleaned and delivered as the module does: the
 // record that reaches the host is always complete and within its limits.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any page as an operation list: every link found points at a details page and carries a sign.
 #include <cstdint>
 #include <string>

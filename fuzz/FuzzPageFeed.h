@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the fuzz build's bank session answers: the pages of one input, in the order the module
 // asks for them, from the first again when they run out, up to a bound of requests.

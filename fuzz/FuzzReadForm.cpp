@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any page through the form reader: fields come only from the page, names are never empty and
 // never hold "=", and the form's inputs can always be posted back.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as the settings file: loading never fails or reads outside the file, and what was
 // loaded survives being written and read back.
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GLib's headers come before Qt's: Qt defines `signals` as a keyword, which GLib uses as a name.
 #include <libsecret/secret.h>
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that the C++ files a change touches follow .clang-format (clang-format-14).
 #   scripts/check-format.sh [BASE]
 # A change is everything that differs from the commit BASE, committed or not: by default the

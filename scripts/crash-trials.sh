@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Kills a download (1 000 operations: 4 accounts of 250, one job each) inside a job's write
 # transaction, and a settings save, with SIGKILL at random moments, and checks after every kill
 # that the database passes integrity_check with every job's operations stored whole or not at

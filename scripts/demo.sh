@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The demo of a build: `tavro --demo` starts the simulated bank tavro-bank beside the program on
 # 127.0.0.1 with a generated year of history for two accounts, links the bank module into a
 # module folder of the demo's own with a configuration that points at the bank, prepares a data

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package (Release) and checks it with the tools a distribution uses: lintian
 # (errors fail), desktop-file-validate, appstreamcli; then extracts it and runs the program from
 # the extracted tree, proving that it finds its bank module in the installed layout.

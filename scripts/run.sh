@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds everything (Release) and starts the demo: Tavro on its own
 # demo data folder (build/demo-data) with the simulated bank tavro-bank behind the ib_tavro
 # module, so that "Pobierz" downloads a year of history for two accounts.

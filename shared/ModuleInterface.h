@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The binary interface between Tavro and every bank module (*.module in banki/).
 // This is the ABI for third-party modules too: records are plain C structs with fixed

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Nrb.h"
 
 #include <array>
@@ -8,9 +9,13 @@ constexpr std::array<int, 30> kWeights = {1,  10, 3,  30, 9,  90, 27, 76, 81, 34
                                           49, 5,  50, 15, 53, 45, 62, 38, 89, 17,
                                           73, 51, 25, 56, 75, 71, 31, 19, 93, 57};
 
-int digitValue(char16_t c) { return (c >= u'0' && c <= u'9') ? c - u'0' : 0; }
+int digitValue(char16_t c) {
+    return (c >= u'0' && c <= u'9') ? c - u'0' : 0;
+}
 
-bool isSpace(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
+bool isSpace(char16_t c) {
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
 
 // Reads like atoi: leading white space, an optional plus sign, digits up to the first other.
 int readLeadingNumber(const std::u16string& text) {

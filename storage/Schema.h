@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every statement the program issues, in one place. Values are always bound as
 // parameters ('?'), so no text can change a statement.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The account manager's entry rule, kept apart from the window so the order of the tests is
 // plain to see and to test.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An edit that takes only digits from the keyboard, as a number-style edit does: pasted text
 // is not filtered, so callers still check what they read.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The save-file dialog behind a seam: tests install a handler that answers in its place.
 

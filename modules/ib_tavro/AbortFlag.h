@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The module-wide cancellation flag: written by the host's interface thread through setAbortFlag,
 // read by the downloading thread between received chunks, from libcurl's progress callback and

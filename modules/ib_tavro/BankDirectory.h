@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The table of Polish internet-banking interfaces shared by the module family, and what this
 // module tells the host about itself.

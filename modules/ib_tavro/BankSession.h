@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One HTTPS conversation with the bank's web host over a single libcurl easy handle, in HTTP/1.1:
 // cookies kept in memory for the call, redirects followed, certificate and host name always

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The ordered (name, value) list that every form post is built from. Order of first insertion is
 // kept and names are unique, so the encoded body lists the fields in the order they were set.

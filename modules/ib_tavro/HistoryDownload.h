@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The body of QueryHistory: log on once, then for each account open it from the accounts page,
 // request the operation list of the last N days, walk back through older pages, read every

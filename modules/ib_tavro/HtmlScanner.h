@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Plain text scanners for the bank's pages. Positions are byte offsets; every search is exact and
 // case-sensitive unless it runs on a lower-case copy. No scanner reads outside its text: a marker

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keeps the walk through an account's list pages finite: a site that offers older operations
 // forever would otherwise hold a scheduled download, which nobody cancels, until the end of time.

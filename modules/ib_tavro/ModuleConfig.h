@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The module's optional configuration file, read at the start of every download (the module keeps
 // no state between calls): "ib_tavro.conf" beside the module file, and nothing else. No variable

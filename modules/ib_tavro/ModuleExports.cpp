@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four functions the host binds; nothing else of the module is visible outside it.
 
 #include <exception>

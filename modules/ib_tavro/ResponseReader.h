@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Accumulates a response body the way the bank pages have always been read: fixed 1023-byte
 // chunks, each appended as a zero-terminated text, at most 10241 chunks, and a check of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "command.h"
 
 #include <sqlite3.h>
@@ -10,19 +11,25 @@
 
 namespace sqlite3x {
 
-command::command(connection& con, const char* sql) : m_con(con) { prepare(sql, -1, false); }
+command::command(connection& con, const char* sql) : m_con(con) {
+    prepare(sql, -1, false);
+}
 
 command::command(connection& con, const std::string& sql) : m_con(con) {
     prepare(sql.data(), static_cast<int>(sql.size()), false);
 }
 
-command::command(connection& con, const char16_t* sql) : m_con(con) { prepare(sql, -1, true); }
+command::command(connection& con, const char16_t* sql) : m_con(con) {
+    prepare(sql, -1, true);
+}
 
 command::command(connection& con, const std::u16string& sql) : m_con(con) {
     prepare(sql.data(), static_cast<int>(sql.size() * 2), true);
 }
 
-command::~command() { sqlite3_finalize(m_stmt); }
+command::~command() {
+    sqlite3_finalize(m_stmt);
+}
 
 // The _v2 forms re-prepare a statement after a schema change and make a failed step
 // report its real cause through sqlite3_errmsg.
@@ -30,10 +37,9 @@ void command::prepare(const void* sql, int bytes, bool wide) {
     if (!m_con.handle()) {
         throw database_error("database is not open");
     }
-    const int result =
-        wide ? sqlite3_prepare16_v2(m_con.handle(), sql, bytes, &m_stmt, nullptr)
-             : sqlite3_prepare_v2(m_con.handle(), static_cast<const char*>(sql), bytes, &m_stmt,
-                                  nullptr);
+    const int result = wide ? sqlite3_prepare16_v2(m_con.handle(), sql, bytes, &m_stmt, nullptr)
+                            : sqlite3_prepare_v2(m_con.handle(), static_cast<const char*>(sql),
+                                                 bytes, &m_stmt, nullptr);
     if (result != SQLITE_OK) {
         sqlite3_finalize(m_stmt);
         m_stmt = nullptr;
@@ -67,7 +73,9 @@ void command::bind_text(int index, const std::u16string& value) {
                                   SQLITE_TRANSIENT));
 }
 
-reader command::execute_reader() { return reader(*this); }
+reader command::execute_reader() {
+    return reader(*this);
+}
 
 void command::execute() {
     reader r = execute_reader();

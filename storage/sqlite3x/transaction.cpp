@@ -1,10 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "transaction.h"
 
 #include "connection.h"
 
 namespace sqlite3x {
 
-transaction::transaction(connection& con) : m_con(con) { begin(); }
+transaction::transaction(connection& con) : m_con(con) {
+    begin();
+}
 
 transaction::~transaction() {
     if (m_open) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `tavro --export`: the real program, started on a real database in its own data folder.
 #include <gtest/gtest.h>
 

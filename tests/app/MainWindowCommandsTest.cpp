@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's menu and commands: console, clearing, reloading, companion windows.
 #include "MainWindowFixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's controls, layout, column widths and placement.
 #include "MainWindowFixture.h"
 

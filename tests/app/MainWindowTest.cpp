@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operation list: its order, totals and filters.
 #include "MainWindowFixture.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The main window under a real X server (Xvfb) and window manager (IceWM): after the user has
 # moved it, five starts in a row show it at the same place, and a window closed maximised
 # un-maximises to that place after the next start. Offscreen tests cannot see this, as only a

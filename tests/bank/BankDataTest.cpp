@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated bank's own logic: its generated data, the expectations it writes into the dump,
 // its data file and its fault rules. The end-to-end tests trust these.
 

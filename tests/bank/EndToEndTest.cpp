@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bank module against the simulated bank over HTTPS on 127.0.0.1, loaded as the host loads it.
 
 #include <gtest/gtest.h>

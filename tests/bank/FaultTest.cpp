@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bank module against a bank that fails: error statuses, dropped connections, silence,
 // oversized pages, changed markup and a certificate that is not trusted.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where there is no tray, the balloon reaches the desktop's notification service over D-Bus.
 #include <gtest/gtest.h>
 

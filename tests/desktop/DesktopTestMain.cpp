@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop tests run as a user whose LANG says nothing of Polish, on a session bus of their
 // own: a private dbus-daemon started here, so no real desktop ever sees a test notification.
 #include <gtest/gtest.h>

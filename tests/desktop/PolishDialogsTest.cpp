@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Qt's own texts are Polish under LANG=C once the program's locale is installed.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the installed layout and runs the installed program from it, offscreen:
 #   installed-layout.sh --build BUILD   installs BUILD into a temporary root first (DESTDIR)
 #   installed-layout.sh --root ROOT     checks a root made otherwise (an extracted package)

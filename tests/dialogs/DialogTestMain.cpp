@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window tests need one QApplication for the whole program; this main replaces gtest_main's.
 #include <gtest/gtest.h>
 

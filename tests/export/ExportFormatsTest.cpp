@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The OFX and CSV writers read back by real readers, and the files an export writes.
 #include <gtest/gtest.h>
 

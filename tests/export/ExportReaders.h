@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Exported files read back by real readers found on the PATH: libofx's ofxdump for OFX, Python's
 // csv module (strict RFC 4180) for CSV.

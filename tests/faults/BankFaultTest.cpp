@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bank misbehaving at each step of the conversation, end to end through the worker into a
 // database file: every fault ends the job with its code and warning line within the module's
 // time-outs, keeps what was stored before, and the next download works.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The crash-trial program. scripts/crash-trials.sh starts it, kills it with SIGKILL at a random
 // moment, and then runs it again to check what the kill left behind.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A download through the real worker and the real bank module into a database file, for the
 // failure tests and the crash trials.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the fuzz targets found, kept as plain tests so the normal build catches a relapse.
 #include <gtest/gtest.h>
 

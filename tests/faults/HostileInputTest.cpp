@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texts that break careless code (quotes, SQL, markup, a NUL, 10 000 characters, Polish letters,
 // bytes that are no Windows-1250 character) in every field that reaches the database: from a
 // module through the worker, and from the account manager. Each is stored, listed, shown and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The soak program: one worker, one module loader and one database connection, as the main
 // window keeps them, run 200 downloads of a few operations each against the simulated bank, the
 // way the schedule starts them. Prints resident memory and open descriptors after the 10th and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Storage failures during a download, through the worker into a real database file: a fault
 // injected at write, sync and lock positions of a 1 000-operation job, a lock held by another
 // connection, and a real file system that fills up.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layers below ui/ as a program of their own: it links no widget, D-Bus or X library
 // (check-headless.sh reads its dynamic section), and it runs what those layers are for:
 // storing a downloaded operation, reading the list, filtering it and writing an export.

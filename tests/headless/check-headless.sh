@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program built from the layers below ui/ needs no widget, D-Bus or X library, and runs.
 set -euo pipefail
 program=$1

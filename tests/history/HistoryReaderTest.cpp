@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list as the one reader of `transactions` forms it, from files written the way a user
 // repairing one would: by the sqlite3 shell, which writes UTF-8 unless told otherwise.
 #include <gtest/gtest.h>

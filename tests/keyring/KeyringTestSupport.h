@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyring tests' real GNOME Keyring: a dbus-daemon of their own (nothing activatable on it)
 // and gnome-keyring-daemon with a fresh home, its login keyring unlocked with a test password.

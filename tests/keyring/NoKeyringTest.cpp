@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Without a session bus: passwords stay in the table as before, and the account manager says so.
 #include <gtest/gtest.h>
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every prefix of a real-looking page goes through every scanner: whatever a broken connection
 // leaves, nothing may be read outside the text. Under AddressSanitizer each prefix is fenced,
 // its terminator and spare room included, so such a read fails the test; a string of 15 bytes

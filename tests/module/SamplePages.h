@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pages shaped like the bank's: an operation list page and a details page (ISO-8859-2 letters).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The module copied into a folder of its own with a configuration file beside it, run against
 // local sockets that refuse or never answer: failures must come back quickly with their codes.
 

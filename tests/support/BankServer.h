@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The simulated bank (tavro-bank) as a child process for end-to-end tests, and a private copy of
 // the bank module that talks to it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A SQLite file layer for tests: wraps the default VFS and, when armed, fails the Nth write,
 // sync or lock of any file opened through it, the way a full disk or a failing device does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A device that fills up, for tests: while the object lives, no file of this process can grow
 // beyond `bytes`. A write across the limit is cut short, the next one fails with EFBIG.

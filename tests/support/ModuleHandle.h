@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A bank module loaded with dlopen for the length of a test, with its four exports.
 

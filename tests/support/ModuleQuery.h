@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs a module's QueryHistory the way the host does and records what comes back: the progress
 // reports and the delivered operations, texts converted from Windows-1250 to UTF-8.

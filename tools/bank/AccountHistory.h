@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One account's generated history: exactly the asked number of operations within the asked days.
 // A month of it holds the salary, the rent and the bills as their days come, then as many of the

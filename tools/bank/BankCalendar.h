@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Working days as a Polish bank books transfers: no weekends, no public holidays with a fixed date.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the simulated bank holds: its customer's accounts and their operations. Texts are UTF-8;
 // the site converts them to ISO-8859-2 when it serves a page.

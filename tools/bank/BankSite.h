@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The bank's web site without the network: sessions, the pages of the log-on, the accounts, the
 // operation lists and details, and the checks of what each request carries. Thread-safe; the

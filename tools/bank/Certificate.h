@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The bank's key and self-signed certificate, made fresh at every start. The certificate names
 // localhost and 127.0.0.1 (plus an extra host name when given) and is marked as a CA, so a client

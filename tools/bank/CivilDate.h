@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Calendar days in the local time zone, counted from 1970-01-01, and the bank's date texts.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The bank's data as a text file: read with --data, written with --dump (then with what the
 // module is expected to deliver for each operation). UTF-8, tab-separated, '#' starts a comment.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A history generated from a seed that reads like a Polish personal account's: the salary from
 // the same employer each month, rent and utilities, card payments and cash in Polish towns,

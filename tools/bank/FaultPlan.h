@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Faults the bank can be told to show for a path, for the tests of failure handling.
 // A rule is written PATH:KIND[=VALUE][@AFTER]; it applies from request AFTER+1 to that path on

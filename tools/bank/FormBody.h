@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A posted application/x-www-form-urlencoded body, with its fields in the order they were sent.
 

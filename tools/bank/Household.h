@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Who keeps one generated account and what recurs in it: where they live and shop, who pays
 // them, whom they pay each month and how much.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The network side of the bank: HTTPS on 127.0.0.1, the site's replies in ISO-8859-2, and the
 // faults of the plan applied on the way out.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The bank's vocabulary of operation kinds as the bank module classifies it, and what the module
 // is expected to deliver for an operation the bank serves. The site uses it to choose the page

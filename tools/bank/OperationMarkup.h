@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The markup of one operation: its item on a list page and its details page. Texts are dressed the
 // way the bank's pages dress them (soft hyphens, <wbr />, hard spaces, doubled spaces, entity

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pages of the site other than an operation's own markup. Every page is UTF-8 here; the
 // site converts it to ISO-8859-2 when serving.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One line per request for the tests to read while the bank runs, flushed at once:
 //   <n> TAB <method> TAB <path> TAB version=HTTP/1.1 TAB referer=... TAB cookie=...

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "MainForm" of each page of the site, as data: the renderer writes the inputs from it and
 // the site derives from it the field order that a client merging the forms must post.

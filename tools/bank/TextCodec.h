@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Character-set conversion through iconv. Characters that the target set lacks become '?', so a
 // page is always served whole.

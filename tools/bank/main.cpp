@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tavro-bank: the simulated bank web site (see BankOptions::Usage).
 
 #include <cstdio>

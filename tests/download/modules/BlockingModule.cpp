@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A module whose QueryHistory waits for setAbortFlag (at most BLOCK_LIMIT_MS) and then
 // returns -8. With the environment variable TAVRO_BLOCK_US it returns after that many
 // microseconds instead, so an unload can race a cancel.

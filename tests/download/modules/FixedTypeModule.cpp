@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A module of a fixed type and routing numbers (MODULE_TYPE, MODULE_ROUTING, MODULE_NAME),
 // whose QueryHistory returns its type, so a test can tell which module ran.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A module that forgot getIBType: the loader must drop it.
 #include "ModuleInterface.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A module whose getIBType gives no table: listed with type -1, never chosen.
 #include "ModuleInterface.h"
 

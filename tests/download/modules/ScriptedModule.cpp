@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A module that plays a script instead of talking to a bank. The script is the file
 // "script-<user>.txt" beside the module file, one tab-separated command per line:
 //   account <26 digits>          sets the query's account field
