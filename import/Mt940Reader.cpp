@@ -1,0 +1,321 @@
+#include "Mt940Reader.h"
+
+#include "ImportError.h"
+#include "KindCodes.h"
+#include "StatementValues.h"
+
+#include <QRegularExpression>
+
+#include <map>
+
+namespace {
+
+constexpr char16_t kSeparators[] = {u'~', u'<', u'^', u'+', u'?'};
+
+struct Field {
+    QString tag;    // "20", "61", ...; "-" for the end of a statement
+    QString value;  // continuation lines joined without a separator
+    QString extra;  // the continuation lines of ":61:" (its supplementary details)
+    int line = 0;
+};
+
+[[noreturn]] void fail(int line, const QString& what) {
+    throw ImportError(
+        QStringLiteral("Wiersz %1 pliku MT940: %2").arg(line).arg(what).toStdString());
+}
+
+bool isEndLine(const QString& line) {
+    return line == u"-" || line.startsWith(u"-}");
+}
+
+std::vector<Field> readFields(const QString& text) {
+    static const QRegularExpression tagLine(QStringLiteral("^:(\\d\\d[A-Z]?):"));
+    std::vector<Field> fields;
+    const QStringList lines = text.split(u'\n');
+    bool open = false;  // a continuation belongs to the last field
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        line.remove(u'\r').remove(QChar(0x01)).remove(QChar(0x03));
+        const int number = int(i + 1);
+        const QRegularExpressionMatch tag = tagLine.match(line);
+        if (tag.hasMatch()) {
+            fields.push_back({tag.captured(1), line.mid(tag.capturedLength()), {}, number});
+            open = true;
+        } else if (isEndLine(line.trimmed())) {
+            fields.push_back({QStringLiteral("-"), {}, {}, number});
+            open = false;
+        } else if (line.trimmed().isEmpty() || line.startsWith(u'{')) {
+            continue;  // blank lines and SWIFT block headers
+        } else if (open) {
+            Field& last = fields.back();
+            if (last.tag == u"61") {
+                last.extra += line;
+            } else {
+                last.value += line;
+            }
+        } else {
+            fail(number, QStringLiteral("tekst poza polem („%1”).").arg(line.left(40)));
+        }
+    }
+    return fields;
+}
+
+int fullYear(int twoDigits) {
+    return twoDigits < 70 ? 2000 + twoDigits : 1900 + twoDigits;
+}
+
+int64_t dayOf(int line, int year, int month, int day) {
+    const auto noon = StatementValues::Noon(year, month, day);
+    if (!noon) {
+        fail(line, QStringLiteral("nie ma dnia %1-%2-%3.")
+                       .arg(year)
+                       .arg(month, 2, 10, QChar(u'0'))
+                       .arg(day, 2, 10, QChar(u'0')));
+    }
+    return *noon;
+}
+
+int64_t shortDate(int line, const QString& yymmdd) {
+    return dayOf(line, fullYear(yymmdd.left(2).toInt()), yymmdd.mid(2, 2).toInt(),
+                 yymmdd.mid(4, 2).toInt());
+}
+
+struct Balance {
+    int64_t amount = 0;
+    int64_t date = 0;
+    QString currency;
+};
+
+Balance readBalance(const Field& field) {
+    static const QRegularExpression form(
+        QStringLiteral("^([CD])(\\d{6})([A-Z]{3})(\\d[\\d,.]*)\\s*$"));
+    const QRegularExpressionMatch m = form.match(field.value);
+    const auto amount = m.hasMatch() ? StatementValues::Grosze(m.captured(4)) : std::nullopt;
+    if (!amount) {
+        fail(field.line, QStringLiteral("nieczytelne saldo w polu :%1: („%2”).")
+                             .arg(field.tag, field.value.left(40)));
+    }
+    return {m.captured(1) == u"D" ? -*amount : *amount, shortDate(field.line, m.captured(2)),
+            m.captured(3)};
+}
+
+StatementOperation readEntry(const Field& field) {
+    static const QRegularExpression form(QStringLiteral(
+        "^(\\d{6})(\\d{4})?(RD|RC|D|C)([A-Z])?(\\d[\\d,.]*)([NSF])([A-Z0-9]{3})(.*)$"));
+    const QRegularExpressionMatch m = form.match(field.value.trimmed());
+    const auto amount = m.hasMatch() ? StatementValues::Grosze(m.captured(5)) : std::nullopt;
+    if (!amount) {
+        fail(field.line,
+             QStringLiteral("nieczytelna operacja w polu :61: („%1”).").arg(field.value.left(40)));
+    }
+    StatementOperation op;
+    const QString valueDate = m.captured(1);
+    op.operationDate = shortDate(field.line, valueDate);
+    op.bookingDate = op.operationDate;
+    if (m.capturedLength(2) == 4) {
+        const int valueMonth = valueDate.mid(2, 2).toInt();
+        const int entryMonth = m.captured(2).left(2).toInt();
+        int year = fullYear(valueDate.left(2).toInt());
+        // An entry date in January for a value date in December belongs to the next year.
+        if (valueMonth - entryMonth > 6) {
+            ++year;
+        } else if (entryMonth - valueMonth > 6) {
+            --year;
+        }
+        op.bookingDate = dayOf(field.line, year, entryMonth, m.captured(2).mid(2).toInt());
+    }
+    const QString mark = m.captured(3);
+    op.direction = (mark == u"C" || mark == u"RD") ? 1 : 0;
+    op.amount = op.direction == 1 ? *amount : -*amount;
+    op.kind = KindCodes::FromSwiftCode(m.captured(7), op.direction);
+    const QString references = m.captured(8);
+    const qsizetype slashes = references.indexOf(QStringLiteral("//"));
+    const QString bankReference = slashes < 0 ? QString() : references.mid(slashes + 2).trimmed();
+    if (!bankReference.isEmpty() && bankReference.compare(u"NONREF", Qt::CaseInsensitive) != 0) {
+        op.fileId = bankReference.toStdU16String();
+    }
+    return op;
+}
+
+bool opensWith(const QString& details, char16_t separator) {
+    qsizetype at = 0;
+    if (details.size() >= 3 && details[0].isDigit() && details[1].isDigit() &&
+        details[2].isDigit()) {
+        at = 3;
+    }
+    return details.size() >= at + 3 && details[at] == separator && details[at + 1].isDigit() &&
+           details[at + 2].isDigit();
+}
+
+// The subfields in file order; a number that repeats keeps each of its pieces.
+std::vector<std::pair<int, QString>> subfields(const QString& details, char16_t separator) {
+    std::vector<std::pair<int, QString>> out;
+    for (qsizetype i = 0; i < details.size(); ++i) {
+        const bool tag = details[i] == separator && i + 2 < details.size() &&
+                         details[i + 1].isDigit() && details[i + 2].isDigit();
+        if (tag) {
+            out.emplace_back(details.mid(i + 1, 2).toInt(), QString());
+            i += 2;
+        } else if (!out.empty()) {
+            out.back().second += details[i];
+        }
+    }
+    return out;
+}
+
+void applyDetails(StatementOperation& op, const QString& details, char16_t separator) {
+    if (separator == 0 || !opensWith(details, separator)) {
+        op.title = details.trimmed().toStdU16String();
+        return;
+    }
+    std::map<int, QString> joined;
+    QString title;
+    for (const auto& [number, text] : subfields(details, separator)) {
+        joined[number] += text;
+        if (number >= 20 && number <= 25) {
+            title += text;
+        }
+    }
+    const QString name = !(joined[32] + joined[33]).trimmed().isEmpty() ? joined[32] + joined[33]
+                                                                        : joined[27] + joined[28];
+    QString account = StatementValues::DigitsOf(joined[38]);
+    if (account.isEmpty()) {
+        account = (joined[30] + joined[31]).trimmed();
+    }
+    op.title = title.trimmed().toStdU16String();
+    op.counterpartyName = name.trimmed().toStdU16String();
+    op.counterpartyAccount = account.toStdU16String();
+}
+
+class StatementBuilder {
+public:
+    explicit StatementBuilder(char16_t separator) : m_separator(separator) {}
+
+    void add(const Field& field) {
+        if (field.tag == u"20") {
+            if (m_open) {
+                fail(field.line, QStringLiteral("nowy wyciąg przed saldem końcowym (:62F:) "
+                                                "wyciągu „%1”.")
+                                     .arg(QString::fromStdU16String(current().reference)));
+            }
+            m_statements.emplace_back();
+            current().reference = field.value.trimmed().toStdU16String();
+            m_open = true;
+            m_lastWasEntry = false;
+            return;
+        }
+        if (field.tag == u"-") {
+            if (m_open) {
+                fail(field.line, QStringLiteral("wyciąg „%1” kończy się bez salda końcowego "
+                                                "(:62F:).")
+                                     .arg(QString::fromStdU16String(current().reference)));
+            }
+            return;
+        }
+        if (!m_open) {
+            fail(field.line, QStringLiteral("pole :%1: poza wyciągiem.").arg(field.tag));
+        }
+        addToStatement(field);
+    }
+
+    std::vector<Statement> finish(int lastLine) {
+        if (m_open) {
+            fail(lastLine, QStringLiteral("plik urywa się w wyciągu „%1” (brak salda końcowego "
+                                          ":62F:).")
+                               .arg(QString::fromStdU16String(current().reference)));
+        }
+        return std::move(m_statements);
+    }
+
+private:
+    Statement& current() { return m_statements.back(); }
+
+    void addToStatement(const Field& field) {
+        Statement& statement = current();
+        const QString& tag = field.tag;
+        const bool wasEntry = m_lastWasEntry;
+        m_lastWasEntry = false;
+        if (tag == u"25") {
+            statement.account = field.value.trimmed().toStdU16String();
+        } else if (tag == u"60F" || tag == u"60M") {
+            const Balance balance = readBalance(field);
+            statement.openingBalance = balance.amount;
+            statement.periodFrom = balance.date;
+            statement.currency = balance.currency.toStdU16String();
+        } else if (tag == u"61") {
+            statement.operations.push_back(readEntry(field));
+            m_lastWasEntry = true;
+        } else if (tag == u"86" && wasEntry) {
+            applyDetails(statement.operations.back(), field.value, m_separator);
+        } else if (tag == u"62F" || tag == u"62M") {
+            closeWith(field);
+        }
+    }
+
+    void closeWith(const Field& field) {
+        Statement& statement = current();
+        const Balance balance = readBalance(field);
+        if (statement.account.empty()) {
+            fail(field.line, QStringLiteral("wyciąg „%1” nie podaje rachunku (:25:).")
+                                 .arg(QString::fromStdU16String(statement.reference)));
+        }
+        if (statement.currency.empty()) {
+            statement.currency = balance.currency.toStdU16String();
+        } else if (balance.currency.toStdU16String() != statement.currency) {
+            fail(field.line,
+                 QStringLiteral("saldo końcowe w walucie %1, początkowe w %2.")
+                     .arg(balance.currency, QString::fromStdU16String(statement.currency)));
+        }
+        statement.closingBalance = balance.amount;
+        statement.periodTo = balance.date;
+        m_open = false;
+    }
+
+    char16_t m_separator;
+    std::vector<Statement> m_statements;
+    bool m_open = false;
+    bool m_lastWasEntry = false;
+};
+
+}  // namespace
+
+namespace Mt940Reader {
+
+char16_t SubfieldSeparator(const std::vector<QString>& details) {
+    char16_t best = 0;
+    int bestCount = 0;
+    for (const char16_t separator : kSeparators) {
+        int count = 0;
+        for (const QString& text : details) {
+            count += opensWith(text, separator) ? 1 : 0;
+        }
+        if (count > bestCount) {
+            best = separator;
+            bestCount = count;
+        }
+    }
+    return best;
+}
+
+std::vector<Statement> Read(const std::string& bytes, std::optional<TextEncoding> encoding) {
+    const QString text =
+        TextDecoding::Decode(bytes, encoding.value_or(TextDecoding::Detect(bytes)));
+    const std::vector<Field> fields = readFields(text);
+    std::vector<QString> details;
+    for (const Field& field : fields) {
+        if (field.tag == u"86") {
+            details.push_back(field.value);
+        }
+    }
+    StatementBuilder builder(SubfieldSeparator(details));
+    for (const Field& field : fields) {
+        builder.add(field);
+    }
+    std::vector<Statement> statements = builder.finish(int(text.count(u'\n')) + 1);
+    if (statements.empty()) {
+        throw ImportError("Plik MT940 nie zawiera żadnego wyciągu (pola :20:).");
+    }
+    return statements;
+}
+
+}  // namespace Mt940Reader
