@@ -193,36 +193,42 @@ public:
 
     void add(const Field& field) {
         if (field.tag == u"20") {
-            if (m_open) {
-                fail(field.line, QStringLiteral("nowy wyciąg przed saldem końcowym (:62F:) "
-                                                "wyciągu „%1”.")
+            if (m_inStatement && !m_closed) {
+                fail(field.line, QStringLiteral("nowy wyciąg, zanim wyciąg „%1” się skończył "
+                                                "(brak :62F: i „-”).")
                                      .arg(QString::fromStdU16String(current().reference)));
             }
             m_statements.emplace_back();
             current().reference = field.value.trimmed().toStdU16String();
-            m_open = true;
+            m_inStatement = true;
+            m_closed = false;
             m_lastWasEntry = false;
             return;
         }
         if (field.tag == u"-") {
-            if (m_open) {
-                fail(field.line, QStringLiteral("wyciąg „%1” kończy się bez salda końcowego "
-                                                "(:62F:).")
-                                     .arg(QString::fromStdU16String(current().reference)));
-            }
+            // Some banks end a statement without a closing balance; "-" still ends it whole.
+            m_inStatement = false;
             return;
         }
-        if (!m_open) {
+        if (!m_inStatement) {
             fail(field.line, QStringLiteral("pole :%1: poza wyciągiem.").arg(field.tag));
         }
         addToStatement(field);
     }
 
     std::vector<Statement> finish(int lastLine) {
-        if (m_open) {
+        if (m_inStatement && !m_closed) {
             fail(lastLine, QStringLiteral("plik urywa się w wyciągu „%1” (brak salda końcowego "
-                                          ":62F:).")
+                                          ":62F: i końca wyciągu „-”).")
                                .arg(QString::fromStdU16String(current().reference)));
+        }
+        for (const Statement& statement : m_statements) {
+            if (statement.account.empty()) {
+                throw ImportError(
+                    QStringLiteral("Plik MT940: wyciąg „%1” nie podaje rachunku (:25:).")
+                        .arg(QString::fromStdU16String(statement.reference))
+                        .toStdString());
+            }
         }
         return std::move(m_statements);
     }
@@ -255,10 +261,6 @@ private:
     void closeWith(const Field& field) {
         Statement& statement = current();
         const Balance balance = readBalance(field);
-        if (statement.account.empty()) {
-            fail(field.line, QStringLiteral("wyciąg „%1” nie podaje rachunku (:25:).")
-                                 .arg(QString::fromStdU16String(statement.reference)));
-        }
         if (statement.currency.empty()) {
             statement.currency = balance.currency.toStdU16String();
         } else if (balance.currency.toStdU16String() != statement.currency) {
@@ -268,12 +270,13 @@ private:
         }
         statement.closingBalance = balance.amount;
         statement.periodTo = balance.date;
-        m_open = false;
+        m_closed = true;
     }
 
     char16_t m_separator;
     std::vector<Statement> m_statements;
-    bool m_open = false;
+    bool m_inStatement = false;  // after ":20:", until "-" or the next ":20:"
+    bool m_closed = false;       // the statement's closing balance was read
     bool m_lastWasEntry = false;
 };
 
