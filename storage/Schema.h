@@ -60,6 +60,50 @@ inline constexpr const char* kSelectManagedAccounts =
 inline constexpr const char* kOperationIndexExists =
     "select count(*) from sqlite_master where name='transactions_to_acc_tid'";
 
+// Statement import. Its own tables only; everything in them refers to an operation by its own
+// account and bank number (t_to_acc, t_tid), never by t_id. Created when a file is first imported.
+inline constexpr const char* kCreateImportBatches =
+    "CREATE TABLE IF NOT EXISTS import_batches(b_id INTEGER NOT NULL PRIMARY KEY, b_file "
+    "VARCHAR(255) NOT NULL, b_sha256 VARCHAR(64) NOT NULL, b_format VARCHAR(8) NOT NULL, b_time "
+    "INTEGER NOT NULL, b_new INTEGER NOT NULL, b_known INTEGER NOT NULL, b_probable INTEGER NOT "
+    "NULL, b_skipped INTEGER NOT NULL)";
+// k_created: 1 when the batch stored the row, 0 when it only linked the key to a row already there.
+inline constexpr const char* kCreateImportKeys =
+    "CREATE TABLE IF NOT EXISTS import_keys(k_account VARCHAR(32) NOT NULL, k_key VARCHAR(255) NOT "
+    "NULL, k_tid INTEGER NOT NULL, k_batch INTEGER NOT NULL, k_created INTEGER NOT NULL, PRIMARY "
+    "KEY(k_account, k_key))";
+inline constexpr const char* kCreateImportKeyRowIndex =
+    "CREATE INDEX IF NOT EXISTS import_keys_row ON import_keys(k_account, k_tid)";
+// Finds a probably equal stored operation by account, direction and amount.
+inline constexpr const char* kCreateOperationMatchIndex =
+    "CREATE INDEX IF NOT EXISTS transactions_match ON transactions(t_to_acc, t_tio, t_amount)";
+
+// 1 file name, 2 SHA-256, 3 format, 4 time; the counts are set when the file is done.
+inline constexpr const char* kInsertImportBatch =
+    "INSERT INTO import_batches (b_file, b_sha256, b_format, b_time, b_new, b_known, b_probable, "
+    "b_skipped) VALUES(?,?,?,?,0,0,0,0)";
+inline constexpr const char* kUpdateImportBatchCounts =
+    "UPDATE import_batches SET b_new=?, b_known=?, b_probable=?, b_skipped=? WHERE b_id=?";
+inline constexpr const char* kCountImportBatchesBySha =
+    "SELECT COUNT(*) FROM import_batches WHERE b_sha256=?";
+// A key is known while its operation exists (1 account, 2 key).
+inline constexpr const char* kSelectKnownKey =
+    "SELECT k_tid FROM import_keys JOIN transactions ON t_to_acc=k_account AND t_tid=k_tid WHERE "
+    "k_account=? AND k_key=?";
+// 1 account, 2 key, 3 t_tid, 4 batch, 5 created
+inline constexpr const char* kInsertImportKey =
+    "INSERT OR REPLACE INTO import_keys (k_account, k_key, k_tid, k_batch, k_created) "
+    "VALUES(?,?,?,?,?)";
+inline constexpr const char* kLowestOperationNumber =
+    "SELECT MIN(t_tid) FROM transactions WHERE t_to_acc=?";
+// Stored operations without a key that could be this one: 1 account, 2 direction, 3..4 amount
+// range, 5..6 posting date range.
+inline constexpr const char* kSelectProbableOperations =
+    "SELECT t_tid, t_from_acc, t_desc FROM transactions WHERE t_to_acc=? AND t_tio=? AND t_amount "
+    "BETWEEN ? AND ? AND t_date2 BETWEEN ? AND ? AND NOT EXISTS (SELECT 1 FROM import_keys WHERE "
+    "k_account=t_to_acc AND k_tid=t_tid) ORDER BY t_date2, t_tid";
+inline constexpr const char* kCountAccount = "SELECT COUNT(*) FROM accounts WHERE a_number=?";
+
 using ConsoleLine = std::function<void(const std::u16string&)>;
 
 // Throws sqlite3x::database_error (SQLITE_CORRUPT) unless the whole file reads as sound.

@@ -1,0 +1,290 @@
+#include "StatementImport.h"
+
+#include "ImportError.h"
+#include "ImportKeys.h"
+#include "Schema.h"
+#include "StatementChecks.h"
+#include "StatementValues.h"
+#include "sqlite3x.h"
+
+#include <QCryptographicHash>
+#include <QString>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Posting dates of probably equal operations lie at most three days apart (an hour more for a
+// change of daylight saving time between them).
+constexpr int64_t kProbableDistance = 3 * 86400 + 3600;
+constexpr double kHalfGrosz = 0.005;
+
+std::u16string lastFour(const std::u16string& account) {
+    return account.substr(account.size() - std::min<size_t>(4, account.size()));
+}
+
+// A Polish IBAN is stored as its 26 digits, as the bank module stores counterparty accounts.
+std::u16string storedCounterparty(const std::u16string& written) {
+    if (const auto nrb = StatementValues::OwnAccountNrb(written)) {
+        return *nrb;
+    }
+    return written;
+}
+
+QString normalisedTitle(const std::u16string& title) {
+    return QString::fromStdU16String(title).simplified().toLower();
+}
+
+}  // namespace
+
+struct StatementImport::Statements {
+    explicit Statements(sqlite3x::connection& db)
+        : knownKey(db, Schema::kSelectKnownKey),
+          countOperation(db, Schema::kCountOperation),
+          lowest(db, Schema::kLowestOperationNumber),
+          probable(db, Schema::kSelectProbableOperations),
+          insert(db, Schema::kInsertOperation),
+          insertKey(db, Schema::kInsertImportKey),
+          countAccount(db, Schema::kCountAccount),
+          insertAccount(db, Schema::kInsertAccount) {}
+    sqlite3x::command knownKey;
+    sqlite3x::command countOperation;
+    sqlite3x::command lowest;
+    sqlite3x::command probable;
+    sqlite3x::command insert;
+    sqlite3x::command insertKey;
+    sqlite3x::command countAccount;
+    sqlite3x::command insertAccount;
+};
+
+// One own account's booked operations of the whole file, in file order.
+struct StatementImport::AccountOperations {
+    std::u16string account;
+    std::u16string name;  // from the file, or empty
+    std::vector<const StatementOperation*> booked;
+    int skipped = 0;
+};
+
+StatementImport::StatementImport(sqlite3x::connection& database) : m_database(database) {}
+
+StatementImport::~StatementImport() = default;
+
+std::string StatementImport::Sha256Hex(const std::string& bytes) {
+    return QCryptographicHash::hash(QByteArrayView(bytes.data(), qsizetype(bytes.size())),
+                                    QCryptographicHash::Sha256)
+        .toHex()
+        .toStdString();
+}
+
+const char* StatementImport::FormatName(StatementFormat format) {
+    switch (format) {
+        case StatementFormat::Mt940:
+            return "mt940";
+        case StatementFormat::Camt053:
+            return "camt";
+        case StatementFormat::Ofx:
+            return "ofx";
+        case StatementFormat::OwnCsv:
+            return "csv";
+        case StatementFormat::OwnXml:
+            return "xml";
+    }
+    return "";
+}
+
+ImportSummary StatementImport::run(const StatementFile& file, const ImportRequest& request) {
+    StatementChecks::CheckFile(file, request.account, request.ignoreBalance);
+    std::vector<AccountOperations> accounts;
+    for (const Statement& statement : file.statements) {
+        const std::u16string number = StatementChecks::OwnAccount(statement, request.account);
+        auto it = std::find_if(accounts.begin(), accounts.end(),
+                               [&number](const auto& a) { return a.account == number; });
+        if (it == accounts.end()) {
+            it = accounts.insert(accounts.end(), AccountOperations{number, {}, {}, 0});
+        }
+        for (const StatementOperation& op : statement.operations) {
+            if (!op.booked) {
+                ++it->skipped;
+                continue;
+            }
+            it->booked.push_back(&op);
+            if (it->name.empty()) {
+                it->name = op.accountName;
+            }
+        }
+    }
+
+    ImportSummary summary;
+    try {
+        sqlite3x::transaction transaction(m_database);  // begun here
+        for (const char* create :
+             {Schema::kCreateImportBatches, Schema::kCreateImportKeys,
+              Schema::kCreateImportKeyRowIndex, Schema::kCreateOperationMatchIndex}) {
+            m_database.execute(create);
+        }
+        m_statements = std::make_unique<Statements>(m_database);
+        sqlite3x::command before(m_database, Schema::kCountImportBatchesBySha);
+        before.bind_text(1, QString::fromStdString(request.sha256).toStdU16String());
+        summary.importedBefore = before.execute_int() != 0;
+
+        sqlite3x::command batchRow(m_database, Schema::kInsertImportBatch);
+        batchRow.bind_text(1, request.fileName);
+        batchRow.bind_text(2, QString::fromStdString(request.sha256).toStdU16String());
+        batchRow.bind_text(3, QString::fromLatin1(FormatName(file.format)).toStdU16String());
+        batchRow.bind_int64(4, request.time);
+        batchRow.execute();
+        const int64_t batch = sqlite3_last_insert_rowid(m_database.handle());
+
+        AccountCounts total;
+        for (const AccountOperations& account : accounts) {
+            AccountCounts counts{account.account, 0, 0, 0, account.skipped};
+            ensureAccount(account);
+            storeAccount(account, batch, counts);
+            summary.accounts.push_back(counts);
+            total.stored += counts.stored;
+            total.known += counts.known;
+            total.probable += counts.probable;
+            total.skipped += counts.skipped;
+        }
+        sqlite3x::command update(m_database, Schema::kUpdateImportBatchCounts);
+        update.bind_int(1, total.stored);
+        update.bind_int(2, total.known);
+        update.bind_int(3, total.probable);
+        update.bind_int(4, total.skipped);
+        update.bind_int64(5, batch);
+        update.execute();
+        m_statements.reset();
+        if (request.dryRun) {
+            transaction.rollback();
+        } else {
+            transaction.commit();
+        }
+    } catch (const sqlite3x::database_error& error) {
+        m_statements.reset();
+        throw ImportError(
+            QStringLiteral("Zapis do bazy danych się nie udał (%1); niczego nie zapisano.")
+                .arg(QString::fromUtf8(error.what()))
+                .toStdString());
+    }
+    return summary;
+}
+
+void StatementImport::ensureAccount(const AccountOperations& account) {
+    Statements& s = *m_statements;
+    s.countAccount.bind_text(1, account.account);
+    if (s.countAccount.execute_int() != 0) {
+        return;
+    }
+    const std::u16string name =
+        account.name.empty() ? u"Rachunek …" + lastFour(account.account) : account.name;
+    s.insertAccount.bind_text(1, account.account);
+    s.insertAccount.bind_text(2, std::u16string());
+    s.insertAccount.bind_text(3, name);
+    s.insertAccount.bind_text(4, std::u16string());
+    s.insertAccount.bind_int(5, -1);  // a file-only account: no bank module serves it
+    s.insertAccount.execute();
+}
+
+void StatementImport::storeAccount(const AccountOperations& account, int64_t batch,
+                                   AccountCounts& counts) {
+    Statements& s = *m_statements;
+    const std::vector<std::u16string> keys = ImportKeys::ForAccount(account.booked);
+    s.lowest.bind_text(1, account.account);
+    int32_t next = std::min(s.lowest.execute_int(), 0) - 1;
+    for (size_t i = 0; i < account.booked.size(); ++i) {
+        const StatementOperation& op = *account.booked[i];
+        s.knownKey.bind_text(1, account.account);
+        s.knownKey.bind_text(2, keys[i]);
+        sqlite3x::reader known = s.knownKey.execute_reader();
+        const bool keyKnown = known.read();
+        known.close();
+        if (keyKnown) {
+            ++counts.known;
+            continue;
+        }
+        if (op.tid) {
+            s.countOperation.bind_int(1, *op.tid);
+            s.countOperation.bind_text(2, account.account);
+            if (s.countOperation.execute_int() != 0) {
+                ++counts.known;  // the number is there: nothing is replaced
+                continue;
+            }
+            insertOperation(account.account, op, *op.tid);
+            insertKey(account.account, keys[i], *op.tid, batch, true);
+            next = std::min(next, *op.tid - 1);
+            ++counts.stored;
+            continue;
+        }
+        if (linkProbable(account.account, op, keys[i], batch)) {
+            ++counts.probable;
+            continue;
+        }
+        insertOperation(account.account, op, next);
+        insertKey(account.account, keys[i], next, batch, true);
+        --next;
+        ++counts.stored;
+    }
+}
+
+bool StatementImport::linkProbable(const std::u16string& account, const StatementOperation& op,
+                                   const std::u16string& key, int64_t batch) {
+    sqlite3x::command& probable = m_statements->probable;
+    const double amount = double(op.amount) / 100.0;
+    probable.bind_text(1, account);
+    probable.bind_int(2, op.direction);
+    probable.bind_double(3, amount - kHalfGrosz);
+    probable.bind_double(4, amount + kHalfGrosz);
+    probable.bind_int64(5, op.bookingDate - kProbableDistance);
+    probable.bind_int64(6, op.bookingDate + kProbableDistance);
+    const QString counterparty =
+        StatementValues::DigitsOf(QString::fromStdU16String(op.counterpartyAccount));
+    const QString title = normalisedTitle(op.title);
+    std::optional<int32_t> match;
+    sqlite3x::reader rows = probable.execute_reader();
+    while (!match && rows.read()) {
+        const QString storedAccount =
+            StatementValues::DigitsOf(QString::fromStdU16String(rows.get_string(1)));
+        const bool sameAccount = !counterparty.isEmpty() && storedAccount == counterparty;
+        const bool sameTitle = !title.isEmpty() && normalisedTitle(rows.get_string(2)) == title;
+        if (sameAccount || sameTitle) {
+            match = rows.get_int(0);
+        }
+    }
+    rows.close();
+    if (!match) {
+        return false;
+    }
+    insertKey(account, key, *match, batch, false);
+    return true;
+}
+
+void StatementImport::insertOperation(const std::u16string& account, const StatementOperation& op,
+                                      int32_t tid) {
+    sqlite3x::command& insert = m_statements->insert;
+    insert.bind_text(1, storedCounterparty(op.counterpartyAccount));
+    insert.bind_text(2, op.counterpartyName);
+    insert.bind_text(3, op.title);
+    insert.bind_double(4, double(op.amount) / 100.0);
+    insert.bind_int(5, tid);
+    insert.bind_int(6, op.direction);
+    insert.bind_int64(7, op.operationDate);
+    insert.bind_int64(8, op.bookingDate);
+    insert.bind_text(9, account);
+    insert.bind_text(10, std::u16string());
+    insert.bind_int(11, op.kind);
+    insert.execute();
+}
+
+void StatementImport::insertKey(const std::u16string& account, const std::u16string& key,
+                                int32_t tid, int64_t batch, bool created) {
+    sqlite3x::command& insert = m_statements->insertKey;
+    insert.bind_text(1, account);
+    insert.bind_text(2, key);
+    insert.bind_int(3, tid);
+    insert.bind_int64(4, batch);
+    insert.bind_int(5, created ? 1 : 0);
+    insert.execute();
+}
