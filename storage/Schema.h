@@ -104,6 +104,25 @@ inline constexpr const char* kSelectProbableOperations =
     "k_account=t_to_acc AND k_tid=t_tid) ORDER BY t_date2, t_tid";
 inline constexpr const char* kCountAccount = "SELECT COUNT(*) FROM accounts WHERE a_number=?";
 
+// A downloaded operation meeting imported ones (download side).
+inline constexpr const char* kImportKeysExist =
+    "select count(*) from sqlite_master where name='import_keys'";
+// Is the pair an imported row (1 account, 2 t_tid)?
+inline constexpr const char* kCountImportedRow =
+    "SELECT COUNT(*) FROM import_keys WHERE k_account=? AND k_tid=? AND k_created=1";
+// 1 new t_tid, 2 account, 3 old t_tid
+inline constexpr const char* kRenumberOperation =
+    "UPDATE transactions SET t_tid=? WHERE t_to_acc=? AND t_tid=?";
+// 1 new t_tid, 2 created, 3 account, 4 old t_tid
+inline constexpr const char* kMoveImportKeys =
+    "UPDATE import_keys SET k_tid=?, k_created=? WHERE k_account=? AND k_tid=?";
+// Imported rows that could be this downloaded operation; the parameters as for
+// kSelectProbableOperations.
+inline constexpr const char* kSelectProbableImported =
+    "SELECT t_tid, t_from_acc, t_desc FROM transactions WHERE t_to_acc=? AND t_tio=? AND t_amount "
+    "BETWEEN ? AND ? AND t_date2 BETWEEN ? AND ? AND EXISTS (SELECT 1 FROM import_keys WHERE "
+    "k_account=t_to_acc AND k_tid=t_tid AND k_created=1) ORDER BY t_date2, t_tid";
+
 using ConsoleLine = std::function<void(const std::u16string&)>;
 
 // Throws sqlite3x::database_error (SQLITE_CORRUPT) unless the whole file reads as sound.
