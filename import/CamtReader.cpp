@@ -253,7 +253,8 @@ void readStatement(QXmlStreamReader& reader, Statement& statement) {
 namespace CamtReader {
 
 std::vector<Statement> Read(const std::string& bytes, std::optional<TextEncoding> encoding) {
-    QXmlStreamReader reader(XmlTree::Decode(bytes, encoding));
+    XmlDocument document(bytes, encoding);
+    QXmlStreamReader& reader = document.reader();
     std::vector<Statement> statements;
     bool statementsElement = false;
     while (XmlTree::Next(reader, kWhat) != QXmlStreamReader::EndDocument) {

@@ -31,12 +31,17 @@ bool isEndLine(const QString& line) {
 std::vector<Field> readFields(const QString& text) {
     static const QRegularExpression tagLine(QStringLiteral("^:(\\d\\d[A-Z]?):"));
     std::vector<Field> fields;
-    const QStringList lines = text.split(u'\n');
     bool open = false;  // a continuation belongs to the last field
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString line = lines[i];
+    int number = 0;
+    for (qsizetype from = 0; from <= text.size();) {
+        qsizetype end = text.indexOf(u'\n', from);
+        if (end < 0) {
+            end = text.size();
+        }
+        QString line = text.mid(from, end - from);
+        from = end + 1;
+        ++number;
         line.remove(u'\r').remove(QChar(0x01)).remove(QChar(0x03));
-        const int number = int(i + 1);
         const QRegularExpressionMatch tag = tagLine.match(line);
         if (tag.hasMatch()) {
             fields.push_back({tag.captured(1), line.mid(tag.capturedLength()), {}, number});
@@ -301,9 +306,9 @@ char16_t SubfieldSeparator(const std::vector<QString>& details) {
 }
 
 std::vector<Statement> Read(const std::string& bytes, std::optional<TextEncoding> encoding) {
-    const QString text =
-        TextDecoding::Decode(bytes, encoding.value_or(TextDecoding::Detect(bytes)));
-    const std::vector<Field> fields = readFields(text);
+    // The decoded text goes as soon as it is cut into fields.
+    const std::vector<Field> fields =
+        readFields(TextDecoding::Decode(bytes, encoding.value_or(TextDecoding::Detect(bytes))));
     std::vector<QString> details;
     for (const Field& field : fields) {
         if (field.tag == u"86") {
@@ -314,7 +319,7 @@ std::vector<Statement> Read(const std::string& bytes, std::optional<TextEncoding
     for (const Field& field : fields) {
         builder.add(field);
     }
-    std::vector<Statement> statements = builder.finish(int(text.count(u'\n')) + 1);
+    std::vector<Statement> statements = builder.finish(fields.empty() ? 1 : fields.back().line);
     if (statements.empty()) {
         throw ImportError("Plik MT940 nie zawiera żadnego wyciągu (pola :20:).");
     }

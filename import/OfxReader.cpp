@@ -45,7 +45,8 @@ QString decode(const std::string& bytes) {
     const QString head =
         QString::fromLatin1(bytes.data(), qsizetype(std::min<size_t>(bytes.size(), 1024)));
     if (head.contains(QStringLiteral("<?xml"))) {
-        return XmlTree::Decode(bytes);
+        const auto page = XmlTree::EncodingOf(bytes);
+        return TextDecoding::Decode(bytes, page.value_or(TextDecoding::Detect(bytes)));
     }
     static const QRegularExpression charset(QStringLiteral("CHARSET:\\s*([A-Za-z0-9_-]+)"));
     static const QRegularExpression encoding(QStringLiteral("ENCODING:\\s*([A-Za-z0-9_-]+)"));

@@ -231,7 +231,8 @@ std::vector<Statement> ReadCsv(const std::string& bytes, std::optional<TextEncod
 
 std::vector<Statement> ReadXml(const std::string& bytes, std::optional<TextEncoding> encoding) {
     constexpr const char* kWhat = "XML Tavro";
-    QXmlStreamReader reader(XmlTree::Decode(bytes, encoding));
+    XmlDocument document(bytes, encoding);
+    QXmlStreamReader& reader = document.reader();
     AccountGroups groups;
     bool root = false;
     while (XmlTree::Next(reader, kWhat) != QXmlStreamReader::EndDocument) {

@@ -26,7 +26,7 @@ std::optional<StatementFormat> xmlFormat(const QString& start, const std::string
     if (start.contains(QStringLiteral("OFXHEADER")) || start.contains(QStringLiteral("<OFX>"))) {
         return StatementFormat::Ofx;
     }
-    const QString root = XmlTree::RootName(XmlTree::Decode(bytes.substr(0, 64 * 1024)));
+    const QString root = XmlTree::RootName(bytes.substr(0, 64 * 1024));
     if (root == u"operations") {
         return StatementFormat::OwnXml;
     }

@@ -2,7 +2,7 @@
 
 #include "IconvConverter.h"
 
-#include <QStringDecoder>
+#include <QByteArrayView>
 
 #include <array>
 
@@ -63,9 +63,7 @@ int polishScore(const std::string& bytes, TextEncoding encoding) {
 namespace TextDecoding {
 
 bool IsUtf8(const std::string& bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-    return !decoder.hasError();
+    return QByteArrayView(bytes.data(), qsizetype(bytes.size())).isValidUtf8();
 }
 
 TextEncoding Detect(const std::string& bytes) {

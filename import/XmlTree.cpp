@@ -42,9 +42,10 @@ std::vector<const XmlNode*> XmlNode::all(QStringView local) const {
 
 namespace XmlTree {
 
-QString Decode(const std::string& bytes, std::optional<TextEncoding> encoding) {
+std::optional<TextEncoding> EncodingOf(const std::string& bytes,
+                                       std::optional<TextEncoding> encoding) {
     if (encoding) {
-        return TextDecoding::Decode(bytes, *encoding);
+        return encoding;
     }
     static const QRegularExpression declaration(
         QStringLiteral("^(?:\\xEF\\xBB\\xBF)?\\s*<\\?xml[^>]*encoding\\s*=\\s*[\"']([^\"']+)"));
@@ -52,11 +53,9 @@ QString Decode(const std::string& bytes, std::optional<TextEncoding> encoding) {
         QString::fromLatin1(bytes.data(), qsizetype(std::min<size_t>(bytes.size(), 200)));
     const QRegularExpressionMatch m = declaration.match(head);
     if (m.hasMatch()) {
-        if (const auto named = TextDecoding::FromName(m.captured(1))) {
-            return TextDecoding::Decode(bytes, *named);
-        }
+        return TextDecoding::FromName(m.captured(1));
     }
-    return TextDecoding::DecodeDetected(bytes);
+    return TextDecoding::Detect(bytes);
 }
 
 QXmlStreamReader::TokenType Next(QXmlStreamReader& reader, const char* what) {
@@ -115,8 +114,9 @@ XmlNode ReadElement(QXmlStreamReader& reader, const char* what, int depth) {
     }
 }
 
-QString RootName(const QString& text) {
-    QXmlStreamReader reader(text);
+QString RootName(const std::string& bytes) {
+    XmlDocument document(bytes);
+    QXmlStreamReader& reader = document.reader();
     while (!reader.atEnd()) {
         const auto token = reader.readNext();
         if (token == QXmlStreamReader::StartElement) {
@@ -130,3 +130,12 @@ QString RootName(const QString& text) {
 }
 
 }  // namespace XmlTree
+
+XmlDocument::XmlDocument(const std::string& bytes, std::optional<TextEncoding> encoding) {
+    const auto page = XmlTree::EncodingOf(bytes, encoding);
+    if (!page || *page == TextEncoding::Utf8) {
+        m_reader.addData(QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())));
+    } else {
+        m_reader.addData(TextDecoding::Decode(bytes, *page));
+    }
+}

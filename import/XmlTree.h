@@ -31,9 +31,11 @@ struct XmlNode {
 
 namespace XmlTree {
 
-// The document's text: the given code page, else the one its declaration names, else UTF-8 when
-// valid, else the detected Polish code page.
-QString Decode(const std::string& bytes, std::optional<TextEncoding> encoding = std::nullopt);
+// The document's code page: the given one, else the one of the four its declaration names, else
+// (no declaration) UTF-8 when valid, else the detected Polish code page; nothing when the
+// declaration names another that the XML reader then handles itself.
+std::optional<TextEncoding> EncodingOf(const std::string& bytes,
+                                       std::optional<TextEncoding> encoding = std::nullopt);
 
 // Advances the reader by one token; throws ImportError on a DOCTYPE or on malformed XML,
 // naming `what` (the format) and the line.
@@ -44,6 +46,21 @@ QXmlStreamReader::TokenType Next(QXmlStreamReader& reader, const char* what);
 XmlNode ReadElement(QXmlStreamReader& reader, const char* what, int depth = 0);
 
 // The local name of the document's root element; empty when there is none.
-QString RootName(const QString& text);
+QString RootName(const std::string& bytes);
 
 }  // namespace XmlTree
+
+// A stream reader over a document: UTF-8 bytes are read in place, any other code page is
+// converted first. The bytes must outlive it.
+class XmlDocument {
+public:
+    explicit XmlDocument(const std::string& bytes,
+                         std::optional<TextEncoding> encoding = std::nullopt);
+    XmlDocument(const XmlDocument&) = delete;
+    XmlDocument& operator=(const XmlDocument&) = delete;
+
+    QXmlStreamReader& reader() { return m_reader; }
+
+private:
+    QXmlStreamReader m_reader;
+};
