@@ -24,12 +24,26 @@ struct Field {
         QStringLiteral("Wiersz %1 pliku MT940: %2").arg(line).arg(what).toStdString());
 }
 
+// ":20:", ":28C:": the length of the field's tag at the start of the line, else 0.
+qsizetype tagLengthOf(const QString& line) {
+    auto digit = [&line](qsizetype i) {
+        return i < line.size() && line[i] >= u'0' && line[i] <= u'9';
+    };
+    if (line.size() < 4 || line[0] != u':' || !digit(1) || !digit(2)) {
+        return 0;
+    }
+    if (line[3] == u':') {
+        return 4;
+    }
+    const bool letter = line[3] >= u'A' && line[3] <= u'Z';
+    return letter && line.size() > 4 && line[4] == u':' ? 5 : 0;
+}
+
 bool isEndLine(const QString& line) {
     return line == u"-" || line.startsWith(u"-}");
 }
 
 std::vector<Field> readFields(const QString& text) {
-    static const QRegularExpression tagLine(QStringLiteral("^:(\\d\\d[A-Z]?):"));
     std::vector<Field> fields;
     bool open = false;  // a continuation belongs to the last field
     int number = 0;
@@ -42,9 +56,9 @@ std::vector<Field> readFields(const QString& text) {
         from = end + 1;
         ++number;
         line.remove(u'\r').remove(QChar(0x01)).remove(QChar(0x03));
-        const QRegularExpressionMatch tag = tagLine.match(line);
-        if (tag.hasMatch()) {
-            fields.push_back({tag.captured(1), line.mid(tag.capturedLength()), {}, number});
+        const qsizetype tagLength = tagLengthOf(line);
+        if (tagLength > 0) {
+            fields.push_back({line.mid(1, tagLength - 2), line.mid(tagLength), {}, number});
             open = true;
         } else if (isEndLine(line.trimmed())) {
             fields.push_back({QStringLiteral("-"), {}, {}, number});

@@ -2,10 +2,9 @@
 
 #include "Nrb.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 #include <ctime>
+#include <unordered_map>
 
 namespace {
 
@@ -25,14 +24,7 @@ int numberAt(const QString& text, qsizetype from, qsizetype count) {
     return text.mid(from, count).toInt();
 }
 
-}  // namespace
-
-namespace StatementValues {
-
-std::optional<int64_t> Noon(int year, int month, int day) {
-    if (year < 1970 || year > 2099 || month < 1 || month > 12 || day < 1 || day > 31) {
-        return std::nullopt;
-    }
+std::optional<int64_t> noonOf(int year, int month, int day) {
     std::tm local{};
     local.tm_year = year - 1900;
     local.tm_mon = month - 1;
@@ -46,6 +38,24 @@ std::optional<int64_t> Noon(int year, int month, int day) {
         return std::nullopt;
     }
     return static_cast<int64_t>(seconds);
+}
+
+}  // namespace
+
+namespace StatementValues {
+
+std::optional<int64_t> Noon(int year, int month, int day) {
+    if (year < 1970 || year > 2099 || month < 1 || month > 12 || day < 1 || day > 31) {
+        return std::nullopt;
+    }
+    // A statement names few days many times, and mktime reads the zone rules at every call; the
+    // zone is the process's own for its whole life.
+    thread_local std::unordered_map<int, std::optional<int64_t>> known;
+    const int key = (year * 100 + month) * 100 + day;
+    if (const auto it = known.find(key); it != known.end()) {
+        return it->second;
+    }
+    return known[key] = noonOf(year, month, day);
 }
 
 std::optional<int64_t> IsoDay(const QString& text, bool compact) {
@@ -74,7 +84,10 @@ std::optional<int64_t> Grosze(const QString& written) {
         negative = text[0] == u'-';
         text.remove(0, 1);
     }
-    const qsizetype point = text.indexOf(QRegularExpression(QStringLiteral("[.,]")));
+    qsizetype point = text.indexOf(u',');
+    if (point < 0) {
+        point = text.indexOf(u'.');
+    }
     const QString whole = point < 0 ? text : text.left(point);
     QString fraction = point < 0 ? QString() : text.mid(point + 1);
     while (fraction.size() > 2 && fraction.endsWith(u'0')) {

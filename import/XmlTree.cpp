@@ -92,7 +92,9 @@ XmlNode ReadElement(QXmlStreamReader& reader, const char* what, int depth) {
     }
     XmlNode node;
     node.name = reader.name().toString();
-    node.attributes = reader.attributes();
+    if (const QXmlStreamAttributes attributes = reader.attributes(); !attributes.isEmpty()) {
+        node.attributes = attributes;
+    }
     node.line = int(reader.lineNumber());
     for (;;) {
         switch (Next(reader, what)) {
@@ -100,7 +102,10 @@ XmlNode ReadElement(QXmlStreamReader& reader, const char* what, int depth) {
                 node.children.push_back(ReadElement(reader, what, depth + 1));
                 break;
             case QXmlStreamReader::Characters:
-                node.text += reader.text();
+                // White space between child elements is layout, not text.
+                if (node.children.empty() || !reader.isWhitespace()) {
+                    node.text += reader.text();
+                }
                 break;
             case QXmlStreamReader::EndElement:
                 return node;
