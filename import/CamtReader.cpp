@@ -206,11 +206,11 @@ private:
     bool m_opening = false;  // an OPBD balance was read (it wins over PRCD)
 };
 
-void readStatement(QXmlStreamReader& reader, Statement& statement) {
+void readStatement(XmlDocument& document, Statement& statement) {
     StatementReader builder(statement);
-    const int line = int(reader.lineNumber());
+    const int line = int(document.reader().lineNumber());
     for (;;) {
-        const auto token = XmlTree::Next(reader, kWhat);
+        const auto token = document.next();
         if (token == QXmlStreamReader::EndElement) {
             break;
         }
@@ -222,7 +222,7 @@ void readStatement(QXmlStreamReader& reader, Statement& statement) {
         if (token != QXmlStreamReader::StartElement) {
             continue;
         }
-        const XmlNode node = XmlTree::ReadElement(reader, kWhat);
+        const XmlNode node = document.readElement();
         if (node.name == u"Id") {
             statement.reference = node.text.trimmed().toStdU16String();
         } else if (node.name == u"Acct") {
@@ -253,11 +253,11 @@ void readStatement(QXmlStreamReader& reader, Statement& statement) {
 namespace CamtReader {
 
 std::vector<Statement> Read(const std::string& bytes, std::optional<TextEncoding> encoding) {
-    XmlDocument document(bytes, encoding);
-    QXmlStreamReader& reader = document.reader();
+    XmlDocument document(bytes, kWhat, encoding);
+    const QXmlStreamReader& reader = document.reader();
     std::vector<Statement> statements;
     bool statementsElement = false;
-    while (XmlTree::Next(reader, kWhat) != QXmlStreamReader::EndDocument) {
+    while (document.next() != QXmlStreamReader::EndDocument) {
         if (reader.tokenType() != QXmlStreamReader::StartElement) {
             continue;
         }
@@ -265,7 +265,7 @@ std::vector<Statement> Read(const std::string& bytes, std::optional<TextEncoding
             statementsElement = true;
         } else if (reader.name() == u"Stmt" && statementsElement) {
             statements.emplace_back();
-            readStatement(reader, statements.back());
+            readStatement(document, statements.back());
         }
     }
     if (statements.empty()) {

@@ -43,42 +43,6 @@ bool isEndLine(const QString& line) {
     return line == u"-" || line.startsWith(u"-}");
 }
 
-std::vector<Field> readFields(const QString& text) {
-    std::vector<Field> fields;
-    bool open = false;  // a continuation belongs to the last field
-    int number = 0;
-    for (qsizetype from = 0; from <= text.size();) {
-        qsizetype end = text.indexOf(u'\n', from);
-        if (end < 0) {
-            end = text.size();
-        }
-        QString line = text.mid(from, end - from);
-        from = end + 1;
-        ++number;
-        line.remove(u'\r').remove(QChar(0x01)).remove(QChar(0x03));
-        const qsizetype tagLength = tagLengthOf(line);
-        if (tagLength > 0) {
-            fields.push_back({line.mid(1, tagLength - 2), line.mid(tagLength), {}, number});
-            open = true;
-        } else if (isEndLine(line.trimmed())) {
-            fields.push_back({QStringLiteral("-"), {}, {}, number});
-            open = false;
-        } else if (line.trimmed().isEmpty() || line.startsWith(u'{')) {
-            continue;  // blank lines and SWIFT block headers
-        } else if (open) {
-            Field& last = fields.back();
-            if (last.tag == u"61") {
-                last.extra += line;
-            } else {
-                last.value += line;
-            }
-        } else {
-            fail(number, QStringLiteral("tekst poza polem („%1”).").arg(line.left(40)));
-        }
-    }
-    return fields;
-}
-
 int fullYear(int twoDigits) {
     return twoDigits < 70 ? 2000 + twoDigits : 1900 + twoDigits;
 }
@@ -299,6 +263,66 @@ private:
     bool m_lastWasEntry = false;
 };
 
+// Cuts lines into fields and hands each to the builder once it is complete (continuation lines
+// join it without a separator).
+class FieldSplitter {
+public:
+    explicit FieldSplitter(StatementBuilder& builder) : m_builder(builder) {}
+
+    void line(QString line) {
+        ++m_number;
+        line.remove(u'\r').remove(QChar(0x01)).remove(QChar(0x03));
+        const qsizetype tagLength = tagLengthOf(line);
+        if (tagLength > 0) {
+            flush();
+            m_field = {line.mid(1, tagLength - 2), line.mid(tagLength), {}, m_number};
+            m_open = true;
+        } else if (isEndLine(line.trimmed())) {
+            flush();
+            m_builder.add({QStringLiteral("-"), {}, {}, m_number});
+        } else if (line.trimmed().isEmpty() || line.startsWith(u'{')) {
+            return;  // blank lines and SWIFT block headers
+        } else if (m_open) {
+            (m_field.tag == u"61" ? m_field.extra : m_field.value) += line;
+        } else {
+            fail(m_number, QStringLiteral("tekst poza polem („%1”).").arg(line.left(40)));
+        }
+    }
+
+    // The line number of the end.
+    int finish() {
+        flush();
+        return m_number;
+    }
+
+private:
+    void flush() {
+        if (m_open) {
+            m_open = false;
+            m_builder.add(m_field);
+        }
+    }
+
+    StatementBuilder& m_builder;
+    Field m_field;
+    bool m_open = false;
+    int m_number = 0;
+};
+
+// The separator from the first characters of every ":86:" field, which are ASCII in every code
+// page a statement comes in.
+char16_t separatorIn(const std::string& bytes) {
+    std::vector<QString> starts;
+    for (size_t at = bytes.find(":86:"); at != std::string::npos; at = bytes.find(":86:", at + 4)) {
+        const char before = at == 0 ? '\n' : bytes[at - 1];
+        if (before == '\n' || before == '\x01' || before == '\xBF') {
+            starts.push_back(QString::fromLatin1(
+                bytes.data() + at + 4, qsizetype(std::min<size_t>(6, bytes.size() - at - 4))));
+        }
+    }
+    return Mt940Reader::SubfieldSeparator(starts);
+}
+
 }  // namespace
 
 namespace Mt940Reader {
@@ -320,20 +344,29 @@ char16_t SubfieldSeparator(const std::vector<QString>& details) {
 }
 
 std::vector<Statement> Read(const std::string& bytes, std::optional<TextEncoding> encoding) {
-    // The decoded text goes as soon as it is cut into fields.
-    const std::vector<Field> fields =
-        readFields(TextDecoding::Decode(bytes, encoding.value_or(TextDecoding::Detect(bytes))));
-    std::vector<QString> details;
-    for (const Field& field : fields) {
-        if (field.tag == u"86") {
-            details.push_back(field.value);
+    // Decoded a piece at a time, each ending with a whole line, so the file is never held twice.
+    constexpr size_t kPiece = size_t(1) << 20;
+    const TextEncoding page = encoding.value_or(TextDecoding::Detect(bytes));
+    StatementBuilder builder(separatorIn(bytes));
+    FieldSplitter splitter(builder);
+    for (size_t from = 0; from < bytes.size();) {
+        size_t end = std::min(bytes.size(), from + kPiece);
+        const size_t lineEnd = end < bytes.size() ? bytes.find('\n', end) : std::string::npos;
+        end =
+            lineEnd == std::string::npos ? (end < bytes.size() ? bytes.size() : end) : lineEnd + 1;
+        const QString text = TextDecoding::Decode(bytes.substr(from, end - from), page);
+        from = end;
+        qsizetype at = 0;
+        while (at < text.size()) {
+            qsizetype stop = text.indexOf(u'\n', at);
+            if (stop < 0) {
+                stop = text.size();
+            }
+            splitter.line(text.mid(at, stop - at));
+            at = stop + 1;
         }
     }
-    StatementBuilder builder(SubfieldSeparator(details));
-    for (const Field& field : fields) {
-        builder.add(field);
-    }
-    std::vector<Statement> statements = builder.finish(fields.empty() ? 1 : fields.back().line);
+    std::vector<Statement> statements = builder.finish(splitter.finish());
     if (statements.empty()) {
         throw ImportError("Plik MT940 nie zawiera żadnego wyciągu (pola :20:).");
     }

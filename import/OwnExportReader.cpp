@@ -231,11 +231,11 @@ std::vector<Statement> ReadCsv(const std::string& bytes, std::optional<TextEncod
 
 std::vector<Statement> ReadXml(const std::string& bytes, std::optional<TextEncoding> encoding) {
     constexpr const char* kWhat = "XML Tavro";
-    XmlDocument document(bytes, encoding);
-    QXmlStreamReader& reader = document.reader();
+    XmlDocument document(bytes, kWhat, encoding);
+    const QXmlStreamReader& reader = document.reader();
     AccountGroups groups;
     bool root = false;
-    while (XmlTree::Next(reader, kWhat) != QXmlStreamReader::EndDocument) {
+    while (document.next() != QXmlStreamReader::EndDocument) {
         if (reader.tokenType() != QXmlStreamReader::StartElement) {
             continue;
         }
@@ -246,7 +246,7 @@ std::vector<Statement> ReadXml(const std::string& bytes, std::optional<TextEncod
             root = true;
             continue;
         }
-        const XmlNode node = XmlTree::ReadElement(reader, kWhat);
+        const XmlNode node = document.readElement();
         if (node.name == u"operation") {
             const QString account = node.attributes.value(QStringLiteral("account")).toString();
             groups.of(account.toStdU16String()).operations.push_back(xmlOperation(node));

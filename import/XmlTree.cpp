@@ -58,89 +58,95 @@ std::optional<TextEncoding> EncodingOf(const std::string& bytes,
     return TextDecoding::Detect(bytes);
 }
 
-QXmlStreamReader::TokenType Next(QXmlStreamReader& reader, const char* what) {
-    const QXmlStreamReader::TokenType token = reader.readNext();
-    if (token == QXmlStreamReader::DTD) {
-        throw ImportError(
-            QStringLiteral("Plik %1 zawiera deklarację DOCTYPE lub encji (wiersz %2); "
-                           "takiego pliku Tavro nie czyta.")
-                .arg(QLatin1String(what))
-                .arg(reader.lineNumber())
-                .toStdString());
-    }
-    if (token == QXmlStreamReader::Invalid) {
-        const bool truncated = reader.error() == QXmlStreamReader::PrematureEndOfDocumentError;
-        throw ImportError(
-            QStringLiteral("Plik %1 jest %2 (wiersz %3, kolumna %4).")
-                .arg(QLatin1String(what))
-                .arg(truncated ? QStringLiteral("niepełny") : QStringLiteral("uszkodzony"))
-                .arg(reader.lineNumber())
-                .arg(reader.columnNumber())
-                .toStdString());
-    }
-    return token;
-}
-
-XmlNode ReadElement(QXmlStreamReader& reader, const char* what, int depth) {
-    constexpr int kDeepest = 64;
-    if (depth > kDeepest) {
-        throw ImportError(
-            QStringLiteral("Plik %1 ma zbyt głęboko zagnieżdżone elementy (wiersz %2).")
-                .arg(QLatin1String(what))
-                .arg(reader.lineNumber())
-                .toStdString());
-    }
-    XmlNode node;
-    node.name = reader.name().toString();
-    if (const QXmlStreamAttributes attributes = reader.attributes(); !attributes.isEmpty()) {
-        node.attributes = attributes;
-    }
-    node.line = int(reader.lineNumber());
-    for (;;) {
-        switch (Next(reader, what)) {
-            case QXmlStreamReader::StartElement:
-                node.children.push_back(ReadElement(reader, what, depth + 1));
-                break;
-            case QXmlStreamReader::Characters:
-                // White space between child elements is layout, not text.
-                if (node.children.empty() || !reader.isWhitespace()) {
-                    node.text += reader.text();
-                }
-                break;
-            case QXmlStreamReader::EndElement:
-                return node;
-            case QXmlStreamReader::EndDocument:
-                throw ImportError(QStringLiteral("Plik %1 jest niepełny (element %2).")
-                                      .arg(QLatin1String(what), node.name)
-                                      .toStdString());
-            default:
-                break;
-        }
-    }
-}
-
 QString RootName(const std::string& bytes) {
-    XmlDocument document(bytes);
-    QXmlStreamReader& reader = document.reader();
-    while (!reader.atEnd()) {
-        const auto token = reader.readNext();
-        if (token == QXmlStreamReader::StartElement) {
-            return reader.name().toString();
+    XmlDocument document(bytes, "XML");
+    try {
+        while (document.next() != QXmlStreamReader::EndDocument) {
+            if (document.reader().isStartElement()) {
+                return document.reader().name().toString();
+            }
         }
-        if (token == QXmlStreamReader::Invalid) {
-            break;
-        }
+    } catch (const ImportError&) {
     }
     return {};
 }
 
 }  // namespace XmlTree
 
-XmlDocument::XmlDocument(const std::string& bytes, std::optional<TextEncoding> encoding) {
+namespace {
+// Small enough to keep the reader's own copy small, large enough to cost nothing.
+constexpr size_t kPiece = size_t(1) << 20;
+}  // namespace
+
+XmlDocument::XmlDocument(const std::string& bytes, const char* what,
+                         std::optional<TextEncoding> encoding)
+    : m_bytes(bytes), m_what(what) {
     const auto page = XmlTree::EncodingOf(bytes, encoding);
-    if (!page || *page == TextEncoding::Utf8) {
-        m_reader.addData(QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())));
-    } else {
+    if (page && *page != TextEncoding::Utf8) {
         m_reader.addData(TextDecoding::Decode(bytes, *page));
+        m_fed = bytes.size();
     }
+}
+
+QXmlStreamReader::TokenType XmlDocument::next() {
+    for (;;) {
+        const QXmlStreamReader::TokenType token = m_reader.readNext();
+        if (token == QXmlStreamReader::DTD) {
+            fail(QStringLiteral("zawiera deklarację DOCTYPE lub encji (wiersz %1); takiego pliku "
+                                "Tavro nie czyta.")
+                     .arg(m_reader.lineNumber()));
+        }
+        if (token != QXmlStreamReader::Invalid) {
+            return token;
+        }
+        const bool wanting = m_reader.error() == QXmlStreamReader::PrematureEndOfDocumentError;
+        if (wanting && m_fed < m_bytes.size()) {
+            const size_t piece = std::min(kPiece, m_bytes.size() - m_fed);
+            m_reader.addData(QByteArray(m_bytes.data() + m_fed, qsizetype(piece)));
+            m_fed += piece;
+            continue;
+        }
+        fail(QStringLiteral("jest %1 (wiersz %2, kolumna %3).")
+                 .arg(wanting ? QStringLiteral("niepełny") : QStringLiteral("uszkodzony"))
+                 .arg(m_reader.lineNumber())
+                 .arg(m_reader.columnNumber()));
+    }
+}
+
+XmlNode XmlDocument::readElement(int depth) {
+    constexpr int kDeepest = 64;
+    if (depth > kDeepest) {
+        fail(QStringLiteral("ma zbyt głęboko zagnieżdżone elementy (wiersz %1).")
+                 .arg(m_reader.lineNumber()));
+    }
+    XmlNode node;
+    node.name = m_reader.name().toString();
+    if (const QXmlStreamAttributes attributes = m_reader.attributes(); !attributes.isEmpty()) {
+        node.attributes = attributes;
+    }
+    node.line = int(m_reader.lineNumber());
+    for (;;) {
+        switch (next()) {
+            case QXmlStreamReader::StartElement:
+                node.children.push_back(readElement(depth + 1));
+                break;
+            case QXmlStreamReader::Characters:
+                // White space between child elements is layout, not text.
+                if (node.children.empty() || !m_reader.isWhitespace()) {
+                    node.text += m_reader.text();
+                }
+                break;
+            case QXmlStreamReader::EndElement:
+                return node;
+            case QXmlStreamReader::EndDocument:
+                fail(QStringLiteral("jest niepełny (element %1).").arg(node.name));
+            default:
+                break;
+        }
+    }
+}
+
+void XmlDocument::fail(const QString& what) const {
+    throw ImportError(
+        (QStringLiteral("Plik ") + QLatin1String(m_what) + u' ' + what).toStdString());
 }

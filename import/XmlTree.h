@@ -37,30 +37,35 @@ namespace XmlTree {
 std::optional<TextEncoding> EncodingOf(const std::string& bytes,
                                        std::optional<TextEncoding> encoding = std::nullopt);
 
-// Advances the reader by one token; throws ImportError on a DOCTYPE or on malformed XML,
-// naming `what` (the format) and the line.
-QXmlStreamReader::TokenType Next(QXmlStreamReader& reader, const char* what);
-
-// The element the reader stands on (a start element), read whole.
-// Nesting deeper than any statement format needs is refused.
-XmlNode ReadElement(QXmlStreamReader& reader, const char* what, int depth = 0);
-
 // The local name of the document's root element; empty when there is none.
 QString RootName(const std::string& bytes);
 
 }  // namespace XmlTree
 
-// A stream reader over a document: UTF-8 bytes are read in place, any other code page is
-// converted first. The bytes must outlive it.
+// A streamed document: UTF-8 bytes are given to the reader a piece at a time, as it needs them,
+// so the file is never held twice; any other code page is converted first. The bytes must
+// outlive it. DOCTYPE and entity declarations and malformed or truncated XML throw ImportError
+// naming `what` (the format) and the line.
 class XmlDocument {
 public:
-    explicit XmlDocument(const std::string& bytes,
-                         std::optional<TextEncoding> encoding = std::nullopt);
+    XmlDocument(const std::string& bytes, const char* what,
+                std::optional<TextEncoding> encoding = std::nullopt);
     XmlDocument(const XmlDocument&) = delete;
     XmlDocument& operator=(const XmlDocument&) = delete;
 
-    QXmlStreamReader& reader() { return m_reader; }
+    const QXmlStreamReader& reader() const { return m_reader; }
+
+    // Advances by one token.
+    QXmlStreamReader::TokenType next();
+    // The element the reader stands on (a start element), read whole. Nesting deeper than any
+    // statement format needs is refused.
+    XmlNode readElement(int depth = 0);
 
 private:
+    [[noreturn]] void fail(const QString& what) const;
+
+    const std::string& m_bytes;
+    const char* m_what;
+    size_t m_fed = 0;  // bytes given to the reader so far
     QXmlStreamReader m_reader;
 };
