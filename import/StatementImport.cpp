@@ -184,7 +184,7 @@ void StatementImport::ensureAccount(const AccountOperations& account) {
     s.insertAccount.bind_text(2, std::u16string());
     s.insertAccount.bind_text(3, name);
     s.insertAccount.bind_text(4, std::u16string());
-    s.insertAccount.bind_int(5, -1);  // a file-only account: no bank module serves it
+    s.insertAccount.bind_int(5, Schema::kFileOnlyAccountType);
     s.insertAccount.execute();
 }
 

@@ -51,6 +51,10 @@ inline constexpr const char* kInsertOperation =
     "INSERT INTO transactions (t_from_acc, t_from_name, t_desc, t_amount, t_tid, t_tio, t_date1, "
     "t_date2, t_to_acc, t_user, t_class) VALUES(?,?,?,?,?,?,?,?,?,?,?)";
 
+// a_type of an account filled only from statement files: no bank module serves it, and downloads
+// leave it out.
+inline constexpr int kFileOnlyAccountType = -1;
+
 // The account manager rewrites the whole list (1 number, 2 user, 3 name, 4 password, 5 type).
 inline constexpr const char* kDeleteAllAccounts = "DELETE FROM accounts";
 inline constexpr const char* kInsertAccount = "INSERT INTO accounts VALUES(0, ?, ?, ?, ?, ?, 0 )";
