@@ -107,6 +107,8 @@ inline constexpr const char* kSelectProbableOperations =
     "BETWEEN ? AND ? AND t_date2 BETWEEN ? AND ? AND NOT EXISTS (SELECT 1 FROM import_keys WHERE "
     "k_account=t_to_acc AND k_tid=t_tid) ORDER BY t_date2, t_tid";
 inline constexpr const char* kCountAccount = "SELECT COUNT(*) FROM accounts WHERE a_number=?";
+inline constexpr const char* kDeleteAllImportKeys = "DELETE FROM import_keys";
+inline constexpr const char* kDeleteAllImportBatches = "DELETE FROM import_batches";
 
 // A downloaded operation meeting imported ones (download side).
 inline constexpr const char* kImportKeysExist =
@@ -128,6 +130,10 @@ inline constexpr const char* kSelectProbableImported =
     "k_account=t_to_acc AND k_tid=t_tid AND k_created=1) ORDER BY t_date2, t_tid";
 
 using ConsoleLine = std::function<void(const std::u16string&)>;
+
+// Empties the operation list and, where a file was ever imported, the import's keys and batches,
+// all or nothing. Throws sqlite3x::database_error.
+void ClearOperations(sqlite3x::connection& con);
 
 // Throws sqlite3x::database_error (SQLITE_CORRUPT) unless the whole file reads as sound.
 void RefuseDamagedFile(sqlite3x::connection& con);

@@ -149,6 +149,10 @@ TEST_F(ImportTest, OwnCsvExportComesBackWithItsNumbersAndName) {
     EXPECT_EQ(rows().at(0).title, "Czynsz; kwiecień");
     EXPECT_EQ(m_db.execute_int("SELECT COUNT(*) FROM accounts WHERE a_name='Wspólne „domowe”'"), 1);
     EXPECT_EQ(import(csv).accounts[0].known, 1);
+    Schema::ClearOperations(m_db);
+    EXPECT_EQ(m_db.execute_int("SELECT COUNT(*) FROM import_keys"), 0);
+    EXPECT_EQ(m_db.execute_int("SELECT COUNT(*) FROM import_batches"), 0);
+    EXPECT_EQ(import(csv).accounts[0].stored, 1);
 }
 
 TEST_F(ImportTest, RefusedAndDryRunFilesLeaveEverythingAsItWas) {
