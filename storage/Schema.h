@@ -29,6 +29,9 @@ inline constexpr const char* kSelectHistory =
     "SELECT * FROM transactions ORDER BY t_date2 DESC, t_tid DESC";
 inline constexpr const char* kSelectAccountNames =
     "SELECT a_number, a_name FROM accounts ORDER BY a_name ASC";
+// The download selector's accounts: those a bank module serves.
+inline constexpr const char* kSelectDownloadAccountNames =
+    "SELECT a_number, a_name FROM accounts WHERE a_type<>-1 ORDER BY a_name ASC";
 inline constexpr const char* kSelectAllAccounts = "SELECT * FROM accounts";
 inline constexpr const char* kSelectAccountsByName =
     "SELECT * FROM accounts ORDER BY a_name ASC, a_pass ASC";

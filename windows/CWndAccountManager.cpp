@@ -138,6 +138,8 @@ void CWndAccountManager::fillBanks(const BankFiller& fill) {
     if (m_bank->count() == 0) {
         sink.addItem(u"Autodetekcja", 0);
     }
+    // Accounts filled only from statement files keep this "bank" when edited.
+    sink.addItem(u"Import z pliku", Schema::kFileOnlyAccountType);
     m_bank->setCurrentIndex(0);
 }
 
@@ -159,8 +161,7 @@ void CWndAccountManager::rowClicked() {
     m_number->setText(text(Number));
     m_user->setText(text(User));
     m_password->setText(text(Password));
-    const int type = std::max(0, text(Type).toInt());
-    const int item = m_bank->findData(type);
+    const int item = m_bank->findData(text(Type).toInt());
     m_bank->setCurrentIndex(item >= 0 ? item : 0);
 }
 
