@@ -99,10 +99,15 @@ std::vector<Record> csvRecords(const QString& text) {
 }
 
 int32_t kindOfLabel(const QString& label) {
-    for (int32_t kind = 0; kind <= kLastKind; ++kind) {
-        if (QString::fromStdU16String(OperationKinds::Label(kind)) == label) {
-            return kind;
+    static const std::map<QString, int32_t> kinds = [] {
+        std::map<QString, int32_t> names;
+        for (int32_t kind = 0; kind <= kLastKind; ++kind) {
+            names.emplace(QString::fromStdU16String(OperationKinds::Label(kind)), kind);
         }
+        return names;
+    }();
+    if (const auto it = kinds.find(label); it != kinds.end()) {
+        return it->second;
     }
     bool ok = false;
     const int32_t number = label.toInt(&ok);

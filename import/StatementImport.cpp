@@ -95,11 +95,11 @@ const char* StatementImport::FormatName(StatementFormat format) {
     return "";
 }
 
-ImportSummary StatementImport::run(const StatementFile& file, const ImportRequest& request) {
-    StatementChecks::CheckFile(file, request.account, request.ignoreBalance);
+std::vector<StatementImport::AccountOperations> StatementImport::ByAccount(
+    const StatementFile& file, const std::optional<std::u16string>& given) {
     std::vector<AccountOperations> accounts;
     for (const Statement& statement : file.statements) {
-        const std::u16string number = StatementChecks::OwnAccount(statement, request.account);
+        const std::u16string number = StatementChecks::OwnAccount(statement, given);
         auto it = std::find_if(accounts.begin(), accounts.end(),
                                [&number](const auto& a) { return a.account == number; });
         if (it == accounts.end()) {
@@ -116,7 +116,12 @@ ImportSummary StatementImport::run(const StatementFile& file, const ImportReques
             }
         }
     }
+    return accounts;
+}
 
+ImportSummary StatementImport::run(const StatementFile& file, const ImportRequest& request) {
+    StatementChecks::CheckFile(file, request.account, request.ignoreBalance);
+    const std::vector<AccountOperations> accounts = ByAccount(file, request.account);
     ImportSummary summary;
     try {
         sqlite3x::transaction transaction(m_database);  // begun here
@@ -126,18 +131,8 @@ ImportSummary StatementImport::run(const StatementFile& file, const ImportReques
             m_database.execute(create);
         }
         m_statements = std::make_unique<Statements>(m_database);
-        sqlite3x::command before(m_database, Schema::kCountImportBatchesBySha);
-        before.bind_text(1, QString::fromStdString(request.sha256).toStdU16String());
-        summary.importedBefore = before.execute_int() != 0;
-
-        sqlite3x::command batchRow(m_database, Schema::kInsertImportBatch);
-        batchRow.bind_text(1, request.fileName);
-        batchRow.bind_text(2, QString::fromStdString(request.sha256).toStdU16String());
-        batchRow.bind_text(3, QString::fromLatin1(FormatName(file.format)).toStdU16String());
-        batchRow.bind_int64(4, request.time);
-        batchRow.execute();
-        const int64_t batch = sqlite3_last_insert_rowid(m_database.handle());
-
+        summary.importedBefore = importedBefore(request.sha256);
+        const int64_t batch = beginBatch(file.format, request);
         AccountCounts total;
         for (const AccountOperations& account : accounts) {
             AccountCounts counts{account.account, 0, 0, 0, account.skipped};
@@ -149,13 +144,7 @@ ImportSummary StatementImport::run(const StatementFile& file, const ImportReques
             total.probable += counts.probable;
             total.skipped += counts.skipped;
         }
-        sqlite3x::command update(m_database, Schema::kUpdateImportBatchCounts);
-        update.bind_int(1, total.stored);
-        update.bind_int(2, total.known);
-        update.bind_int(3, total.probable);
-        update.bind_int(4, total.skipped);
-        update.bind_int64(5, batch);
-        update.execute();
+        endBatch(batch, total);
         m_statements.reset();
         if (request.dryRun) {
             transaction.rollback();
@@ -170,6 +159,32 @@ ImportSummary StatementImport::run(const StatementFile& file, const ImportReques
                 .toStdString());
     }
     return summary;
+}
+
+bool StatementImport::importedBefore(const std::string& sha256) {
+    sqlite3x::command before(m_database, Schema::kCountImportBatchesBySha);
+    before.bind_text(1, QString::fromStdString(sha256).toStdU16String());
+    return before.execute_int() != 0;
+}
+
+int64_t StatementImport::beginBatch(StatementFormat format, const ImportRequest& request) {
+    sqlite3x::command row(m_database, Schema::kInsertImportBatch);
+    row.bind_text(1, request.fileName);
+    row.bind_text(2, QString::fromStdString(request.sha256).toStdU16String());
+    row.bind_text(3, QString::fromLatin1(FormatName(format)).toStdU16String());
+    row.bind_int64(4, request.time);
+    row.execute();
+    return sqlite3_last_insert_rowid(m_database.handle());
+}
+
+void StatementImport::endBatch(int64_t batch, const AccountCounts& total) {
+    sqlite3x::command update(m_database, Schema::kUpdateImportBatchCounts);
+    update.bind_int(1, total.stored);
+    update.bind_int(2, total.known);
+    update.bind_int(3, total.probable);
+    update.bind_int(4, total.skipped);
+    update.bind_int64(5, batch);
+    update.execute();
 }
 
 void StatementImport::ensureAccount(const AccountOperations& account) {

@@ -54,6 +54,11 @@ public:
 private:
     struct Statements;
     struct AccountOperations;
+    static std::vector<AccountOperations> ByAccount(const StatementFile& file,
+                                                    const std::optional<std::u16string>& given);
+    bool importedBefore(const std::string& sha256);
+    int64_t beginBatch(StatementFormat format, const ImportRequest& request);
+    void endBatch(int64_t batch, const AccountCounts& total);
     void storeAccount(const AccountOperations& account, int64_t batch, AccountCounts& counts);
     void ensureAccount(const AccountOperations& account);
     bool linkProbable(const std::u16string& account, const StatementOperation& op,
