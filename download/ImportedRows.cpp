@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <cmath>
 
 #include "Schema.h"
 #include "sqlite3x.h"
@@ -11,7 +12,6 @@ namespace {
 
 // As the import step matches: an hour more for a change of daylight saving time.
 constexpr int64_t kProbableDistance = 3 * 86400 + 3600;
-constexpr double kHalfGrosz = 0.005;
 
 QString digitsOf(const std::u16string& text) {
     QString out;
@@ -99,10 +99,9 @@ bool ImportedRows::makeWay(const std::u16string& account, const DownloadedOperat
     }
     s.probable.bind_text(1, account);
     s.probable.bind_int(2, op.direction);
-    s.probable.bind_double(3, op.amount - kHalfGrosz);
-    s.probable.bind_double(4, op.amount + kHalfGrosz);
-    s.probable.bind_int64(5, op.postingDate - kProbableDistance);
-    s.probable.bind_int64(6, op.postingDate + kProbableDistance);
+    s.probable.bind_int64(3, std::llround(op.amount * 100));
+    s.probable.bind_int64(4, op.postingDate - kProbableDistance);
+    s.probable.bind_int64(5, op.postingDate + kProbableDistance);
     const QString counterparty = digitsOf(op.counterpartyAccount);
     const QString title = normalisedTitle(op.title);
     int32_t match = 0;

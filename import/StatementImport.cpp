@@ -20,7 +20,6 @@ namespace {
 // Posting dates of probably equal operations lie at most three days apart (an hour more for a
 // change of daylight saving time between them).
 constexpr int64_t kProbableDistance = 3 * 86400 + 3600;
-constexpr double kHalfGrosz = 0.005;
 
 std::u16string lastFour(const std::u16string& account) {
     return account.substr(account.size() - std::min<size_t>(4, account.size()));
@@ -131,6 +130,7 @@ ImportSummary StatementImport::run(const StatementFile& file, const ImportReques
             m_database.execute(create);
         }
         m_statements = std::make_unique<Statements>(m_database);
+        m_highestRow = highestRow();
         summary.importedBefore = importedBefore(request.sha256);
         const int64_t batch = beginBatch(file.format, request);
         AccountCounts total;
@@ -159,6 +159,14 @@ ImportSummary StatementImport::run(const StatementFile& file, const ImportReques
                 .toStdString());
     }
     return summary;
+}
+
+int64_t StatementImport::highestRow() {
+    sqlite3x::command highest(m_database, Schema::kHighestRow);
+    sqlite3x::reader row = highest.execute_reader();
+    const int64_t id = row.read() ? row.get_int64(0) : 0;
+    row.close();
+    return id;
 }
 
 bool StatementImport::importedBefore(const std::string& sha256) {
@@ -247,13 +255,12 @@ void StatementImport::storeAccount(const AccountOperations& account, int64_t bat
 bool StatementImport::linkProbable(const std::u16string& account, const StatementOperation& op,
                                    const std::u16string& key, int64_t batch) {
     sqlite3x::command& probable = m_statements->probable;
-    const double amount = double(op.amount) / 100.0;
     probable.bind_text(1, account);
     probable.bind_int(2, op.direction);
-    probable.bind_double(3, amount - kHalfGrosz);
-    probable.bind_double(4, amount + kHalfGrosz);
-    probable.bind_int64(5, op.bookingDate - kProbableDistance);
-    probable.bind_int64(6, op.bookingDate + kProbableDistance);
+    probable.bind_int64(3, op.amount);
+    probable.bind_int64(4, op.bookingDate - kProbableDistance);
+    probable.bind_int64(5, op.bookingDate + kProbableDistance);
+    probable.bind_int64(6, m_highestRow);
     const QString counterparty =
         StatementValues::DigitsOf(QString::fromStdU16String(op.counterpartyAccount));
     const QString title = normalisedTitle(op.title);

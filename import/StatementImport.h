@@ -56,6 +56,7 @@ private:
     struct AccountOperations;
     static std::vector<AccountOperations> ByAccount(const StatementFile& file,
                                                     const std::optional<std::u16string>& given);
+    int64_t highestRow();
     bool importedBefore(const std::string& sha256);
     int64_t beginBatch(StatementFormat format, const ImportRequest& request);
     void endBatch(int64_t batch, const AccountCounts& total);
@@ -69,4 +70,5 @@ private:
 
     sqlite3x::connection& m_database;
     std::unique_ptr<Statements> m_statements;
+    int64_t m_highestRow = 0;  // t_id, only to pass over the rows this import adds
 };

@@ -81,9 +81,11 @@ inline constexpr const char* kCreateImportKeys =
     "KEY(k_account, k_key))";
 inline constexpr const char* kCreateImportKeyRowIndex =
     "CREATE INDEX IF NOT EXISTS import_keys_row ON import_keys(k_account, k_tid)";
-// Finds a probably equal stored operation by account, direction and amount.
+// Finds a probably equal stored operation by account, direction, amount in grosze (the module's
+// amounts are 32-bit floats, never exact) and posting date, whatever the number of others.
 inline constexpr const char* kCreateOperationMatchIndex =
-    "CREATE INDEX IF NOT EXISTS transactions_match ON transactions(t_to_acc, t_tio, t_amount)";
+    "CREATE INDEX IF NOT EXISTS transactions_match ON transactions(t_to_acc, t_tio, "
+    "CAST(round(t_amount*100) AS INTEGER), t_date2)";
 
 // 1 file name, 2 SHA-256, 3 format, 4 time; the counts are set when the file is done.
 inline constexpr const char* kInsertImportBatch =
@@ -103,12 +105,16 @@ inline constexpr const char* kInsertImportKey =
     "VALUES(?,?,?,?,?)";
 inline constexpr const char* kLowestOperationNumber =
     "SELECT MIN(t_tid) FROM transactions WHERE t_to_acc=?";
-// Stored operations without a key that could be this one: 1 account, 2 direction, 3..4 amount
-// range, 5..6 posting date range.
+// Stored operations without a key that could be this one: 1 account, 2 direction, 3 amount in
+// grosze, 4..5 posting date range, 6 the highest row there before this import (the rows it adds
+// have keys: passing them over in the index spares a look-up each).
 inline constexpr const char* kSelectProbableOperations =
-    "SELECT t_tid, t_from_acc, t_desc FROM transactions WHERE t_to_acc=? AND t_tio=? AND t_amount "
-    "BETWEEN ? AND ? AND t_date2 BETWEEN ? AND ? AND NOT EXISTS (SELECT 1 FROM import_keys WHERE "
+    "SELECT t_tid, t_from_acc, t_desc FROM transactions WHERE t_to_acc=? AND t_tio=? AND "
+    "CAST(round(t_amount*100) AS INTEGER)=? AND t_date2 BETWEEN ? AND ? AND t_id<=? AND NOT EXISTS "
+    "(SELECT 1 "
+    "FROM import_keys WHERE "
     "k_account=t_to_acc AND k_tid=t_tid) ORDER BY t_date2, t_tid";
+inline constexpr const char* kHighestRow = "SELECT COALESCE(MAX(t_id), 0) FROM transactions";
 inline constexpr const char* kCountAccount = "SELECT COUNT(*) FROM accounts WHERE a_number=?";
 inline constexpr const char* kDeleteAllImportKeys = "DELETE FROM import_keys";
 inline constexpr const char* kDeleteAllImportBatches = "DELETE FROM import_batches";
@@ -128,8 +134,9 @@ inline constexpr const char* kMoveImportKeys =
 // Imported rows that could be this downloaded operation; the parameters as for
 // kSelectProbableOperations.
 inline constexpr const char* kSelectProbableImported =
-    "SELECT t_tid, t_from_acc, t_desc FROM transactions WHERE t_to_acc=? AND t_tio=? AND t_amount "
-    "BETWEEN ? AND ? AND t_date2 BETWEEN ? AND ? AND EXISTS (SELECT 1 FROM import_keys WHERE "
+    "SELECT t_tid, t_from_acc, t_desc FROM transactions WHERE t_to_acc=? AND t_tio=? AND "
+    "CAST(round(t_amount*100) AS INTEGER)=? AND t_date2 BETWEEN ? AND ? AND EXISTS (SELECT 1 FROM "
+    "import_keys WHERE "
     "k_account=t_to_acc AND k_tid=t_tid AND k_created=1) ORDER BY t_date2, t_tid";
 
 using ConsoleLine = std::function<void(const std::u16string&)>;
