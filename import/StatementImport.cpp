@@ -228,28 +228,28 @@ void StatementImport::storeAccount(const AccountOperations& account, int64_t bat
             ++counts.known;
             continue;
         }
-        if (op.tid) {
-            s.countOperation.bind_int(1, *op.tid);
-            s.countOperation.bind_text(2, account.account);
-            if (s.countOperation.execute_int() != 0) {
-                ++counts.known;  // the number is there: nothing is replaced
-                continue;
-            }
-            insertOperation(account.account, op, *op.tid);
-            insertKey(account.account, keys[i], *op.tid, batch, true);
-            next = std::min(next, *op.tid - 1);
-            ++counts.stored;
+        if (op.tid && numberStored(account.account, *op.tid)) {
+            ++counts.known;  // the number is there: nothing is replaced
             continue;
         }
         if (linkProbable(account.account, op, keys[i], batch)) {
             ++counts.probable;
             continue;
         }
-        insertOperation(account.account, op, next);
-        insertKey(account.account, keys[i], next, batch, true);
-        --next;
+        // Tavro's own exports give the number back; anything else is numbered below the lowest.
+        const int32_t tid = op.tid.value_or(next);
+        insertOperation(account.account, op, tid);
+        insertKey(account.account, keys[i], tid, batch, true);
+        next = op.tid ? std::min(next, tid - 1) : next - 1;
         ++counts.stored;
     }
+}
+
+bool StatementImport::numberStored(const std::u16string& account, int32_t tid) {
+    sqlite3x::command& count = m_statements->countOperation;
+    count.bind_int(1, tid);
+    count.bind_text(2, account);
+    return count.execute_int() != 0;
 }
 
 bool StatementImport::linkProbable(const std::u16string& account, const StatementOperation& op,

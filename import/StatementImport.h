@@ -62,6 +62,7 @@ private:
     void endBatch(int64_t batch, const AccountCounts& total);
     void storeAccount(const AccountOperations& account, int64_t batch, AccountCounts& counts);
     void ensureAccount(const AccountOperations& account);
+    bool numberStored(const std::u16string& account, int32_t tid);
     bool linkProbable(const std::u16string& account, const StatementOperation& op,
                       const std::u16string& key, int64_t batch);
     void insertOperation(const std::u16string& account, const StatementOperation& op, int32_t tid);
