@@ -14,7 +14,7 @@ int32_t FromOfxType(const QString& written, int32_t direction) {
         return kCardPayment;
     }
     if (type == u"ATM") {
-        return direction == 0 ? kCashWithdrawal : kNone;
+        return direction == 0 ? kCashWithdrawal : kCashDeposit;
     }
     if (type == u"FEE" || type == u"SRVCHG") {
         return kOtherFees;

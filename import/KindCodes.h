@@ -14,9 +14,10 @@ constexpr int32_t kOutgoingTransfer = 3;
 constexpr int32_t kInterest = 6;
 constexpr int32_t kCardPayment = 9;
 constexpr int32_t kCashWithdrawal = 10;
+constexpr int32_t kCashDeposit = 14;
 constexpr int32_t kOtherFees = 15;
 
-// OFX TRNTYPE: POS, ATM, FEE, SRVCHG, INT, XFER.
+// OFX TRNTYPE: POS, ATM (a withdrawal out, a deposit in), FEE, SRVCHG, INT, XFER.
 int32_t FromOfxType(const QString& type, int32_t direction);
 
 // The three-character SWIFT type code of an MT940 ":61:" line (after N, S or F): TRF, CHG, COM,
