@@ -287,8 +287,7 @@ bool CHistoryDlg::OnInitDialog() {
     createColumns();
     ReloadHistory(Schema::kSelectHistory);
     if (const int damage = m_check.result(); damage != 0) {
-        m_index.clear();
-        m_entries.clear();
+        m_model->reset([this] { m_history.clear(); });
         m_con.close();
         MessageBox::show(this, databaseFailureText(damage));
         return false;

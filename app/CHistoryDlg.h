@@ -16,10 +16,8 @@
 #include "CWndProgress.h"
 #include "CWndWarnings.h"
 #include "DatabaseCheck.h"
-#include "HistoryEntries.h"
-#include "HistoryFilter.h"
+#include "HistoryList.h"
 #include "HistoryPreload.h"
-#include "HistorySearchIndex.h"
 #include "Schema.h"
 #include "sqlite3x.h"
 
@@ -114,7 +112,7 @@ public:
     CWndConsole* console() const { return m_console; }
     CWndProgress* progress() const { return m_progress; }
     CWndWarnings* warnings() const { return m_warnings; }
-    const HistoryEntries& entries() const { return m_entries; }
+    const HistoryEntries& entries() const { return m_history.entries(); }
     // The list's rows as entry indexes, in list order.
     const std::vector<int32_t>& listedEntries() const;
     // Entry index of the list item that is selected and focused, or -1.
@@ -122,7 +120,7 @@ public:
     // The current values of the filter controls.
     FilterValues filterValues() const;
     // The last filter pass (totals and months), for the export and the tests.
-    const FilterResult& lastFilterResult() const { return m_lastResult; }
+    const FilterResult& lastFilterResult() const { return m_history.result(); }
     // The download worker calls this when it ends: the list is reloaded 100 ms later, on the
     // window's thread.
     void StartReloadTimer() { m_reloadTimer.start(100); }
@@ -194,7 +192,7 @@ private:
     // CHistoryDlgList.cpp
     void createColumns();
     void readEntries(const char* query);
-    void showFilterResult(FilterResult result);
+    void showFilterResult(FilterResult pass, const FilterValues& values, int64_t now);
 
     // CHistoryDlgLayout.cpp
     void layoutControls();
@@ -226,14 +224,8 @@ private:
     DatabaseCheck m_check;
     std::unique_ptr<HistoryPreload> m_preload;
     std::unique_ptr<CPluginLoader> m_loader;
-    HistoryEntries m_entries;
-    HistorySearchIndex m_index;
-    FilterResult m_lastResult;
-    // What the list shows was filtered with these values at that moment, when valid: a
-    // longer search text then filters only the listed rows.
-    FilterValues m_lastValues;
-    int64_t m_lastNow = 0;
-    bool m_lastValid = false;
+    // The entries, their index and what the list shows.
+    HistoryList m_history;
     std::vector<QString> m_schedule;
     QTimer m_scheduleTimer;
     QTimer m_reloadTimer;

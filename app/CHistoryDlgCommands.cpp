@@ -66,10 +66,10 @@ void CHistoryDlg::OnStartDownload() {
 }
 
 void CHistoryDlg::OnExport() {
-    std::vector<ExportOperation> all;
-    all.reserve(m_entries.size());
-    for (const HistoryEntry& entry : m_entries) {
-        all.push_back(CWndExport::FromEntry(entry));
+    std::vector<StoredOperation> all;
+    all.reserve(entries().size());
+    for (size_t i = 0; i < entries().size(); ++i) {
+        all.push_back(entries().at(i));
     }
     const std::vector<int32_t>& rows = listedEntries();
     CWndExport dlg(this);
@@ -112,10 +112,10 @@ void CHistoryDlg::OnDetails() {
         return;  // the graph stands in the list's place
     }
     const int32_t index = selectedEntry();
-    if (index < 0 || static_cast<size_t>(index) >= m_entries.size()) {
+    if (index < 0 || static_cast<size_t>(index) >= entries().size()) {
         return;
     }
-    CWndDetails dlg(CWndDetails::FromEntry(m_entries[static_cast<size_t>(index)]), this);
+    CWndDetails dlg(CWndDetails::FromEntry(entries().at(static_cast<size_t>(index))), this);
     dlg.exec();
 }
 

@@ -11,7 +11,6 @@
 #include "CSatGraph.h"
 #include "CUIInfoLabel.h"
 #include "Clock.h"
-#include "HistoryReader.h"
 #include "MessageBox.h"
 
 namespace {
@@ -23,7 +22,7 @@ QString toQString(const std::u16string& text) {
 }  // namespace
 
 void CHistoryDlg::createColumns() {
-    m_model = new CHistoryListModel(m_entries, this);
+    m_model = new CHistoryListModel(m_history, this);
     m_list->setModel(m_model);
     QHeaderView* header = m_list->horizontalHeader();
     header->setSectionsClickable(false);
@@ -48,11 +47,7 @@ void CHistoryDlg::ReloadHistory(const char* query) {
     try {
         readEntries(query);
     } catch (const std::exception& error) {
-        // A half-read list would show wrong totals: show none and say why. The index first:
-        // it may still be reading the entries.
-        m_index.clear();
-        m_entries.clear();
-        m_lastValid = false;
+        // A half-read list would show wrong totals: show none and say why.
         if (m_check.result() != 0) {
             return;  // a damaged file: start-up says so and ends
         }
@@ -68,18 +63,11 @@ void CHistoryDlg::ReloadHistory(const char* query) {
 void CHistoryDlg::readEntries(const char* query) {
     // The rows in the view point into the entries: empty the view before the entries.
     if (m_model != nullptr) {
-        m_model->setRows({});
+        m_model->reset([this] { m_history.clear(); });
     }
-    m_lastValid = false;
-    // The index first: it may still be reading the entries.
-    m_index.clear();
-    m_entries.clear();
-    if (std::strcmp(query, Schema::kSelectHistory) != 0 || m_preload == nullptr ||
-        !m_preload->take(m_entries)) {
-        HistoryReader::Read(m_con, query, m_entries);
-    }
-    m_preload.reset();
-    m_index.build(m_entries);
+    // The read-ahead serves the first reading only, whatever it had.
+    const std::unique_ptr<HistoryPreload> preload = std::move(m_preload);
+    m_history.read(m_con, query, preload.get());
 }
 
 void CHistoryDlg::FillAccountCombo() {
@@ -108,27 +96,21 @@ void CHistoryDlg::ApplyFilters() {
     }
     const FilterValues values = filterValues();
     const int64_t now = Clock::now();
-    // Start-up sets the controls after the first list; the same list is not made twice.
-    if (m_lastValid && HistoryFilter::SameList(m_lastValues, m_lastNow, values, now)) {
+    std::optional<FilterResult> result = m_history.filter(values, now);
+    if (!result) {
         return;
     }
-    const bool narrow = m_lastValid && HistoryFilter::Narrows(m_lastValues, m_lastNow, values, now);
-    FilterResult result =
-        HistoryFilter::Run(m_entries, m_index, values, now, narrow ? &m_model->rows() : nullptr);
-    m_lastValues = values;
-    m_lastNow = now;
-    m_lastValid = true;
-    showFilterResult(std::move(result));
+    showFilterResult(std::move(*result), values, now);
 }
 
-void CHistoryDlg::showFilterResult(FilterResult result) {
+void CHistoryDlg::showFilterResult(FilterResult pass, const FilterValues& values, int64_t now) {
     m_list->setUpdatesEnabled(false);
-    m_model->setRows(std::move(result.rows));
-    result.rows.clear();
+    m_model->reset([&] { m_history.show(std::move(pass), values, now); });
     // A list filled anew starts at its top, where the newest rows are.
     m_list->scrollToTop();
     m_list->setUpdatesEnabled(true);
 
+    const FilterResult& result = m_history.result();
     m_graph->Clear();
     for (const GraphPoint& point : HistoryFilter::GraphPoints(result.months)) {
         m_graph->AddPoint(static_cast<float>(point.income), static_cast<float>(point.outgo),
@@ -137,7 +119,6 @@ void CHistoryDlg::showFilterResult(FilterResult result) {
     m_graph->SetTitle(HistoryFilter::GraphCaption(result));
     m_graph->update();
     m_status->SetInfoText(HistoryFilter::TotalsLine(result));
-    m_lastResult = std::move(result);
 }
 
 const std::vector<int32_t>& CHistoryDlg::listedEntries() const {

@@ -13,25 +13,26 @@ constexpr std::array<int, CHistoryListModel::kColumnCount> kWidths = {80, 150, 2
 
 }  // namespace
 
-CHistoryListModel::CHistoryListModel(const HistoryEntries& entries, QObject* parent)
-    : QAbstractTableModel(parent), m_entries(entries) {}
+CHistoryListModel::CHistoryListModel(const HistoryList& list, QObject* parent)
+    : QAbstractTableModel(parent), m_list(list) {}
 
-void CHistoryListModel::setRows(std::vector<int32_t> rows) {
+void CHistoryListModel::reset(const std::function<void()>& change) {
     beginResetModel();
-    m_rows = std::move(rows);
+    change();
     endResetModel();
 }
 
 int32_t CHistoryListModel::entryIndex(int row) const {
-    if (row < 0 || static_cast<size_t>(row) >= m_rows.size()) {
+    const std::vector<int32_t>& listed = rows();
+    if (row < 0 || static_cast<size_t>(row) >= listed.size()) {
         return -1;
     }
-    const int32_t entry = m_rows[static_cast<size_t>(row)];
-    return static_cast<size_t>(entry) < m_entries.size() ? entry : -1;
+    const int32_t entry = listed[static_cast<size_t>(row)];
+    return static_cast<size_t>(entry) < m_list.entries().size() ? entry : -1;
 }
 
 int CHistoryListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    return parent.isValid() ? 0 : static_cast<int>(rows().size());
 }
 
 int CHistoryListModel::columnCount(const QModelIndex& parent) const {
@@ -73,36 +74,20 @@ QVariant CHistoryListModel::headerData(int section, Qt::Orientation orientation,
     return {};
 }
 
-QString CHistoryListModel::columnText(const HistoryEntry& entry, int column) {
-    switch (column) {
-        case kDate:
-            return formatDate(entry.bookingDate);
-        case kCounterparty:
-            return entry.counterpartyName;
-        case kTitle:
-            return entry.title;
-        case kAmount:
-            return HistoryFilter::FormatAmount(entry.amount);
-        case kAccount:
-            return entry.ownAccountName;
-        default:
-            return {};
-    }
-}
-
 QString CHistoryListModel::columnText(size_t entry, int column) const {
-    const HistoryEntries::Row row = m_entries.row(entry);
+    const HistoryEntries& entries = m_list.entries();
+    const HistoryEntries::Row row = entries.row(entry);
     switch (column) {
         case kDate:
             return formatDate(row.bookingDate);
         case kCounterparty:
-            return m_entries.text(row.counterpartyName);
+            return entries.text(row.counterpartyName);
         case kTitle:
-            return m_entries.title(entry);
+            return entries.title(entry);
         case kAmount:
             return HistoryFilter::FormatAmount(row.amount);
         case kAccount:
-            return m_entries.text(row.ownAccountName);
+            return entries.text(row.ownAccountName);
         default:
             return {};
     }

@@ -2,13 +2,14 @@
 
 #include <QAbstractTableModel>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
-#include "HistoryEntries.h"
+#include "HistoryList.h"
 
-// The operation list's rows: indexes into the main window's entries, so that a filter pass
-// over a million operations creates no item per row. Texts are formed only for the rows that
-// the view asks for.
+// The operation list's rows: the last filter pass of the history list, indexes into its entries,
+// so that a filter pass over a million operations creates no item per row. Texts are formed
+// only for the rows that the view asks for.
 class CHistoryListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -16,11 +17,11 @@ public:
     // The entry index of a row, as the list item's data.
     static constexpr int kEntryIndexRole = Qt::UserRole;
 
-    explicit CHistoryListModel(const HistoryEntries& entries, QObject* parent = nullptr);
+    explicit CHistoryListModel(const HistoryList& list, QObject* parent = nullptr);
 
-    // Replaces the listed rows in one reset.
-    void setRows(std::vector<int32_t> rows);
-    const std::vector<int32_t>& rows() const { return m_rows; }
+    // Runs a change of the list (new entries or a new pass) as one reset of the view.
+    void reset(const std::function<void()>& change);
+    const std::vector<int32_t>& rows() const { return m_list.result().rows; }
     // Index into the entries of a row, or -1 for a row that is not there.
     int32_t entryIndex(int row) const;
 
@@ -31,7 +32,6 @@ public:
                         int role = Qt::DisplayRole) const override;
 
     // Column texts of one entry.
-    static QString columnText(const HistoryEntry& entry, int column);
     QString columnText(size_t entry, int column) const;
     // "%d-%m-%Y" of the local date.
     static QString formatDate(int64_t time);
@@ -39,6 +39,5 @@ public:
     static int defaultWidth(int column);
 
 private:
-    const HistoryEntries& m_entries;
-    std::vector<int32_t> m_rows;
+    const HistoryList& m_list;
 };

@@ -1,26 +1,17 @@
 #include "ExportCommand.h"
 
 #include "AppPaths.h"
-#include "CWndExportFiles.h"
+#include "HistoryExport.h"
 #include "Nrb.h"
-#include "Schema.h"
-#include "sqlite3x.h"
 
 #include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <ctime>
-#include <filesystem>
-#include <map>
-#include <optional>
 #include <ostream>
-#include <set>
 #include <stdexcept>
-#include <vector>
 
 namespace {
-
-constexpr int kBusyMilliseconds = 5000;
 
 // A failure the user is told about; the text is Polish and complete.
 class CommandError : public std::runtime_error {
@@ -64,15 +55,6 @@ int parseDate(const std::string& text) {
     throw CommandError("Nieprawidłowa data: \"" + text + "\" (oczekiwano RRRR-MM-DD).");
 }
 
-int localDay(int64_t seconds) {
-    const std::time_t t = static_cast<std::time_t>(seconds);
-    std::tm local{};
-    if (localtime_r(&t, &local) == nullptr) {
-        return 0;
-    }
-    return (local.tm_year + 1900) * 10000 + (local.tm_mon + 1) * 100 + local.tm_mday;
-}
-
 Options parse(int argc, const char* const argv[]) {
     Options options;
     bool exporting = false;
@@ -113,87 +95,16 @@ Options parse(int argc, const char* const argv[]) {
     return options;
 }
 
-std::map<std::u16string, std::u16string> accountNames(sqlite3x::connection& db) {
-    std::map<std::u16string, std::u16string> names;
-    sqlite3x::command cmd(db, Schema::kSelectAccountNames);
-    sqlite3x::reader reader = cmd.execute_reader();
-    while (reader.read()) {
-        names.emplace(reader.get_string(0), reader.get_string(1));
-    }
-    return names;
-}
-
-// The operations in the main list's order, narrowed by the options. `accountSeen` tells whether
-// the chosen account owns any operation at all.
-std::vector<ExportOperation> readOperations(sqlite3x::connection& db, const Options& options,
-                                            bool& accountSeen) {
-    const std::map<std::u16string, std::u16string> names = accountNames(db);
-    accountSeen = options.account.empty() || names.count(options.account) != 0;
-    std::vector<ExportOperation> ops;
-    sqlite3x::command cmd(db, Schema::kSelectHistory);
-    sqlite3x::reader reader = cmd.execute_reader();
-    while (reader.read()) {
-        ExportOperation op;
-        op.ownAccount = reader.get_string(u"t_to_acc");
-        if (!options.account.empty() && op.ownAccount != options.account) {
-            continue;
-        }
-        accountSeen = true;
-        op.bookingDate = reader.get_int64(u"t_date2");
-        const int day = localDay(op.bookingDate);
-        if (day < options.from || day > options.to) {
-            continue;
-        }
-        op.tid = reader.get_int(u"t_tid");
-        op.counterpartyAccount = reader.get_string(u"t_from_acc");
-        op.operationDate = reader.get_int64(u"t_date1");
-        op.counterpartyName = reader.get_string(u"t_from_name");
-        op.direction = reader.get_int(u"t_tio");
-        op.kind = reader.get_int(u"t_class");
-        op.title = reader.get_string(u"t_desc");
-        op.amount = reader.get_double(u"t_amount");
-        if (const auto name = names.find(op.ownAccount); name != names.end()) {
-            op.ownAccountName = name->second;
-        }
-        ops.push_back(std::move(op));
-    }
-    return ops;
-}
-
 void exportHistory(const Options& options) {
-    const std::filesystem::path target(options.file);
-    const std::optional<ExportFormat> format = CWndExportFiles::FormatOf(target);
-    if (!format) {
-        throw CommandError("Nieznany format pliku \"" + options.file +
-                           "\": rozszerzenie musi być .xml, .ofx lub .csv.");
-    }
-    const std::filesystem::path database = AppPaths::databaseFile();
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(database, error)) {
-        throw CommandError("Nie ma bazy danych: " + database.string());
-    }
-    std::vector<ExportOperation> ops;
-    bool accountSeen = false;
-    try {
-        sqlite3x::connection db;
-        db.open_read_only(database.string(), kBusyMilliseconds);
-        ops = readOperations(db, options, accountSeen);
-    } catch (const sqlite3x::database_error& failure) {
-        throw CommandError("Błąd odczytu bazy danych " + database.string() + ": " + failure.what());
-    }
-    if (!accountSeen) {
-        throw CommandError("Nieznany rachunek: " + options.accountText);
-    }
-    const std::vector<ExportFile> files =
-        CWndExportFiles::Build(*format, target, ops, int64_t(std::time(nullptr)), options.account);
-    if (files.empty()) {
-        throw CommandError(
-            "Brak operacji do zapisania w pliku OFX; wskaż rachunek opcją --account.");
-    }
-    const CWndExportFiles::Outcome outcome = CWndExportFiles::Write(files);
-    if (outcome.failure != CWndExportFiles::Failure::None) {
-        throw CommandError("Nie można zapisać pliku: " + outcome.path.string());
-    }
+    HistoryExportRequest request;
+    request.database = AppPaths::databaseFile();
+    request.target = options.file;
+    request.account = options.account;
+    request.accountText = options.accountText;
+    request.from = options.from;
+    request.to = options.to;
+    request.now = int64_t(std::time(nullptr));
+    HistoryExport::Run(request);
 }
 
 }  // namespace
@@ -218,6 +129,8 @@ int ExportCommand::Run(int argc, const char* const argv[], std::ostream& out, st
         exportHistory(options);
         return 0;
     } catch (const CommandError& failure) {
+        err << "tavro: " << failure.what() << '\n';
+    } catch (const HistoryExportError& failure) {
         err << "tavro: " << failure.what() << '\n';
     } catch (const std::exception& failure) {
         err << "tavro: Błąd: " << failure.what() << '\n';

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchDatabase.h"
 #include "ModuleInterface.h"
 #include "OperationStore.h"
 #include "Schema.h"
@@ -52,25 +53,18 @@ int64_t rowCount(sqlite3x::connection& db) {
 void fill(const fs::path& path, int64_t size) {
     std::printf("building a file of %lld operations ...\n", static_cast<long long>(size));
     std::fflush(stdout);
-    sqlite3x::connection db;
-    Schema::OpenDatabase(db, path.u16string(), [](const std::u16string&) {});
-    sqlite3x::transaction tx(db);
-    sqlite3x::command insert(db, Schema::kInsertOperation);
-    for (int64_t i = 0; i < size; ++i) {
-        insert.bind_text(1, u"11222233334444555566667777");
-        insert.bind_text(2, u"Kontrahent Spółka z o.o.");
-        insert.bind_text(3, u"Zapłata za fakturę nr " + std::u16string(1, u'0' + i % 10));
-        insert.bind_double(4, -12.34 - static_cast<double>(i % 1000));
-        insert.bind_int(5, static_cast<int32_t>(i / kAccounts + 1));
-        insert.bind_int(6, static_cast<int32_t>(i % 2));
-        insert.bind_int64(7, 1262347200 + i * 60);
-        insert.bind_int64(8, 1262347200 + i * 60);
-        insert.bind_text(9, account(static_cast<int>(i % kAccounts)));
-        insert.bind_text(10, u"");
-        insert.bind_int(11, static_cast<int32_t>(i % 23));
-        insert.execute();
-    }
-    tx.commit();
+    BenchDatabase::Fill(path, {}, size, [](int64_t i) {
+        return BenchDatabase::Row{u"11222233334444555566667777",
+                                  u"Kontrahent Spółka z o.o.",
+                                  u"Zapłata za fakturę nr " + std::u16string(1, u'0' + i % 10),
+                                  -12.34 - static_cast<double>(i % 1000),
+                                  static_cast<int32_t>(i / kAccounts + 1),
+                                  static_cast<int32_t>(i % 2),
+                                  1262347200 + i * 60,
+                                  1262347200 + i * 60,
+                                  account(static_cast<int>(i % kAccounts)),
+                                  static_cast<int32_t>(i % 23)};
+    });
 }
 
 // The i-th stored operation of a run: even ones replace a stored operation of account 0,

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "CWndExportWriter.h"
 #include "FuzzCheck.h"
+#include "XmlExportWriter.h"
 
 namespace {
 
@@ -89,7 +89,7 @@ void quietErrors(void*, const char*, ...) {}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto texts = splitTexts(data, size, 8);
-    std::vector<ExportOperation> ops(2);
+    std::vector<StoredOperation> ops(2);
     for (size_t i = 0; i < ops.size(); ++i) {
         ops[i].tid = static_cast<int32_t>(size * 7919 + i) * (i ? -1 : 1);
         ops[i].ownAccount = texts[i * 4];
@@ -100,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ops[i].bookingDate = ops[i].operationDate + 86400;
         ops[i].amount = (i ? -1.0 : 1.0) * static_cast<double>(size) * 12345.678;
     }
-    const std::string document = CWndExportWriter::Document(ops);
+    const std::string document = XmlExportWriter::Document(ops);
 
     std::unique_ptr<xmlDoc, DocFree> doc(
         xmlReadMemory(document.data(), static_cast<int>(document.size()), "export.xml", "UTF-8",
@@ -115,8 +115,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             continue;
         }
         FUZZ_CHECK(index < ops.size(), "one <operation> per operation");
-        const ExportOperation& op = ops[index++];
-        using W = CWndExportWriter;
+        const StoredOperation& op = ops[index++];
+        using W = XmlExportWriter;
         FUZZ_CHECK(attribute(n, "id") == std::to_string(op.tid), "id reads back");
         FUZZ_CHECK(attribute(n, "account") == W::ToUtf8(readable(op.ownAccount)),
                    "own account reads back");

@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libqt6opengl6-dev libgl-dev
   libsqlite3-dev sqlite3 zlib1g-dev libssl-dev openssl libcurl4-openssl-dev
   libcpp-httplib-dev libgtest-dev libgmock-dev libbenchmark-dev
-  libxml2-utils libxml2-dev clang-14 libclang-rt-14-dev xvfb xauth fonts-dejavu-core
+  libxml2-utils libxml2-dev clang-14 clang-format-14 libclang-rt-14-dev xvfb xauth fonts-dejavu-core
   qt6-translations-l10n librsvg2-bin dpkg-dev file lintian desktop-file-utils appstream
   ofx python3 dbus-daemon icewm x11-utils libxcb1-dev
 )

@@ -4,8 +4,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-deps.sh
+# The C++ files changed since the recorded base follow .clang-format.
+bash scripts/check-format.sh
 build=${TAVRO_TEST_BUILD:-build-test}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVRO_SANITIZE=ON -DTAVRO_BENCH=OFF
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVRO_SANITIZE=ON -DTAVRO_BENCH=ON
 cmake --build "$build"
 export TZ=Europe/Warsaw QT_QPA_PLATFORM=offscreen
 # Leaks fail the run; the suppressions name third-party libraries only.

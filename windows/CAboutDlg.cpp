@@ -2,9 +2,8 @@
 
 #include "CBanner.h"
 #include "DialogTemplate.h"
+#include "IconvConverter.h"
 #include "MessageBox.h"
-
-#include <iconv.h>
 
 #include <QDesktopServices>
 #include <QPlainTextEdit>
@@ -38,11 +37,6 @@ constexpr char kAboutText[] =
     "\r\n"
     "Podzi\352kowania dla testera, kt\363ry zg\263asza\263 b\263\352dy i u\277yczy\263 "
     "swoich kont do test\363w.";
-
-struct IconvCloser {
-    void operator()(void* handle) const { iconv_close(static_cast<iconv_t>(handle)); }
-};
-using IconvHandle = std::unique_ptr<void, IconvCloser>;
 
 std::mutex g_openerLock;
 CAboutDlg::UrlOpener g_opener;
@@ -82,22 +76,12 @@ std::string_view CAboutDlg::AboutTextResource() {
 }
 
 std::optional<QString> CAboutDlg::FromWindows1250(std::string_view bytes) {
-    const IconvHandle handle(iconv_open("UTF-8", "WINDOWS-1250"));
-    if (handle.get() == reinterpret_cast<void*>(iconv_t(-1))) {
+    const IconvConverter converter("UTF-8", "WINDOWS-1250");
+    if (!converter.valid()) {
         return std::nullopt;
     }
-    std::string in(bytes);
-    // Every Windows-1250 character takes at most three bytes in UTF-8.
-    std::string out(in.size() * 3, '\0');
-    char* inPtr = in.data();
-    size_t inLeft = in.size();
-    char* outPtr = out.data();
-    size_t outLeft = out.size();
-    if (iconv(static_cast<iconv_t>(handle.get()), &inPtr, &inLeft, &outPtr, &outLeft) ==
-        size_t(-1)) {
-        return std::nullopt;
-    }
-    out.resize(out.size() - outLeft);
+    // The few bytes the code page leaves unassigned become U+FFFD.
+    const std::string out = converter.convert(bytes.data(), bytes.size(), "\xEF\xBF\xBD", 1);
     return QString::fromUtf8(out.data(), qsizetype(out.size()));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CUIWin7Dialog.h"
+#include "StoredOperation.h"
 
 #include <QDateTime>
 #include <QString>
@@ -25,15 +26,13 @@ public:
     // Seconds since 1970 to the local calendar date, day-month-year with hyphens.
     static QString FormatDate(qint64 seconds);
 
-    // From the main window's in-memory operation (any type with HistoryEntry's field names).
-    template <class Entry>
-    static Data FromEntry(const Entry& entry) {
-        return Data{entry.counterpartyAccount,
-                    entry.counterpartyName,
-                    entry.title,
+    static Data FromEntry(const StoredOperation& entry) {
+        return Data{QString::fromStdU16String(entry.counterpartyAccount),
+                    QString::fromStdU16String(entry.counterpartyName),
+                    QString::fromStdU16String(entry.title),
                     FormatDate(entry.operationDate),
                     FormatDate(entry.bookingDate),
-                    entry.ownAccount,
+                    QString::fromStdU16String(entry.ownAccount),
                     entry.amount};
     }
 };

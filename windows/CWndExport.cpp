@@ -51,7 +51,7 @@ CWndExport::CWndExport(QWidget* parent) : QDialog(parent) {
     m_format = tpl.control<QComboBox>(kFormat);
     m_range = tpl.control<QComboBox>(kRange);
     for (const ExportFormat format : kFormats) {
-        m_format->addItem(QString::fromLatin1(CWndExportFiles::Name(format)));
+        m_format->addItem(QString::fromLatin1(ExportFiles::Name(format)));
     }
     m_range->addItem(QStringLiteral("Całość"));
     m_range->addItem(QStringLiteral("Operacje wyświetlone na liście"));
@@ -63,7 +63,7 @@ CWndExport::CWndExport(QWidget* parent) : QDialog(parent) {
     connect(tpl.control<QPushButton>(2), &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void CWndExport::setOperations(std::vector<ExportOperation> all, std::vector<int> listed) {
+void CWndExport::setOperations(std::vector<StoredOperation> all, std::vector<int> listed) {
     m_all = std::move(all);
     m_listed = std::move(listed);
 }
@@ -74,8 +74,8 @@ ExportFormat CWndExport::format() const {
 }
 
 void CWndExport::browse() {
-    const QString name = QString::fromLatin1(CWndExportFiles::Name(format()));
-    const QString suffix = QString::fromLatin1(CWndExportFiles::Suffix(format()));
+    const QString name = QString::fromLatin1(ExportFiles::Name(format()));
+    const QString suffix = QString::fromLatin1(ExportFiles::Suffix(format()));
     std::optional<QString> path = CWndFileDialog::getSaveFileName(
         this, {QStringLiteral("%1 (*.%2)").arg(name, suffix), suffix});
     if (!path) {
@@ -97,8 +97,8 @@ void CWndExport::exportFile() {
     accept();
 }
 
-std::vector<ExportOperation> CWndExport::listedOperations() const {
-    std::vector<ExportOperation> listed;
+std::vector<StoredOperation> CWndExport::listedOperations() const {
+    std::vector<StoredOperation> listed;
     for (const int index : m_listed) {
         if (index >= 0 && size_t(index) < m_all.size()) {
             listed.push_back(m_all[size_t(index)]);
@@ -110,26 +110,26 @@ std::vector<ExportOperation> CWndExport::listedOperations() const {
 void CWndExport::writeFiles(const QString& path) {
     // The whole collection is not copied: it may hold a million operations.
     const bool whole = m_range->currentIndex() != Listed;
-    const std::vector<ExportOperation> listed =
-        whole ? std::vector<ExportOperation>{} : listedOperations();
+    const std::vector<StoredOperation> listed =
+        whole ? std::vector<StoredOperation>{} : listedOperations();
     const std::vector<ExportFile> files =
-        CWndExportFiles::Build(format(), QFile::encodeName(path).toStdString(),
-                               whole ? m_all : listed, int64_t(std::time(nullptr)));
+        ExportFiles::Build(format(), QFile::encodeName(path).toStdString(), whole ? m_all : listed,
+                           int64_t(std::time(nullptr)));
     if (files.empty()) {
         // An OFX statement belongs to an account, and without operations there is none.
         tell(this, QStringLiteral("Brak operacji do zapisania w pliku OFX."),
              MessageBox::Icon::Warning);
         return;
     }
-    switch (CWndExportFiles::Write(files).failure) {
-        case CWndExportFiles::Failure::Open:
+    switch (ExportFiles::Write(files).failure) {
+        case ExportFiles::Failure::Open:
             tell(this, QStringLiteral("Nie można było otworzyć pliku!"), MessageBox::Icon::Warning);
             return;
-        case CWndExportFiles::Failure::Write:
+        case ExportFiles::Failure::Write:
             // A full disk must not look like a finished export.
             tell(this, QStringLiteral("Nie można było zapisać pliku!"), MessageBox::Icon::Warning);
             return;
-        case CWndExportFiles::Failure::None:
+        case ExportFiles::Failure::None:
             break;
     }
     QString done = QStringLiteral("Eksport ukończony.");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CWndExportFiles.h"
+#include "ExportFiles.h"
 
 #include <QDialog>
 #include <QString>
@@ -20,36 +20,18 @@ public:
 
     explicit CWndExport(QWidget* parent = nullptr);
 
-    void setOperations(std::vector<ExportOperation> all, std::vector<int> listed);
-
-    // From the main window's in-memory operation (any type with HistoryEntry's field names).
-    template <class Entry>
-    static ExportOperation FromEntry(const Entry& entry) {
-        ExportOperation op;
-        op.tid = entry.tid;
-        op.ownAccount = entry.ownAccount.toStdU16String();
-        op.ownAccountName = entry.ownAccountName.toStdU16String();
-        op.counterpartyAccount = entry.counterpartyAccount.toStdU16String();
-        op.operationDate = entry.operationDate;
-        op.bookingDate = entry.bookingDate;
-        op.counterpartyName = entry.counterpartyName.toStdU16String();
-        op.direction = entry.direction;
-        op.kind = entry.kind;
-        op.title = entry.title.toStdU16String();
-        op.amount = entry.amount;
-        return op;
-    }
+    void setOperations(std::vector<StoredOperation> all, std::vector<int> listed);
 
 private:
     void browse();
     void exportFile();
     ExportFormat format() const;
-    std::vector<ExportOperation> listedOperations() const;
+    std::vector<StoredOperation> listedOperations() const;
     void writeFiles(const QString& path);
 
     QLineEdit* m_fileName = nullptr;
     QComboBox* m_format = nullptr;
     QComboBox* m_range = nullptr;
-    std::vector<ExportOperation> m_all;
+    std::vector<StoredOperation> m_all;
     std::vector<int> m_listed;
 };

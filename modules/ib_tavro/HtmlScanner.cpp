@@ -154,7 +154,7 @@ bool ReadOnclickArguments(const std::string& text, const std::string& key,
     size_t tag = npos;
     for (size_t i = keyPos + 1; i-- > 0;) {
         const char next = at(text, i + 1);
-        if (text[i] == '<' && (next == 'a' || next == 'b')) {
+        if (at(text, i) == '<' && (next == 'a' || next == 'b')) {
             tag = i;
             break;
         }

@@ -10,11 +10,17 @@
 
 namespace sqlite3x {
 
-reader::reader(command& cmd) : m_cmd(&cmd) { m_cmd->readerOpened(); }
+reader::reader(command& cmd) : m_cmd(&cmd) {
+    m_cmd->readerOpened();
+}
 
-reader::~reader() { close(); }
+reader::~reader() {
+    close();
+}
 
-reader::reader(reader&& other) noexcept : m_cmd(other.m_cmd) { other.m_cmd = nullptr; }
+reader::reader(reader&& other) noexcept : m_cmd(other.m_cmd) {
+    other.m_cmd = nullptr;
+}
 
 reader& reader::operator=(reader&& other) noexcept {
     if (this != &other) {
@@ -50,7 +56,9 @@ bool reader::read() {
     }
 }
 
-int32_t reader::column_count() { return sqlite3_column_count(open().m_stmt); }
+int32_t reader::column_count() {
+    return sqlite3_column_count(open().m_stmt);
+}
 
 std::u16string reader::column_name(int index) {
     checkIndex(index);
@@ -88,17 +96,6 @@ std::u16string_view reader::get_view(int index) {
     return {text, static_cast<size_t>(bytes) / 2};
 }
 
-std::string_view reader::get_utf8_view(int index) {
-    checkIndex(index);
-    sqlite3_stmt* stmt = open().m_stmt;
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, index));
-    const int bytes = sqlite3_column_bytes(stmt, index);
-    if (!text) {
-        return {};
-    }
-    return {text, static_cast<size_t>(bytes)};
-}
-
 int reader::indexOf(const std::u16string& name) {
     for (int i = 0; i < column_count(); ++i) {
         if (column_name(i) == name) {
@@ -108,11 +105,17 @@ int reader::indexOf(const std::u16string& name) {
     throw database_error("no such column");
 }
 
-int32_t reader::get_int(const std::u16string& name) { return get_int(indexOf(name)); }
+int32_t reader::get_int(const std::u16string& name) {
+    return get_int(indexOf(name));
+}
 
-int64_t reader::get_int64(const std::u16string& name) { return get_int64(indexOf(name)); }
+int64_t reader::get_int64(const std::u16string& name) {
+    return get_int64(indexOf(name));
+}
 
-double reader::get_double(const std::u16string& name) { return get_double(indexOf(name)); }
+double reader::get_double(const std::u16string& name) {
+    return get_double(indexOf(name));
+}
 
 std::u16string reader::get_string(const std::u16string& name) {
     return get_string(indexOf(name));

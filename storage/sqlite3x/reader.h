@@ -28,8 +28,6 @@ public:
     std::u16string get_string(int index);
     // The text of a column without a copy, valid until the next read() or close().
     std::u16string_view get_view(int index);
-    // The same for the text as SQLite stores it in a UTF-8 file: no conversion at all.
-    std::string_view get_utf8_view(int index);
 
     int32_t get_int(const std::u16string& name);
     int64_t get_int64(const std::u16string& name);

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "LocalTime.h"
+
 // A QApplication for the whole test program (the offscreen platform comes from the environment).
 void EnsureApplication();
 
@@ -44,6 +46,3 @@ struct TestOperation {
 // Creates the data folder and a database with both tables and the given rows.
 void CreateDatabase(const std::vector<TestAccount>& accounts,
                     const std::vector<TestOperation>& operations);
-
-// Seconds of a local date and time (TZ of the test run).
-int64_t LocalTime(int year, int month, int day, int hour = 12, int minute = 0, int second = 0);

@@ -7,35 +7,43 @@
 
 namespace {
 
-std::vector<HistoryEntry> sampleEntries() {
-    std::vector<HistoryEntry> entries(3);
+std::vector<StoredOperation> sampleEntries() {
+    std::vector<StoredOperation> entries(3);
     for (size_t i = 0; i < entries.size(); ++i) {
-        entries[i].counterpartyName = QStringLiteral("Kontrahent %1").arg(i);
-        entries[i].title = QStringLiteral("Tytuł %1").arg(i);
-        entries[i].ownAccountName = QStringLiteral("Konto");
+        entries[i].counterpartyName = QStringLiteral("Kontrahent %1").arg(i).toStdU16String();
+        entries[i].title = QStringLiteral("Tytuł %1").arg(i).toStdU16String();
+        entries[i].ownAccountName = u"Konto";
         entries[i].amount = -12.5 * static_cast<double>(i + 1);
         entries[i].bookingDate = LocalTime(2011, 12, 6 + static_cast<int>(i));
     }
     return entries;
 }
 
+FilterResult listing(std::vector<int32_t> rows) {
+    FilterResult result;
+    result.rows = std::move(rows);
+    return result;
+}
+
 TEST(CHistoryListModelTest, PassesModelTesterThroughResets) {
     EnsureApplication();
-    const HistoryEntries entries(sampleEntries());
-    CHistoryListModel model(entries);
+    HistoryList list;
+    list.assign(HistoryEntries(sampleEntries()));
+    CHistoryListModel model(list);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    model.setRows({2, 0});
-    model.setRows({});
-    model.setRows({0, 1, 2});
+    for (const std::vector<int32_t>& rows : {std::vector<int32_t>{2, 0}, {}, {0, 1, 2}}) {
+        model.reset([&] { list.show(listing(rows), {}, 0); });
+    }
     EXPECT_EQ(model.rowCount(), 3);
     EXPECT_EQ(model.columnCount(), 5);
 }
 
 TEST(CHistoryListModelTest, ShowsColumnsOfTheListedEntries) {
     EnsureApplication();
-    const HistoryEntries entries(sampleEntries());
-    CHistoryListModel model(entries);
-    model.setRows({1, 0});
+    HistoryList list;
+    list.assign(HistoryEntries(sampleEntries()));
+    CHistoryListModel model(list);
+    model.reset([&] { list.show(listing({1, 0}), {}, 0); });
     const auto text = [&](int row, int column) {
         return model.data(model.index(row, column)).toString();
     };

@@ -8,9 +8,9 @@
 
 #include "AppPaths.h"
 #include "AppTestSupport.h"
-#include "CWndExportCsvWriter.h"
-#include "CWndExportWriter.h"
+#include "CsvExportWriter.h"
 #include "ExportReaders.h"
+#include "XmlExportWriter.h"
 #include "sqlite3x.h"
 
 namespace {
@@ -53,8 +53,8 @@ protected:
         CreateDatabase({{kA, "Główne"}, {kB, "Oszczędności"}}, m_ops);
     }
     // The rows as the window's whole export holds them.
-    std::vector<ExportOperation> rows(const std::vector<int>& order) const {
-        std::vector<ExportOperation> out;
+    std::vector<StoredOperation> rows(const std::vector<int>& order) const {
+        std::vector<StoredOperation> out;
         for (const int i : order) {
             const TestOperation& t = m_ops[size_t(i)];
             out.push_back({t.tid, t.ownAccount.toStdU16String(),
@@ -77,11 +77,11 @@ protected:
 
 TEST_F(ExportCommandLine, EachFormatHoldsWhatTheWindowWouldWrite) {
     expectQuietSuccess(runTavro({"--export", out("h.xml")}));
-    EXPECT_EQ(readAll(out("h.xml")).toStdString(), CWndExportWriter::Document(rows({1, 2, 0})));
+    EXPECT_EQ(readAll(out("h.xml")).toStdString(), XmlExportWriter::Document(rows({1, 2, 0})));
     expectQuietSuccess(
         runTavro({"--export", out("a.CSV"), "--account", "61 1090 1014 0000 0712 1981 2874",
                   "--from", "2011-11-05", "--to", "2024-06-30"}));
-    EXPECT_EQ(readAll(out("a.CSV")).toStdString(), CWndExportCsvWriter::Document(rows({0})));
+    EXPECT_EQ(readAll(out("a.CSV")).toStdString(), CsvExportWriter::Document(rows({0})));
     expectQuietSuccess(runTavro({"--export", out("w.ofx")}));
     EXPECT_EQ(written(), QStringList({"a.CSV", "h.xml", "w-1234.ofx", "w-2874.ofx"}));
     const OfxDump a = RunOfxDump(out("w-2874.ofx").toStdString());

@@ -1,126 +1,7 @@
-#include <gtest/gtest.h>
-
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDateTimeEdit>
-#include <QHeaderView>
-#include <QLineEdit>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QTableView>
-#include <QTest>
-#include <memory>
-
-#include "AppPaths.h"
-#include "AppSettings.h"
-#include "AppTestSupport.h"
-#include "CHistoryDlg.h"
-#include "CHistoryListModel.h"
-#include "CSatGraph.h"
-#include "CUIInfoLabel.h"
-#include "Clock.h"
-#include "DialogTemplate.h"
-#include "MessageBox.h"
-#include "Schema.h"
-#include "SettingsStore.h"
-#include "sqlite3x.h"
+// The operation list: its order, totals and filters.
+#include "MainWindowFixture.h"
 
 namespace {
-
-const QString kA = QStringLiteral("11111111111111111111111111");
-const QString kB = QStringLiteral("22222222222222222222222222");
-
-// Wednesday 2012-03-15, 10:00: before the noon at which operations are dated.
-const int64_t kNow = LocalTime(2012, 3, 15, 10, 0, 0);
-
-std::vector<TestOperation> sampleOperations() {
-    const auto op = [](const char* name, const char* title, double amount, const QString& own,
-                       int tid, int kind, int64_t date) {
-        return TestOperation{QStringLiteral("98765"),
-                             QString::fromUtf8(name),
-                             QString::fromUtf8(title),
-                             amount,
-                             own,
-                             tid,
-                             amount > 0 ? 1 : 0,
-                             date,
-                             date,
-                             kind};
-    };
-    return {
-        op("Ślęża Sp. z o.o.", "Wynagrodzenie za luty", 1000, kA, 10, 1, LocalTime(2012, 3, 15)),
-        op("Sklep ABC", "Zakupy abc spożywcze", -12.5, kA, 9, 9, LocalTime(2012, 3, 14)),
-        op("Operator", "Doładowanie", -100, kA, 8, 13, LocalTime(2012, 3, 1)),
-        op("Jan Kowalski", "Zwrot pożyczki", 200, kB, 7, 1, LocalTime(2012, 2, 29)),
-        op("Gazownia", "Rachunek za gaz", -50, kB, 6, 2, LocalTime(2012, 2, 1)),
-        op("Śnieżka", "Prezent", -30, kA, 5, 3, LocalTime(2011, 12, 31)),
-        op("Bank", "Kapitalizacja", 500, kA, 4, 6, LocalTime(2011, 1, 1)),
-        op("Urząd", "Znaczek", -20, kB, 3, 4, LocalTime(2010, 6, 15)),
-        op("Ktoś", "Nieznane konto", 5, QStringLiteral("99999999999999999999999999"), 2, 0,
-           LocalTime(2012, 3, 10)),
-    };
-}
-
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        EnsureApplication();
-        Clock::pin(kNow);
-        CreateDatabase(
-            {{kA, QStringLiteral("Konto osobiste")}, {kB, QString::fromUtf8("Oszczędności")}},
-            sampleOperations());
-        m_store = std::make_unique<SettingsStore>(AppPaths::settingsFile());
-        AppSettings::publish(m_store.get());
-    }
-    void TearDown() override {
-        m_dlg.reset();
-        AppSettings::publish(nullptr);
-        Clock::unpin();
-    }
-
-    CHistoryDlg& open() {
-        m_dlg = std::make_unique<CHistoryDlg>();
-        EXPECT_TRUE(m_dlg->OnInitDialog());
-        m_dlg->show();
-        return *m_dlg;
-    }
-    template <class W>
-    W* control(int id) const {
-        return DialogTemplate::find<W>(m_dlg.get(), id);
-    }
-    std::vector<QString> column(int index) const {
-        std::vector<QString> out;
-        const QAbstractItemModel* model = m_dlg->listView()->model();
-        for (int row = 0; row < model->rowCount(); ++row) {
-            out.push_back(model->data(model->index(row, index)).toString());
-        }
-        return out;
-    }
-    std::vector<QString> titles() const { return column(CHistoryListModel::kTitle); }
-    QString status() const { return m_dlg->statusLabel()->text(); }
-
-    TempAppData m_appData;
-    ScopedMessageBoxHandler m_boxes;
-    std::unique_ptr<SettingsStore> m_store;
-    std::unique_ptr<CHistoryDlg> m_dlg;
-};
-
-using Titles = std::vector<QString>;
-
-// Types text key by key, Polish letters included, so that every keystroke filters.
-void typeText(QWidget* widget, const QString& text) {
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80) {
-            QTest::keyClick(widget, c.toLatin1());
-        } else {
-            QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-            QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c),
-                                Qt::NoModifier);
-        }
-    }
-}
 
 TEST_F(MainWindowTest, ListsEveryOperationNewestFirstWithTotals) {
     open();
@@ -167,9 +48,9 @@ TEST_F(MainWindowTest, ListOrderIsThatOfTheHistoryQuery) {
     }
     ASSERT_EQ(listed.size(), expected.size());
     for (size_t i = 0; i < listed.size(); ++i) {
-        const HistoryEntry& a = m_dlg->entries()[static_cast<size_t>(m_dlg->listedEntries()[i])];
+        const StoredOperation& a = m_dlg->entries()[static_cast<size_t>(m_dlg->listedEntries()[i])];
         if (i > 0) {
-            const HistoryEntry& b =
+            const StoredOperation& b =
                 m_dlg->entries()[static_cast<size_t>(m_dlg->listedEntries()[i - 1])];
             EXPECT_TRUE(b.bookingDate > a.bookingDate ||
                         (b.bookingDate == a.bookingDate && b.tid >= a.tid))
@@ -183,7 +64,7 @@ TEST_F(MainWindowTest, ListOrderIsThatOfTheHistoryQuery) {
         keysListed.emplace_back(e.bookingDate, e.tid);
     }
     for (int32_t id : expected) {
-        for (const HistoryEntry& e : m_dlg->entries()) {
+        for (const StoredOperation& e : m_dlg->entries()) {
             if (e.id == id) {
                 keysExpected.emplace_back(e.bookingDate, e.tid);
             }
@@ -374,179 +255,6 @@ TEST_F(MainWindowTest, ViewComboSwitchesBetweenListAndGraph) {
     EXPECT_FALSE(m_dlg->graph()->isVisible());
     EXPECT_TRUE(details->isEnabled());
     EXPECT_FALSE(control<QPushButton>(CHistoryDlg::kPrintButton)->isEnabled());
-}
-
-TEST_F(MainWindowTest, ControlsCarryTheTemplateTexts) {
-    open();
-    auto* kinds = control<QComboBox>(CHistoryDlg::kKindCombo);
-    ASSERT_EQ(kinds->count(), 20);
-    EXPECT_EQ(kinds->itemText(0), "Wszystkie");
-    EXPECT_EQ(kinds->itemText(17), "Opłaty za aukcje internetowe");
-    EXPECT_EQ(kinds->itemText(19), "Wygaśnięcie lokaty");
-    auto* time = control<QComboBox>(CHistoryDlg::kTimeCombo);
-    ASSERT_EQ(time->count(), 9);
-    EXPECT_EQ(time->itemText(4), "Zeszły miesiąc");
-    EXPECT_EQ(time->itemText(8), "Parametry Ręczne");
-    auto* accounts = control<QComboBox>(CHistoryDlg::kAccountCombo);
-    ASSERT_EQ(accounts->count(), 3);
-    EXPECT_EQ(accounts->itemText(1), kA + " - Konto osobiste");
-    EXPECT_EQ(accounts->itemText(2), kB + " - Oszczędności");
-    EXPECT_EQ(control<QCheckBox>(CHistoryDlg::kNegateCheck)->text(), "Nie zawierające ciągu");
-    EXPECT_EQ(control<QPushButton>(CHistoryDlg::kDownloadButton)->text(), "Po&bierz");
-}
-
-TEST_F(MainWindowTest, MenuShowsItsItemsAndShowsTheConsole) {
-    open();
-    std::vector<QString> menus;
-    for (QAction* action : m_dlg->menuBar()->actions()) {
-        menus.push_back(action->text());
-    }
-    EXPECT_EQ(menus, (std::vector<QString>{"&Plik", "&Opcje", "&Narzędzia", "Po&moc"}));
-    const auto action = [this](int command) {
-        return m_dlg->findChild<QAction*>(QString::number(command));
-    };
-    ASSERT_NE(action(CHistoryDlg::kCmdSmsOptions), nullptr);
-    EXPECT_FALSE(action(CHistoryDlg::kCmdSmsOptions)->isEnabled());
-    EXPECT_FALSE(action(CHistoryDlg::kCmdForum)->isEnabled());
-    EXPECT_TRUE(action(CHistoryDlg::kCmdReloadList)->isEnabled());
-    EXPECT_EQ(action(CHistoryDlg::kCmdReloadList)->text(), "Przełąduj liste transakcji z bazy");
-
-    EXPECT_FALSE(m_dlg->console()->isVisible());
-    action(CHistoryDlg::kCmdShowConsole)->trigger();
-    EXPECT_TRUE(m_dlg->console()->isVisible());
-    const QStringList lines = m_dlg->console()->lines();
-    for (const char* line : {"Start Aplikacji", "Wchodzę w sekcję krytyczną",
-                             "Opuszczam sekcję krytyczną", "Inicjuje interface wtyczek ...",
-                             "Przełądowuję listę transakcji", "Ładuję informacje o kontach"}) {
-        EXPECT_TRUE(lines.contains(QString::fromUtf8(line))) << line;
-    }
-}
-
-TEST_F(MainWindowTest, ClearingAsksAndKeepsTheListOnNo) {
-    open();
-    auto* clear = m_dlg->findChild<QAction*>(QString::number(CHistoryDlg::kCmdClearList));
-    m_boxes.queueAnswer(MessageBox::Answer::No);
-    clear->trigger();
-    EXPECT_EQ(m_boxes.lastText(),
-              "Czy jesteś pewien, ze chcesz wyzerować całą listę operacji bankowych?");
-    EXPECT_EQ(titles().size(), 9u);
-    m_boxes.queueAnswer(MessageBox::Answer::Yes);
-    clear->trigger();
-    EXPECT_TRUE(titles().empty());
-    EXPECT_EQ(control<QComboBox>(CHistoryDlg::kAccountCombo)->count(), 3) << "accounts stay";
-}
-
-TEST_F(MainWindowTest, LayoutFollowsTheWindowAndKeepsTheMinimum) {
-    open();
-    m_dlg->resize(300, 200);
-    EXPECT_GE(m_dlg->width(), CHistoryDlg::kMinimumWidth);
-    EXPECT_GE(m_dlg->height(), CHistoryDlg::kMinimumHeight);
-    m_dlg->resize(900, 700);
-    QApplication::processEvents();
-    const QWidget* client = m_dlg->listView()->parentWidget();
-    const QRect view = control<QComboBox>(CHistoryDlg::kViewCombo)->geometry();
-    const QRect list = m_dlg->listView()->geometry();
-    EXPECT_EQ(list.x(), 5);
-    EXPECT_EQ(list.y(), view.y() + view.height() + 10);
-    EXPECT_EQ(list.width(), client->width() - 15);
-    EXPECT_EQ(list.y() + list.height(), client->height() - 40);
-    EXPECT_EQ(m_dlg->graph()->geometry(), list);
-    EXPECT_EQ(m_dlg->statusLabel()->geometry(),
-              QRect(5, client->height() - 35, client->width() - 15, 28));
-}
-
-}  // namespace
-
-namespace {
-
-TEST_F(MainWindowTest, StoredColumnWidthsApplyOnlyWhenPositive) {
-    m_store->SetInt(u"COL/1", 123);
-    m_store->SetInt(u"COL/2", 0);
-    m_store->SetInt(u"COL/3", -7);
-    open();
-    const QHeaderView* header = m_dlg->listView()->horizontalHeader();
-    EXPECT_EQ(header->sectionSize(0), 80);
-    EXPECT_EQ(header->sectionSize(1), 123);
-    EXPECT_EQ(header->sectionSize(2), 210);
-    EXPECT_EQ(header->sectionSize(3), 65);
-    EXPECT_EQ(header->sectionSize(4), 80);
-    EXPECT_EQ(header->sectionsClickable(), false);
-    m_dlg->listView()->horizontalHeader()->resizeSection(4, 111);
-    m_dlg->OnDestroy();
-    EXPECT_EQ(m_store->GetInt(u"COL/4", -1), 111);
-    EXPECT_EQ(m_store->GetInt(u"COL/2", -1), 210);
-}
-
-TEST_F(MainWindowTest, StoredPlacementIsRestoredAndRaisedToTheMinimum) {
-    m_store->SetInt(u"POS/X", 30);
-    m_store->SetInt(u"POS/Y", 40);
-    m_store->SetInt(u"POS/W", 500);
-    m_store->SetInt(u"POS/H", 900);
-    open();
-    EXPECT_EQ(m_dlg->pos(), QPoint(30, 40));
-    EXPECT_EQ(m_dlg->size(), QSize(CHistoryDlg::kMinimumWidth, 900));
-    EXPECT_FALSE(m_dlg->isMaximized());
-}
-
-TEST_F(MainWindowTest, SizeOfAMinimisedWindowLeavesPlacementToTheSystem) {
-    m_store->SetInt(u"POS/X", 222);
-    m_store->SetInt(u"POS/Y", 333);
-    m_store->SetInt(u"POS/W", 160);
-    m_store->SetInt(u"POS/H", 400);
-    open();
-    EXPECT_NE(m_dlg->pos(), QPoint(222, 333));
-    EXPECT_GE(m_dlg->width(), CHistoryDlg::kMinimumWidth);
-    EXPECT_GE(m_dlg->height(), CHistoryDlg::kMinimumHeight);
-}
-
-TEST_F(MainWindowTest, MaximisedFlagIsRestoredAndKeepsTheNormalPlacement) {
-    m_store->SetInt(u"POS/X", 30);
-    m_store->SetInt(u"POS/Y", 40);
-    m_store->SetInt(u"POS/W", 720);
-    m_store->SetInt(u"POS/H", 560);
-    m_store->SetInt(u"POS/Z", 1);
-    open();
-    EXPECT_TRUE(m_dlg->isMaximized());
-    m_dlg->OnDestroy();
-    EXPECT_EQ(m_store->GetInt(u"POS/Z", -1), 1);
-    // A maximised window does not overwrite the size it is restored to.
-    EXPECT_EQ(m_store->GetInt(u"POS/W", -1), 720);
-    EXPECT_EQ(m_store->GetInt(u"POS/X", -1), 30);
-}
-
-TEST_F(MainWindowTest, ReloadCommandPicksUpNewOperationsAndAccounts) {
-    open();
-    control<QComboBox>(CHistoryDlg::kAccountCombo)->setCurrentIndex(1);
-    CreateDatabase({{QStringLiteral("33333333333333333333333333"), QStringLiteral("Firma")}},
-                   {{"1", "Nowy", "Nowa operacja", 3.0, kA, 50, 1, 0, LocalTime(2012, 3, 13), 0}});
-    m_dlg->findChild<QAction*>(QString::number(CHistoryDlg::kCmdReloadList))->trigger();
-    EXPECT_EQ(control<QComboBox>(CHistoryDlg::kAccountCombo)->currentIndex(), 0);
-    EXPECT_EQ(control<QComboBox>(CHistoryDlg::kAccountCombo)->count(), 4);
-    EXPECT_EQ(titles().size(), 10u);
-    EXPECT_EQ(titles()[2], "Nowa operacja");
-}
-
-TEST_F(MainWindowTest, ReloadTimerReloadsUnderTheCurrentFilters) {
-    open();
-    control<QComboBox>(CHistoryDlg::kOperationsCombo)->setCurrentIndex(1);
-    CreateDatabase({},
-                   {{"1", "Nowy", "Nowa wpłata", 3.0, kA, 50, 1, 0, LocalTime(2012, 3, 13), 0}});
-    m_dlg->StartReloadTimer();
-    EXPECT_EQ(titles().size(), 4u) << "not before the timer fires";
-    for (int waited = 0; waited < 5000 && titles().size() != 5u; waited += 20) {
-        QTest::qWait(20);
-    }
-    EXPECT_EQ(titles().size(), 5u);
-    EXPECT_EQ(control<QComboBox>(CHistoryDlg::kOperationsCombo)->currentIndex(), 1);
-}
-
-TEST_F(MainWindowTest, CompanionWindowsStayHiddenAtStart) {
-    open();
-    ASSERT_NE(m_dlg->warnings(), nullptr);
-    ASSERT_NE(m_dlg->progress(), nullptr);
-    EXPECT_FALSE(m_dlg->warnings()->isVisible());
-    EXPECT_FALSE(m_dlg->progress()->isVisible());
-    EXPECT_NE(m_dlg->loader(), nullptr);
 }
 
 }  // namespace

@@ -285,7 +285,7 @@ std::vector<int32_t> readAhead(const fs::path& file) {
         return {-1};
     }
     std::vector<int32_t> ids;
-    for (const HistoryEntry& e : entries) {
+    for (const StoredOperation& e : entries) {
         ids.push_back(e.id);
     }
     return ids;
@@ -307,7 +307,7 @@ TEST_F(StartupTest, ReadAheadListIsTheWindowsOwnOrNothing) {
     {
         HistoryEntries entries;
         HistoryReader::Read(con, Schema::kSelectHistory, entries);
-        for (const HistoryEntry& e : entries) {
+        for (const StoredOperation& e : entries) {
             expected.push_back(e.id);
         }
     }

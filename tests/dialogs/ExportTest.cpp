@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "CWndExport.h"
-#include "CWndExportCsvWriter.h"
-#include "CWndExportWriter.h"
 #include "CWndFileDialog.h"
+#include "CsvExportWriter.h"
 #include "DialogTestSupport.h"
 #include "ExportReaders.h"
 #include "MessageBox.h"
+#include "XmlExportWriter.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -20,28 +20,16 @@ namespace {
 constexpr int kFileName = 1036, kBrowse = 1037, kFormat = 1038, kRange = 1002;
 constexpr int64_t kNov5 = 1320490800;  // noon, Warsaw, 05-11-2011
 
-// The main window's record, as far as the export reads it.
-struct Entry {
-    QString counterpartyAccount, counterpartyName, title, ownAccount;
-    int64_t operationDate = kNov5, bookingDate = kNov5;
-    double amount = 0.0;
-    int32_t tid = 0, direction = 0, kind = 0;
-    QString ownAccountName = QStringLiteral("Konto");
-};
-
-std::vector<ExportOperation> sampleOperations() {
-    const std::vector<Entry> entries = {
-        {"73111111111111111111111111", "Żabka & <Spółka>", "\u201EFaktura\u201D 'nr' \"1\"",
-         "04000000000000000000000000", kNov5, kNov5 + 86400, -12.5, 101, 0, 4},
-        {"", "", "", "04000000000000000000000000", kNov5, kNov5, 0.0, 102, 1, 0},
-        {"71987654321098765432109876", "Jan", "Przelew", "73111111111111111111111111", kNov5, kNov5,
-         1500.75, 103, 1, 2},
+// tid, own account and its name, counterparty account, operation and booking dates,
+// counterparty, direction, kind, title, amount.
+std::vector<StoredOperation> sampleOperations() {
+    return {
+        {101, u"04000000000000000000000000", u"Konto", u"73111111111111111111111111", kNov5,
+         kNov5 + 86400, u"Żabka & <Spółka>", 0, 4, u"\u201EFaktura\u201D 'nr' \"1\"", -12.5},
+        {102, u"04000000000000000000000000", u"Konto", u"", kNov5, kNov5, u"", 1, 0, u"", 0.0},
+        {103, u"73111111111111111111111111", u"Konto", u"71987654321098765432109876", kNov5, kNov5,
+         u"Jan", 1, 2, u"Przelew", 1500.75},
     };
-    std::vector<ExportOperation> ops;
-    for (const Entry& e : entries) {
-        ops.push_back(CWndExport::FromEntry(e));
-    }
-    return ops;
 }
 
 class ExportWindow : public ::testing::Test {
@@ -54,7 +42,7 @@ protected:
     }
     void TearDown() override { CWndFileDialog::setHandler({}); }
 
-    void open(std::vector<ExportOperation> ops, std::vector<int> listed = {}) {
+    void open(std::vector<StoredOperation> ops, std::vector<int> listed = {}) {
         window = std::make_unique<CWndExport>();
         window->setOperations(std::move(ops), std::move(listed));
         window->show();
@@ -101,7 +89,7 @@ TEST_F(ExportWindow, WholeCollectionIsWrittenAndParses) {
     EXPECT_EQ(control<QLineEdit>(window.get(), kFileName)->text(), *answer);
     press(1);
     const QByteArray bytes = fileBytes(*answer);
-    EXPECT_EQ(bytes.toStdString(), CWndExportWriter::Document(ops));
+    EXPECT_EQ(bytes.toStdString(), XmlExportWriter::Document(ops));
     EXPECT_TRUE(bytes.contains("<amount>-12,50</amount>"));
     EXPECT_TRUE(bytes.contains("<amount>0,00</amount>"));
     EXPECT_TRUE(
@@ -126,7 +114,7 @@ TEST_F(ExportWindow, ListedRangeWritesVisibleRowsInListOrder) {
     press(kBrowse);
     control<QComboBox>(window.get(), kRange)->setCurrentIndex(1);
     press(1);
-    EXPECT_EQ(fileBytes(*answer).toStdString(), CWndExportWriter::Document({ops[2], ops[0]}));
+    EXPECT_EQ(fileBytes(*answer).toStdString(), XmlExportWriter::Document({ops[2], ops[0]}));
 }
 
 TEST_F(ExportWindow, EmptyExportHoldsOpeningLineAndClosingText) {
@@ -188,7 +176,7 @@ INSTANTIATE_TEST_SUITE_P(Names, ExportBadName,
                                                        "Nie można było otworzyć pliku!"}));
 
 TEST_F(ExportWindow, AnyStoredTextGivesWellFormedXml) {
-    ExportOperation hostile;
+    StoredOperation hostile;
     hostile.tid = -2147483647 - 1;
     hostile.ownAccount = u"a'b\"<c>&";
     hostile.counterpartyAccount = u"]]><!--";
@@ -215,7 +203,7 @@ TEST_F(ExportWindow, FormatsFollowInTheSaveDialogAndTheName) {
     EXPECT_EQ(lastRequest.filter + lastRequest.defaultSuffix, "CSV (*.csv)csv");
     press(1);
     EXPECT_EQ(fileBytes(path("bez_rozszerzenia.csv")).toStdString(),
-              CWndExportCsvWriter::Document(sampleOperations()));
+              CsvExportWriter::Document(sampleOperations()));
 }
 
 TEST_F(ExportWindow, OfxWritesOneReadableFilePerAccountAndNamesThem) {

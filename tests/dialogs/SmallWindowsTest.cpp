@@ -72,20 +72,20 @@ INSTANTIATE_TEST_SUITE_P(Amounts, DetailsAmount,
                                            AmountCase{1234567.891, "1234567,89 PLN"}));
 
 TEST(Details, ShowsTheOperationInReadOnlyFields) {
-    struct Entry {
-        QString counterpartyAccount = "73111111111111111111111111";
-        QString counterpartyName = "Sklep";
-        QString title = QString("Bardzo długi tytuł ").repeated(20);
-        QString ownAccount = "04000000000000000000000000";
-        int64_t operationDate = 1320490800;  // 05-11-2011, noon in Warsaw
-        int64_t bookingDate = 1325374200;    // 23:30 UTC on 31-12-2011 is 01-01-2012 here
-        double amount = 10;
-    } entry;
+    const QString longTitle = QString("Bardzo długi tytuł ").repeated(20);
+    StoredOperation entry;
+    entry.counterpartyAccount = u"73111111111111111111111111";
+    entry.counterpartyName = u"Sklep";
+    entry.title = longTitle.toStdU16String();
+    entry.ownAccount = u"04000000000000000000000000";
+    entry.operationDate = 1320490800;  // 05-11-2011, noon in Warsaw
+    entry.bookingDate = 1325374200;    // 23:30 UTC on 31-12-2011 is 01-01-2012 here
+    entry.amount = 10;
     CWndDetails window(CWndDetails::FromEntry(entry));
     EXPECT_EQ(window.windowTitle(), "Szczegóły operacji");
     EXPECT_EQ(window.headerTitle(), "Szczegóły operacji");
     EXPECT_EQ(control<QPlainTextEdit>(&window, 1027)->toPlainText(), "Sklep");
-    EXPECT_EQ(control<QPlainTextEdit>(&window, 1031)->toPlainText(), entry.title);
+    EXPECT_EQ(control<QPlainTextEdit>(&window, 1031)->toPlainText(), longTitle);
     EXPECT_EQ(control<QLineEdit>(&window, 1029)->text(), "05-11-2011");
     EXPECT_EQ(control<QLineEdit>(&window, 1030)->text(), "01-01-2012");
     for (QLineEdit* edit : window.findChildren<QLineEdit*>()) {
@@ -98,7 +98,7 @@ TEST(Details, ShowsTheOperationInReadOnlyFields) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     auto* title = control<QPlainTextEdit>(&window, 1031);
     QTest::keyClicks(title, "xyz");
-    EXPECT_EQ(title->toPlainText(), entry.title);
+    EXPECT_EQ(title->toPlainText(), longTitle);
     EXPECT_FALSE(control<QPushButton>(&window, 1069)->isEnabled());
     press(&window, 1);
     EXPECT_FALSE(window.isVisible());

@@ -27,15 +27,15 @@
 #include "CWndDetails.h"
 #include "CWndDetailsText.h"
 #include "CWndExport.h"
-#include "CWndExportCsvWriter.h"
-#include "CWndExportOfxWriter.h"
-#include "CWndExportWriter.h"
+#include "CsvExportWriter.h"
 #include "DialogTemplate.h"
 #include "ExportReaders.h"
 #include "FaultDownload.h"
 #include "MessageBox.h"
+#include "OfxExportWriter.h"
 #include "Schema.h"
 #include "TempDir.h"
+#include "XmlExportWriter.h"
 
 namespace {
 
@@ -108,18 +108,18 @@ std::string readFile(const QString& path) {
 }
 
 std::string utf8(const std::u16string& text) {
-    return CWndExportWriter::ToUtf8(text);
+    return XmlExportWriter::ToUtf8(text);
 }
 
 // The length OFX 1.0.2 gives a memo; libofx keeps somewhat more and cuts the rest.
 constexpr size_t kOfxMemoLength = 255;
 
-void expectOfxAndCsvReadBack(const std::vector<ExportOperation>& ops) {
+void expectOfxAndCsvReadBack(const std::vector<StoredOperation>& ops) {
     TempDir dir;
     const std::string ofx = (dir.path() / "export.ofx").string();
     const std::string csv = (dir.path() / "export.csv").string();
-    std::ofstream(ofx, std::ios::binary) << CWndExportOfxWriter::Document(kOwn, ops, 1331802000);
-    std::ofstream(csv, std::ios::binary) << CWndExportCsvWriter::Document(ops);
+    std::ofstream(ofx, std::ios::binary) << OfxExportWriter::Document(kOwn, ops, 1331802000);
+    std::ofstream(csv, std::ios::binary) << CsvExportWriter::Document(ops);
     const OfxDump dump = RunOfxDump(ofx);
     ASSERT_TRUE(dump.ran);
     EXPECT_TRUE(dump.problems.empty()) << dump.problems.front();
@@ -131,9 +131,9 @@ void expectOfxAndCsvReadBack(const std::vector<ExportOperation>& ops) {
         SCOPED_TRACE(utf8(ops[i].title).substr(0, 20));
         const OfxDump::Block& t = dump.transactions[i];
         EXPECT_EQ(t.at("Financial institution's ID for this transaction"),
-                  utf8(CWndExportOfxWriter::FitId(ops[i])));
+                  utf8(OfxExportWriter::FitId(ops[i])));
         EXPECT_EQ(t.at("Name of payee or transaction description"),
-                  utf8(ops[i].counterpartyName.substr(0, CWndExportOfxWriter::kNameLength)));
+                  utf8(ops[i].counterpartyName.substr(0, OfxExportWriter::kNameLength)));
         const std::string memo = utf8(ops[i].title);
         const std::string& read = t.at("Extra transaction information (memo)");
         EXPECT_EQ(read, memo.substr(0, read.size()));
@@ -211,10 +211,10 @@ TEST_F(HostileInput, FromTheModuleStoredListedShownAndExported) {
     ASSERT_TRUE(window.OnInitDialog());
     const QAbstractItemModel* model = window.listView()->model();
     ASSERT_EQ(model->rowCount(), int(texts.size()));
-    std::vector<ExportOperation> exported;
+    std::vector<StoredOperation> exported;
     for (int row = 0; row < model->rowCount(); ++row) {
         const int index = model->index(row, 0).data(CHistoryListModel::kEntryIndexRole).toInt();
-        const HistoryEntry& entry = window.entries().at(size_t(index));
+        const StoredOperation& entry = window.entries().at(size_t(index));
         const Hostile& text = texts.at(size_t(entry.tid - 1));
         SCOPED_TRACE(text.name);
         const QString want = q(text.stored);
@@ -226,19 +226,19 @@ TEST_F(HostileInput, FromTheModuleStoredListedShownAndExported) {
         EXPECT_EQ(DialogTemplate::find<QPlainTextEdit>(&details, 1031)->toPlainText(), want);
         EXPECT_EQ(DialogTemplate::find<QLineEdit>(&details, 1028)->text(),
                   q(CWndDetailsText::GroupAccountNumber(text.stored)));
-        exported.push_back(CWndExport::FromEntry(entry));
+        exported.push_back(entry);
     }
 
     const QString file = QString::fromStdString((m_appData.root() / "export.xml").string());
     {
         std::ofstream out(file.toStdString(), std::ios::binary);
-        out << CWndExportWriter::Document(exported);
+        out << XmlExportWriter::Document(exported);
     }
     EXPECT_TRUE(xmllintAccepts(file));
     const std::string document = readFile(file);
     for (const Hostile& text : texts) {
         SCOPED_TRACE(text.name);
-        const std::string escaped = CWndExportWriter::ToUtf8(CWndExportWriter::Escape(text.stored));
+        const std::string escaped = XmlExportWriter::ToUtf8(XmlExportWriter::Escape(text.stored));
         EXPECT_NE(document.find("<name>" + escaped + "</name>"), std::string::npos);
         EXPECT_NE(document.find("<description>" + escaped + "</description>"), std::string::npos);
         EXPECT_NE(document.find("<account>" + escaped + "</account>"), std::string::npos);

@@ -1,16 +1,16 @@
 // Code pages, the checks a file must pass, the import keys, and Tavro's own exports read back.
 #include <gtest/gtest.h>
 
-#include "CWndExportCsvWriter.h"
-#include "CWndExportOfxWriter.h"
-#include "CWndExportWriter.h"
+#include "CsvExportWriter.h"
 #include "ImportError.h"
 #include "ImportKeys.h"
+#include "OfxExportWriter.h"
 #include "StatementChecks.h"
 #include "StatementReader.h"
 #include "StatementSamples.h"
 #include "StatementValues.h"
 #include "TextDecoding.h"
+#include "XmlExportWriter.h"
 
 #include <QString>
 
@@ -129,8 +129,8 @@ TEST(ImportKeysTest, IdenticalOperationsGetTwoKeysAndIdentifiersWin) {
     EXPECT_EQ(keys[4], u"id:X-1#2");
 }
 
-std::vector<ExportOperation> exported() {
-    ExportOperation a;
+std::vector<StoredOperation> exported() {
+    StoredOperation a;
     a.tid = 4711;
     a.ownAccount = u16(kAccount);
     a.ownAccountName = u"Konto „codzienne”; główne";
@@ -142,7 +142,7 @@ std::vector<ExportOperation> exported() {
     a.kind = 9;
     a.title = u"Sklep \"Łódź\";\r\nlinia druga\tz tabulatorem";
     a.amount = -123.45;
-    ExportOperation b = a;
+    StoredOperation b = a;
     b.tid = -3;
     b.kind = 21;
     b.direction = 1;
@@ -156,8 +156,8 @@ class OwnExports : public ::testing::TestWithParam<StatementFormat> {};
 TEST_P(OwnExports, ReadBackWhole) {
     const auto ops = exported();
     const std::string bytes = GetParam() == StatementFormat::OwnCsv
-                                  ? CWndExportCsvWriter::Document(ops)
-                                  : CWndExportWriter::Document(ops);
+                                  ? CsvExportWriter::Document(ops)
+                                  : XmlExportWriter::Document(ops);
     const StatementFile file = StatementReader::Read(bytes);
     ASSERT_EQ(file.format, GetParam());
     ASSERT_EQ(file.statements.size(), 1u);
@@ -173,7 +173,7 @@ TEST_P(OwnExports, ReadBackWhole) {
         EXPECT_EQ(read[i].operationDate, ops[i].operationDate);
         EXPECT_EQ(read[i].bookingDate, ops[i].bookingDate);
         EXPECT_EQ(read[i].amount, int64_t(ops[i].amount * 100 + (ops[i].amount < 0 ? -0.5 : 0.5)));
-        EXPECT_EQ(read[i].fileId, kAccount.size() ? CWndExportOfxWriter::FitId(ops[i]) : u"");
+        EXPECT_EQ(read[i].fileId, kAccount.size() ? OfxExportWriter::FitId(ops[i]) : u"");
     }
     if (GetParam() == StatementFormat::OwnCsv) {
         EXPECT_EQ(read[0].accountName, ops[0].ownAccountName);
@@ -185,8 +185,8 @@ INSTANTIATE_TEST_SUITE_P(CsvAndXml, OwnExports,
 
 TEST(OwnExportsTest, OfxGivesTheNumberFromTheIdentifier) {
     const auto ops = exported();
-    const StatementFile file = StatementReader::Read(
-        CWndExportOfxWriter::Document(u16(kAccount), ops, ops[0].bookingDate));
+    const StatementFile file =
+        StatementReader::Read(OfxExportWriter::Document(u16(kAccount), ops, ops[0].bookingDate));
     ASSERT_EQ(file.format, StatementFormat::Ofx);
     const auto& read = file.statements.at(0).operations;
     ASSERT_EQ(read.size(), 2u);

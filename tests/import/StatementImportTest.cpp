@@ -2,7 +2,7 @@
 // back, and nothing stored when a file is refused.
 #include <gtest/gtest.h>
 
-#include "CWndExportCsvWriter.h"
+#include "CsvExportWriter.h"
 #include "ImportError.h"
 #include "Schema.h"
 #include "StatementImport.h"
@@ -135,7 +135,7 @@ TEST_F(ImportTest, ADownloadedOperationMuchLikeItIsLinkedNotStoredTwice) {
 }
 
 TEST_F(ImportTest, OwnCsvExportComesBackWithItsNumbersAndName) {
-    ExportOperation op;
+    StoredOperation op;
     op.tid = 812;
     op.ownAccount = u16(kAccount);
     op.ownAccountName = u"Wspólne „domowe”";
@@ -143,7 +143,7 @@ TEST_F(ImportTest, OwnCsvExportComesBackWithItsNumbersAndName) {
     op.title = u"Czynsz; kwiecień";
     op.amount = -1500;
     op.kind = 3;
-    const std::string csv = CWndExportCsvWriter::Document({op});
+    const std::string csv = CsvExportWriter::Document({op});
     EXPECT_EQ(import(csv).accounts[0].stored, 1);
     EXPECT_EQ(rows().at(0).tid, 812);
     EXPECT_EQ(rows().at(0).title, "Czynsz; kwiecień");

@@ -1,35 +1,23 @@
 #include "ModuleQuery.h"
 
-#include <iconv.h>
-
 #include <cstring>
 #include <ctime>
 #include <memory>
 #include <stdexcept>
+
+#include "IconvConverter.h"
 
 namespace {
 std::u16string widen(const std::string& ascii) {
     return {ascii.begin(), ascii.end()};
 }
 
-struct IconvCloser {
-    void operator()(void* handle) const { iconv_close(static_cast<iconv_t>(handle)); }
-};
-
 std::string convert(const char* to, const char* from, const char* bytes, size_t size) {
-    std::unique_ptr<void, IconvCloser> handle(iconv_open(to, from));
-    if (handle.get() == reinterpret_cast<void*>(-1)) {
-        handle.release();
+    const IconvConverter converter(to, from);
+    if (!converter.valid()) {
         throw std::runtime_error("iconv");
     }
-    std::string out(size * 4 + 4, '\0');
-    char* in = const_cast<char*>(bytes);
-    char* target = out.data();
-    size_t inLeft = size;
-    size_t outLeft = out.size();
-    iconv(static_cast<iconv_t>(handle.get()), &in, &inLeft, &target, &outLeft);
-    out.resize(out.size() - outLeft);
-    return out;
+    return converter.convert(bytes, size, "?", 1);
 }
 
 std::string utf16ToUtf8(const char16_t* text) {

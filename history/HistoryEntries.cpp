@@ -1,0 +1,224 @@
+#include "HistoryEntries.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <thread>
+
+namespace {
+
+struct SortKey {
+    int64_t date;
+    int32_t tid;
+    uint32_t index;
+};
+
+bool comesFirst(const SortKey& a, const SortKey& b) {
+    if (a.date != b.date) {
+        return a.date > b.date;
+    }
+    if (a.tid != b.tid) {
+        return a.tid > b.tid;
+    }
+    return a.index < b.index;
+}
+
+// Operations are stored mostly in date order, as downloads append them: the file is often
+// one run in the reverse of the list's order, or a few runs. Sorts keys by reversing the
+// runs that descend and merging them, when there are few; false (keys untouched in order)
+// when there are many.
+bool sortByRuns(std::vector<SortKey>& keys) {
+    constexpr size_t kMostRuns = 64;
+    std::vector<size_t> bounds{0};
+    const size_t count = keys.size();
+    for (size_t i = 0; i < count && bounds.size() <= kMostRuns;) {
+        size_t j = i + 1;
+        if (j < count && comesFirst(keys[j], keys[i])) {
+            while (j < count && comesFirst(keys[j], keys[j - 1])) {
+                ++j;
+            }
+        } else {
+            while (j < count && !comesFirst(keys[j], keys[j - 1])) {
+                ++j;
+            }
+        }
+        bounds.push_back(j);
+        i = j;
+    }
+    if (bounds.size() > kMostRuns) {
+        return false;
+    }
+    for (size_t r = 0; r + 1 < bounds.size(); ++r) {
+        const auto first = keys.begin() + static_cast<std::ptrdiff_t>(bounds[r]);
+        const auto last = keys.begin() + static_cast<std::ptrdiff_t>(bounds[r + 1]);
+        if (last - first > 1 && comesFirst(*(first + 1), *first)) {
+            std::reverse(first, last);
+        }
+    }
+    // Neighbouring runs merged until one is left.
+    while (bounds.size() > 2) {
+        std::vector<size_t> merged{0};
+        for (size_t r = 0; r + 1 < bounds.size(); r += 2) {
+            const auto at = [&](size_t b) { return keys.begin() + static_cast<std::ptrdiff_t>(b); };
+            if (r + 2 < bounds.size()) {
+                std::inplace_merge(at(bounds[r]), at(bounds[r + 1]), at(bounds[r + 2]), comesFirst);
+            }
+            merged.push_back(bounds[std::min(r + 2, bounds.size() - 1)]);
+        }
+        bounds = std::move(merged);
+    }
+    return true;
+}
+
+}  // namespace
+
+HistoryEntries::HistoryEntries(const std::vector<StoredOperation>& entries) {
+    reserve(entries.size());
+    for (const StoredOperation& entry : entries) {
+        append(entry);
+    }
+}
+
+void HistoryEntries::clear() {
+    m_keys.clear();
+    m_keys.shrink_to_fit();
+    m_rest.clear();
+    m_rest.shrink_to_fit();
+    m_titles.clear();
+    m_pool.clear();
+    m_accountNames.clear();
+    m_lastOwn = {};
+}
+
+void HistoryEntries::setAccountName(std::u16string_view number, std::u16string_view name) {
+    const uint32_t account = m_pool.intern(number);
+    const uint32_t text = m_pool.intern(name);
+    if (m_accountNames.size() <= account) {
+        m_accountNames.resize(account + 1, TextPool::kEmpty);
+    }
+    m_accountNames[account] = text;
+}
+
+void HistoryEntries::append(Row row, const Texts& texts) {
+    row.counterpartyAccount = m_pool.intern(texts.counterpartyAccount);
+    row.counterpartyName = m_pool.intern(texts.counterpartyName);
+    row.ownAccount = m_lastOwn.idOf(texts.ownAccount, m_pool);
+    row.title = m_titles.add(texts.title, row.titleLength);
+    push(row);
+}
+
+void HistoryEntries::push(Row row) {
+    row.ownAccountName =
+        row.ownAccount < m_accountNames.size() ? m_accountNames[row.ownAccount] : TextPool::kEmpty;
+    m_keys.push_back({row.bookingDate, row.amount, row.direction, row.kind, row.ownAccount,
+                      row.counterpartyName});
+    m_rest.push_back({row.operationDate, row.id, row.tid, row.title, row.titleLength,
+                      row.counterpartyAccount, row.ownAccountName});
+}
+
+HistoryEntries::Row HistoryEntries::row(size_t i) const {
+    const Key& k = m_keys[i];
+    const Rest& r = m_rest[i];
+    Row row;
+    row.operationDate = r.operationDate;
+    row.bookingDate = k.bookingDate;
+    row.amount = k.amount;
+    row.id = r.id;
+    row.tid = r.tid;
+    row.direction = k.direction;
+    row.kind = k.kind;
+    row.title = r.title;
+    row.titleLength = r.titleLength;
+    row.counterpartyAccount = r.counterpartyAccount;
+    row.counterpartyName = k.counterpartyName;
+    row.ownAccount = k.ownAccount;
+    row.ownAccountName = r.ownAccountName;
+    return row;
+}
+
+void HistoryEntries::append(const StoredOperation& entry) {
+    Row row;
+    row.operationDate = entry.operationDate;
+    row.bookingDate = entry.bookingDate;
+    row.amount = entry.amount;
+    row.id = entry.id;
+    row.tid = entry.tid;
+    row.direction = entry.direction;
+    row.kind = entry.kind;
+    append(row, {entry.counterpartyAccount, entry.counterpartyName, entry.title, entry.ownAccount});
+    m_rest.back().ownAccountName = m_pool.intern(entry.ownAccountName);
+}
+
+StoredOperation HistoryEntries::at(size_t i) const {
+    if (i >= size()) {
+        throw std::out_of_range("no such entry");
+    }
+    const Row r = row(i);
+    StoredOperation e;
+    e.counterpartyAccount = m_pool.text(r.counterpartyAccount).toStdU16String();
+    e.counterpartyName = m_pool.text(r.counterpartyName).toStdU16String();
+    e.title = title(i).toStdU16String();
+    e.ownAccount = m_pool.text(r.ownAccount).toStdU16String();
+    e.ownAccountName = m_pool.text(r.ownAccountName).toStdU16String();
+    e.operationDate = r.operationDate;
+    e.bookingDate = r.bookingDate;
+    e.amount = r.amount;
+    e.id = r.id;
+    e.tid = r.tid;
+    e.direction = r.direction;
+    e.kind = r.kind;
+    return e;
+}
+
+void HistoryEntries::sortLikeHistoryQuery() {
+    const size_t count = m_keys.size();
+    std::vector<SortKey> keys(count);
+    for (size_t i = 0; i < count; ++i) {
+        keys[i] = {m_keys[i].bookingDate, m_rest[i].tid, static_cast<uint32_t>(i)};
+    }
+    if (!sortByRuns(keys)) {
+        // Each half on its own core, then one merge.
+        const auto middle = keys.begin() + static_cast<std::ptrdiff_t>(count / 2);
+        {
+            std::jthread second([&] { std::sort(middle, keys.end(), comesFirst); });
+            std::sort(keys.begin(), middle, comesFirst);
+        }
+        std::inplace_merge(keys.begin(), middle, keys.end(), comesFirst);
+    }
+    // Already in order: nothing to move.
+    if (std::all_of(keys.begin(), keys.end(),
+                    [n = uint32_t{0}](const SortKey& k) mutable { return k.index == n++; })) {
+        return;
+    }
+    // In reverse order (a file written oldest first): the keys and the rest reversed at once.
+    if (std::all_of(keys.begin(), keys.end(),
+                    [n = count](const SortKey& k) mutable { return k.index == --n; })) {
+        std::jthread rest([this] { std::reverse(m_rest.begin(), m_rest.end()); });
+        std::reverse(m_keys.begin(), m_keys.end());
+        return;
+    }
+    // order[i]: where the row for place i comes from; applied in place, cycle by cycle.
+    std::vector<uint32_t> order(count);
+    for (size_t i = 0; i < count; ++i) {
+        order[i] = keys[i].index;
+    }
+    keys.clear();
+    keys.shrink_to_fit();
+    for (size_t start = 0; start < count; ++start) {
+        if (order[start] == start) {
+            continue;
+        }
+        const Key heldKey = m_keys[start];
+        const Rest heldRest = m_rest[start];
+        size_t place = start;
+        while (order[place] != start) {
+            const size_t from = order[place];
+            m_keys[place] = m_keys[from];
+            m_rest[place] = m_rest[from];
+            order[place] = static_cast<uint32_t>(place);
+            place = from;
+        }
+        m_keys[place] = heldKey;
+        m_rest[place] = heldRest;
+        order[place] = static_cast<uint32_t>(place);
+    }
+}

@@ -1,0 +1,52 @@
+#include "HistoryList.h"
+
+#include <cstring>
+
+#include "HistoryPreload.h"
+#include "HistoryReader.h"
+#include "Schema.h"
+
+void HistoryList::read(sqlite3x::connection& con, const char* query, HistoryPreload* preload) {
+    clear();
+    try {
+        if (std::strcmp(query, Schema::kSelectHistory) != 0 || preload == nullptr ||
+            !preload->take(m_entries)) {
+            HistoryReader::Read(con, query, m_entries);
+        }
+    } catch (...) {
+        // A half-read list would show wrong totals.
+        m_entries.clear();
+        throw;
+    }
+    m_index.build(m_entries);
+}
+
+void HistoryList::assign(HistoryEntries entries) {
+    clear();
+    m_entries = std::move(entries);
+    m_index.build(m_entries);
+}
+
+void HistoryList::clear() {
+    m_valid = false;
+    m_result = {};
+    // The index first: it may still be reading the entries.
+    m_index.clear();
+    m_entries.clear();
+}
+
+std::optional<FilterResult> HistoryList::filter(const FilterValues& values, int64_t now) const {
+    // Start-up sets the controls after the first list; the same list is not made twice.
+    if (m_valid && HistoryFilter::SameList(m_values, m_now, values, now)) {
+        return std::nullopt;
+    }
+    const bool narrow = m_valid && HistoryFilter::Narrows(m_values, m_now, values, now);
+    return HistoryFilter::Run(m_entries, m_index, values, now, narrow ? &m_result.rows : nullptr);
+}
+
+void HistoryList::show(FilterResult result, const FilterValues& values, int64_t now) {
+    m_result = std::move(result);
+    m_values = values;
+    m_now = now;
+    m_valid = true;
+}

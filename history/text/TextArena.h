@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "CodePage.h"
+
+// Texts stored back to back in blocks that never move: adding a text copies it once and never
+// again, and there is no reallocation whose old and new buffers would both be resident.
+// Texts whose characters all have a code in the arena's code page take one byte per
+// character; the others are kept in UTF-16. A text is named by a reference and a length
+// whose top bit tells the UTF-16 ones.
+class TextArena {
+public:
+    // Characters beside the ASCII ones that get one-byte codes. One code is left for the
+    // search index (see HistorySearchIndex).
+    static constexpr int kCodes = 127;
+
+    TextArena();
+
+    uint32_t add(std::u16string_view text, uint32_t& length);
+    QString text(uint32_t ref, uint32_t length) const;
+    void clear();
+
+    static bool isWide(uint32_t length) { return (length & kWide) != 0; }
+    static uint32_t count(uint32_t length) { return length & ~kWide; }
+    const uint8_t* narrow(uint32_t ref) const { return m_narrow.at(ref); }
+    const char16_t* wide(uint32_t ref) const { return m_wide.at(ref); }
+    const CodePage& page() const { return m_page; }
+    bool hasWide() const { return m_wide.characters() != 0; }
+
+private:
+    static constexpr uint32_t kWide = 0x80000000u;
+
+    template <typename Char>
+    class Blocks {
+    public:
+        Char* room(size_t characters);
+        uint32_t ref() const;
+        void used(size_t characters);
+        const Char* at(uint32_t ref) const {
+            return m_blocks[ref >> kPositionBits].get() + (ref & (kBlock - 1));
+        }
+        size_t characters() const { return m_characters; }
+
+    private:
+        static constexpr uint32_t kPositionBits = 20;
+        static constexpr size_t kBlock = size_t{1} << kPositionBits;
+        std::vector<std::unique_ptr<Char[]>> m_blocks;
+        size_t m_used = kBlock;  // in the last block; full when there is none
+        size_t m_characters = 0;
+    };
+
+    Blocks<uint8_t> m_narrow;
+    Blocks<char16_t> m_wide;
+    CodePage m_page;
+};
