@@ -58,7 +58,7 @@ void CHistoryDlg::OnClearList() {
     if (answer != MessageBox::Answer::Yes) {
         return;
     }
-    runGuarded([this] { m_con.execute(Schema::kDeleteAllTransactions); });
+    runGuarded([this] { Schema::ClearOperations(m_con); });
     ReloadHistory(Schema::kSelectHistory);
 }
 

@@ -28,7 +28,10 @@ std::vector<AccountRow> readRows(sqlite3x::command& cmd) {
         row.user = reader.get_string(u"a_user");
         row.password = reader.get_string(u"a_pass");
         row.type = reader.get_int(u"a_type");
-        rows.push_back(std::move(row));
+        // Accounts filled only from statement files have no bank to download from.
+        if (row.type != Schema::kFileOnlyAccountType) {
+            rows.push_back(std::move(row));
+        }
     }
     reader.close();
     return rows;

@@ -34,6 +34,7 @@ public:
     // A scheduled download: one job per account, kScheduledDays days, no grouping.
     static std::vector<DownloadJob> OnePerAccount(const std::vector<AccountRow>& rows);
 
+    // The readers leave out accounts filled only from statement files.
     // Every account, by display name then password (the grouping order).
     static std::vector<AccountRow> ReadAccountsByName(sqlite3x::connection& con);
     // Every account in the order the database returns them.

@@ -18,7 +18,7 @@ struct OperationStore::Statements {
 };
 
 OperationStore::OperationStore(sqlite3x::connection& database, Schema::ConsoleLine console)
-    : m_database(database), m_console(std::move(console)) {}
+    : m_database(database), m_console(std::move(console)), m_imported(database) {}
 
 OperationStore::~OperationStore() = default;
 
@@ -26,6 +26,7 @@ void OperationStore::reset() {
     m_failed = false;
     m_failureCode = 0;
     m_statements.reset();
+    m_imported.reset();
 }
 
 OperationStore::Statements& OperationStore::statements() {
@@ -48,7 +49,8 @@ bool OperationStore::store(const std::u16string& account, const OperationRecord&
     if (m_failed) {
         return false;  // the job is rolled back anyway
     }
-    const bool fresh = isNew(account, record.tid);
+    const bool replaced = replacesImported(account, record);
+    const bool fresh = !replaced && isNew(account, record.tid);
     if (m_failed) {
         return false;
     }
@@ -59,6 +61,28 @@ bool OperationStore::store(const std::u16string& account, const OperationRecord&
         return false;
     }
     return fresh;
+}
+
+// Operations imported from statement files give way to the bank's own; an imported copy the
+// operation replaces does not make it new.
+bool OperationStore::replacesImported(const std::u16string& account,
+                                      const OperationRecord& record) {
+    try {
+        if (!m_imported.present()) {
+            return false;
+        }
+        DownloadedOperation op;
+        op.tid = record.tid;
+        op.direction = record.direction;
+        op.amount = record.amount;
+        op.postingDate = record.postingDate;
+        op.counterpartyAccount = m_decoder.decode(record.counterpartyAccount);
+        op.title = m_decoder.decode(record.title);
+        return m_imported.makeWay(account, op);
+    } catch (const std::exception& e) {
+        fail(record.tid, e);
+        return false;
+    }
 }
 
 void OperationStore::fail(int32_t tid, const std::exception& error) {

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "ImportedRows.h"
 #include "ModuleInterface.h"
 #include "Schema.h"
 #include "Windows1250Decoder.h"
@@ -26,7 +27,7 @@ public:
     OperationStore(const OperationStore&) = delete;
     OperationStore& operator=(const OperationStore&) = delete;
 
-    // True when no copy was stored before. Never throws.
+    // True when no copy was stored before (nor an imported one it replaces). Never throws.
     bool store(const std::u16string& account, const OperationRecord& record);
 
     bool failed() const { return m_failed; }
@@ -42,12 +43,14 @@ private:
     struct Statements;
     Statements& statements();
     bool isNew(const std::u16string& account, int32_t tid);
+    bool replacesImported(const std::u16string& account, const OperationRecord& record);
     void fail(int32_t tid, const std::exception& error);
     void replace(const std::u16string& account, const OperationRecord& record);
 
     sqlite3x::connection& m_database;
     Schema::ConsoleLine m_console;
     Windows1250Decoder m_decoder;
+    ImportedRows m_imported;
     std::unique_ptr<Statements> m_statements;
     bool m_failed = false;
     int m_failureCode = 0;

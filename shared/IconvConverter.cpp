@@ -60,10 +60,21 @@ std::string Utf16ToCp1250(const std::u16string& text) {
     return out;
 }
 
-std::u16string Cp1250ToUtf16(const std::string& text) {
-    const IconvConverter converter("UTF-16LE", "WINDOWS-1250");
-    const std::string bytes = converter.convert(text.data(), text.size(), std::string("?\0", 2), 1);
+namespace {
+std::u16string toUtf16(const std::string& text, const char* codePage,
+                       const std::string& replacement) {
+    const IconvConverter converter("UTF-16LE", codePage);
+    const std::string bytes = converter.convert(text.data(), text.size(), replacement, 1);
     std::u16string out(bytes.size() / 2, u'\0');
     std::memcpy(out.data(), bytes.data(), out.size() * sizeof(char16_t));
     return out;
+}
+}  // namespace
+
+std::u16string Cp1250ToUtf16(const std::string& text) {
+    return toUtf16(text, "WINDOWS-1250", std::string("?\0", 2));
+}
+
+std::u16string CodePageToUtf16(const std::string& text, const char* codePage) {
+    return toUtf16(text, codePage, std::string("\xFD\xFF", 2));
 }

@@ -27,3 +27,6 @@ private:
 // Windows-1250 is the module's narrow text; characters it lacks become "?".
 std::string Utf16ToCp1250(const std::u16string& text);
 std::u16string Cp1250ToUtf16(const std::string& text);
+// Any single-byte code page iconv knows (by its iconv name) to UTF-16; an unknown byte becomes
+// U+FFFD. Empty when iconv does not know the code page.
+std::u16string CodePageToUtf16(const std::string& text, const char* codePage);

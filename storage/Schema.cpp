@@ -34,6 +34,16 @@ void RefuseDamagedFile(sqlite3x::connection& con) {
     }
 }
 
+void ClearOperations(sqlite3x::connection& con) {
+    sqlite3x::transaction transaction(con);
+    con.execute(kDeleteAllTransactions);
+    if (con.execute_int(kImportKeysExist) != 0) {
+        con.execute(kDeleteAllImportKeys);
+        con.execute(kDeleteAllImportBatches);
+    }
+    transaction.commit();
+}
+
 void OpenDatabase(sqlite3x::connection& con, const std::u16string& path, const ConsoleLine& console,
                   DatabaseCheck* deferredCheck) {
     console(u"Wchodzę w sekcję krytyczną");

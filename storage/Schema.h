@@ -30,6 +30,9 @@ inline constexpr const char* kSelectHistory =
     "SELECT * FROM transactions ORDER BY t_date2 DESC, t_tid DESC";
 inline constexpr const char* kSelectAccountNames =
     "SELECT a_number, a_name FROM accounts ORDER BY a_name ASC";
+// The download selector's accounts: those a bank module serves.
+inline constexpr const char* kSelectDownloadAccountNames =
+    "SELECT a_number, a_name FROM accounts WHERE a_type<>-1 ORDER BY a_name ASC";
 inline constexpr const char* kSelectAllAccounts = "SELECT * FROM accounts";
 inline constexpr const char* kSelectAccountsByName =
     "SELECT * FROM accounts ORDER BY a_name ASC, a_pass ASC";
@@ -52,6 +55,10 @@ inline constexpr const char* kInsertOperation =
     "INSERT INTO transactions (t_from_acc, t_from_name, t_desc, t_amount, t_tid, t_tio, t_date1, "
     "t_date2, t_to_acc, t_user, t_class) VALUES(?,?,?,?,?,?,?,?,?,?,?)";
 
+// a_type of an account filled only from statement files: no bank module serves it, and downloads
+// leave it out.
+inline constexpr int kFileOnlyAccountType = -1;
+
 // The account manager rewrites the whole list (1 number, 2 user, 3 name, 4 password, 5 type).
 inline constexpr const char* kDeleteAllAccounts = "DELETE FROM accounts";
 inline constexpr const char* kInsertAccount = "INSERT INTO accounts VALUES(0, ?, ?, ?, ?, ?, 0 )";
@@ -61,7 +68,83 @@ inline constexpr const char* kSelectManagedAccounts =
 inline constexpr const char* kOperationIndexExists =
     "select count(*) from sqlite_master where name='transactions_to_acc_tid'";
 
+// Statement import. Its own tables only; everything in them refers to an operation by its own
+// account and bank number (t_to_acc, t_tid), never by t_id. Created when a file is first imported.
+inline constexpr const char* kCreateImportBatches =
+    "CREATE TABLE IF NOT EXISTS import_batches(b_id INTEGER NOT NULL PRIMARY KEY, b_file "
+    "VARCHAR(255) NOT NULL, b_sha256 VARCHAR(64) NOT NULL, b_format VARCHAR(8) NOT NULL, b_time "
+    "INTEGER NOT NULL, b_new INTEGER NOT NULL, b_known INTEGER NOT NULL, b_probable INTEGER NOT "
+    "NULL, b_skipped INTEGER NOT NULL)";
+// k_created: 1 when the batch stored the row, 0 when it only linked the key to a row already there.
+inline constexpr const char* kCreateImportKeys =
+    "CREATE TABLE IF NOT EXISTS import_keys(k_account VARCHAR(32) NOT NULL, k_key VARCHAR(255) NOT "
+    "NULL, k_tid INTEGER NOT NULL, k_batch INTEGER NOT NULL, k_created INTEGER NOT NULL, PRIMARY "
+    "KEY(k_account, k_key))";
+inline constexpr const char* kCreateImportKeyRowIndex =
+    "CREATE INDEX IF NOT EXISTS import_keys_row ON import_keys(k_account, k_tid)";
+// Finds a probably equal stored operation by account, direction, amount in grosze (the module's
+// amounts are 32-bit floats, never exact) and posting date, whatever the number of others.
+inline constexpr const char* kCreateOperationMatchIndex =
+    "CREATE INDEX IF NOT EXISTS transactions_match ON transactions(t_to_acc, t_tio, "
+    "CAST(round(t_amount*100) AS INTEGER), t_date2)";
+
+// 1 file name, 2 SHA-256, 3 format, 4 time; the counts are set when the file is done.
+inline constexpr const char* kInsertImportBatch =
+    "INSERT INTO import_batches (b_file, b_sha256, b_format, b_time, b_new, b_known, b_probable, "
+    "b_skipped) VALUES(?,?,?,?,0,0,0,0)";
+inline constexpr const char* kUpdateImportBatchCounts =
+    "UPDATE import_batches SET b_new=?, b_known=?, b_probable=?, b_skipped=? WHERE b_id=?";
+inline constexpr const char* kCountImportBatchesBySha =
+    "SELECT COUNT(*) FROM import_batches WHERE b_sha256=?";
+// A key is known while its operation exists (1 account, 2 key).
+inline constexpr const char* kSelectKnownKey =
+    "SELECT k_tid FROM import_keys JOIN transactions ON t_to_acc=k_account AND t_tid=k_tid WHERE "
+    "k_account=? AND k_key=?";
+// 1 account, 2 key, 3 t_tid, 4 batch, 5 created
+inline constexpr const char* kInsertImportKey =
+    "INSERT OR REPLACE INTO import_keys (k_account, k_key, k_tid, k_batch, k_created) "
+    "VALUES(?,?,?,?,?)";
+inline constexpr const char* kLowestOperationNumber =
+    "SELECT MIN(t_tid) FROM transactions WHERE t_to_acc=?";
+// Stored operations without a key that could be this one: 1 account, 2 direction, 3 amount in
+// grosze, 4..5 posting date range, 6 the highest row there before this import (the rows it adds
+// have keys: passing them over in the index spares a look-up each).
+inline constexpr const char* kSelectProbableOperations =
+    "SELECT t_tid, t_from_acc, t_desc FROM transactions WHERE t_to_acc=? AND t_tio=? AND "
+    "CAST(round(t_amount*100) AS INTEGER)=? AND t_date2 BETWEEN ? AND ? AND t_id<=? AND NOT EXISTS "
+    "(SELECT 1 "
+    "FROM import_keys WHERE "
+    "k_account=t_to_acc AND k_tid=t_tid) ORDER BY t_date2, t_tid";
+inline constexpr const char* kHighestRow = "SELECT COALESCE(MAX(t_id), 0) FROM transactions";
+inline constexpr const char* kCountAccount = "SELECT COUNT(*) FROM accounts WHERE a_number=?";
+inline constexpr const char* kDeleteAllImportKeys = "DELETE FROM import_keys";
+inline constexpr const char* kDeleteAllImportBatches = "DELETE FROM import_batches";
+
+// A downloaded operation meeting imported ones (download side).
+inline constexpr const char* kImportKeysExist =
+    "select count(*) from sqlite_master where name='import_keys'";
+// Is the pair an imported row (1 account, 2 t_tid)?
+inline constexpr const char* kCountImportedRow =
+    "SELECT COUNT(*) FROM import_keys WHERE k_account=? AND k_tid=? AND k_created=1";
+// 1 new t_tid, 2 account, 3 old t_tid
+inline constexpr const char* kRenumberOperation =
+    "UPDATE transactions SET t_tid=? WHERE t_to_acc=? AND t_tid=?";
+// 1 new t_tid, 2 created, 3 account, 4 old t_tid
+inline constexpr const char* kMoveImportKeys =
+    "UPDATE import_keys SET k_tid=?, k_created=? WHERE k_account=? AND k_tid=?";
+// Imported rows that could be this downloaded operation; the parameters as for
+// kSelectProbableOperations.
+inline constexpr const char* kSelectProbableImported =
+    "SELECT t_tid, t_from_acc, t_desc FROM transactions WHERE t_to_acc=? AND t_tio=? AND "
+    "CAST(round(t_amount*100) AS INTEGER)=? AND t_date2 BETWEEN ? AND ? AND EXISTS (SELECT 1 FROM "
+    "import_keys WHERE "
+    "k_account=t_to_acc AND k_tid=t_tid AND k_created=1) ORDER BY t_date2, t_tid";
+
 using ConsoleLine = std::function<void(const std::u16string&)>;
+
+// Empties the operation list and, where a file was ever imported, the import's keys and batches,
+// all or nothing. Throws sqlite3x::database_error.
+void ClearOperations(sqlite3x::connection& con);
 
 // Throws sqlite3x::database_error (SQLITE_CORRUPT) unless the whole file reads as sound.
 void RefuseDamagedFile(sqlite3x::connection& con);

@@ -183,6 +183,8 @@ void CWndAccountManager::fillBanks(const BankFiller& fill) {
     if (m_bank->count() == 0) {
         sink.addItem(u"Autodetekcja", 0);
     }
+    // Accounts filled only from statement files keep this "bank" when edited.
+    sink.addItem(u"Import z pliku", Schema::kFileOnlyAccountType);
     m_bank->setCurrentIndex(0);
 }
 
@@ -210,8 +212,8 @@ void CWndAccountManager::rowClicked() {
     } else {
         m_password->setText(text(Password));
     }
-    const int type = std::max(0, text(Type).toInt());
-    const int item = m_bank->findData(type);
+    // A file-only account (-1) keeps "Import z pliku"; an unknown type shows the first bank.
+    const int item = m_bank->findData(text(Type).toInt());
     m_bank->setCurrentIndex(item >= 0 ? item : 0);
 }
 

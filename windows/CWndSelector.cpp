@@ -72,7 +72,7 @@ int64_t CWndSelector::DaysFor(int64_t count, int unitIndex) {
 
 void CWndSelector::fillAccounts(sqlite3x::connection& con) {
     m_accounts->addItem(QStringLiteral("Wszystkie"), QString());
-    sqlite3x::command cmd(con, Schema::kSelectAccountNames);
+    sqlite3x::command cmd(con, Schema::kSelectDownloadAccountNames);
     sqlite3x::reader rows = cmd.execute_reader();
     while (rows.read()) {
         const QString number = QString::fromStdU16String(rows.get_string(0));

@@ -231,6 +231,17 @@ TEST_F(AccountManager, UnknownStoredTypeShowsAutodetection) {
     EXPECT_EQ(control<QComboBox>(window.get(), kBank)->currentIndex(), 0);
 }
 
+TEST_F(AccountManager, AnAccountFilledFromFilesKeepsItsBankOnEdit) {
+    insertAccount(kValidB, "", "Rachunek …0010", "", -1, 0);
+    open();
+    clickRow(0);
+    EXPECT_EQ(control<QComboBox>(window.get(), kBank)->currentText(), "Import z pliku");
+    type(kName, "Wspolne");
+    press(kEdit);
+    press(1);
+    EXPECT_EQ(table(), std::vector<std::string>{"0|" + kValidB.toStdString() + "||Wspolne||-1|0"});
+}
+
 TEST_F(AccountManager, DeleteRemovesSelectedRowOnly) {
     insertAccount(kValidA, "a", "Aaa", "x", 0, 0);
     insertAccount(kValidB, "b", "Bbb", "y", 0, 0);

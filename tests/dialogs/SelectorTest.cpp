@@ -64,6 +64,8 @@ TEST_F(Selector, FirstUseOffersFourteenDaysOfAllAccounts) {
 TEST_F(Selector, AccountsByNameAndTheChosenNumber) {
     addAccount("73111111111111111111111111", "Zeta");
     addAccount("04000000000000000000000000", "Alfa");
+    addAccount("55000000000000000000000000", "Z pliku");
+    db.con.execute("UPDATE accounts SET a_type=-1 WHERE a_name='Z pliku'");  // never downloaded
     open();
     auto* accounts = control<QComboBox>(window.get(), kAccounts);
     ASSERT_EQ(accounts->count(), 3);

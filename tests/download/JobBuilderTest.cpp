@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "DownloadJobBuilder.h"
+#include "Schema.h"
+#include "sqlite3x.h"
 
 namespace {
 
@@ -92,6 +94,24 @@ TEST(OnePerAccount, EveryAccountIsAJobOfTwoDays) {
         EXPECT_EQ(job.user, u"jan");
         EXPECT_EQ(job.password, u"p");
     }
+}
+
+TEST(ReadAccounts, LeaveOutAccountsFilledOnlyFromFiles) {
+    sqlite3x::connection con;
+    con.open(u":memory:");
+    con.execute(Schema::kCreateAccounts);
+    for (const int32_t type : {3, Schema::kFileOnlyAccountType, 0}) {
+        sqlite3x::command insert(con, Schema::kInsertAccount);
+        const std::u16string number(26, char16_t(u'1' + type + 1));
+        for (const int i : {1, 2, 3, 4}) {
+            insert.bind_text(i, i == 1 ? number : u"x");
+        }
+        insert.bind_int(5, type);
+        insert.execute();
+    }
+    EXPECT_EQ(DownloadJobBuilder::ReadAllAccounts(con).size(), 2u);
+    EXPECT_EQ(DownloadJobBuilder::ReadAccountsByName(con).size(), 2u);
+    EXPECT_TRUE(DownloadJobBuilder::ReadAccount(con, std::u16string(26, u'1')).empty());
 }
 
 }  // namespace

@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ImportedRows.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <cmath>
+
+#include "Schema.h"
+#include "sqlite3x.h"
+
+namespace {
+
+// As the import step matches: an hour more for a change of daylight saving time.
+constexpr int64_t kProbableDistance = 3 * 86400 + 3600;
+
+QString digitsOf(const std::u16string& text) {
+    QString out;
+    for (const char16_t c : text) {
+        if (c >= u'0' && c <= u'9') {
+            out += QChar(c);
+        }
+    }
+    return out;
+}
+
+QString normalisedTitle(const std::u16string& title) {
+    return QString::fromStdU16String(title).simplified().toLower();
+}
+
+}  // namespace
+
+struct ImportedRows::Statements {
+    explicit Statements(sqlite3x::connection& db)
+        : importedRow(db, Schema::kCountImportedRow),
+          lowest(db, Schema::kLowestOperationNumber),
+          renumber(db, Schema::kRenumberOperation),
+          moveKeys(db, Schema::kMoveImportKeys),
+          count(db, Schema::kCountOperation),
+          probable(db, Schema::kSelectProbableImported),
+          remove(db, Schema::kDeleteOperation) {}
+    sqlite3x::command importedRow;
+    sqlite3x::command lowest;
+    sqlite3x::command renumber;
+    sqlite3x::command moveKeys;
+    sqlite3x::command count;
+    sqlite3x::command probable;
+    sqlite3x::command remove;
+};
+
+ImportedRows::ImportedRows(sqlite3x::connection& database) : m_database(database) {}
+
+ImportedRows::~ImportedRows() = default;
+
+void ImportedRows::reset() {
+    m_statements.reset();
+    m_present = -1;
+}
+
+bool ImportedRows::present() {
+    if (m_present < 0) {
+        m_present = m_database.execute_int(Schema::kImportKeysExist) != 0 ? 1 : 0;
+    }
+    return m_present == 1;
+}
+
+ImportedRows::Statements& ImportedRows::statements() {
+    if (!m_statements) {
+        m_statements = std::make_unique<Statements>(m_database);
+    }
+    return *m_statements;
+}
+
+void ImportedRows::moveKeys(const std::u16string& account, int32_t from, int32_t to, bool created) {
+    sqlite3x::command& move = statements().moveKeys;
+    move.bind_int(1, to);
+    move.bind_int(2, created ? 1 : 0);
+    move.bind_text(3, account);
+    move.bind_int(4, from);
+    move.execute();
+}
+
+bool ImportedRows::makeWay(const std::u16string& account, const DownloadedOperation& op) {
+    Statements& s = statements();
+    s.importedRow.bind_text(1, account);
+    s.importedRow.bind_int(2, op.tid);
+    if (s.importedRow.execute_int() != 0) {
+        s.lowest.bind_text(1, account);
+        const int32_t moved = std::min(s.lowest.execute_int(), 0) - 1;
+        s.renumber.bind_int(1, moved);
+        s.renumber.bind_text(2, account);
+        s.renumber.bind_int(3, op.tid);
+        s.renumber.execute();
+        moveKeys(account, op.tid, moved, true);
+    }
+    s.count.bind_int(1, op.tid);
+    s.count.bind_text(2, account);
+    if (s.count.execute_int() != 0) {
+        return false;  // downloaded before: stored over as always
+    }
+    s.probable.bind_text(1, account);
+    s.probable.bind_int(2, op.direction);
+    s.probable.bind_int64(3, std::llround(op.amount * 100));
+    s.probable.bind_int64(4, op.postingDate - kProbableDistance);
+    s.probable.bind_int64(5, op.postingDate + kProbableDistance);
+    const QString counterparty = digitsOf(op.counterpartyAccount);
+    const QString title = normalisedTitle(op.title);
+    int32_t match = 0;
+    bool found = false;
+    sqlite3x::reader rows = s.probable.execute_reader();
+    while (!found && rows.read()) {
+        const bool sameAccount =
+            !counterparty.isEmpty() && digitsOf(rows.get_string(1)) == counterparty;
+        const bool sameTitle = !title.isEmpty() && normalisedTitle(rows.get_string(2)) == title;
+        if (sameAccount || sameTitle) {
+            match = rows.get_int(0);
+            found = true;
+        }
+    }
+    rows.close();
+    if (!found) {
+        return false;
+    }
+    s.remove.bind_int(1, match);
+    s.remove.bind_text(2, account);
+    s.remove.execute();
+    moveKeys(account, match, op.tid, false);
+    return true;
+}

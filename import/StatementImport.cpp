@@ -1,0 +1,313 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "StatementImport.h"
+
+#include "ImportError.h"
+#include "ImportKeys.h"
+#include "Schema.h"
+#include "StatementChecks.h"
+#include "StatementValues.h"
+#include "sqlite3x.h"
+
+#include <QCryptographicHash>
+#include <QString>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Posting dates of probably equal operations lie at most three days apart (an hour more for a
+// change of daylight saving time between them).
+constexpr int64_t kProbableDistance = 3 * 86400 + 3600;
+
+std::u16string lastFour(const std::u16string& account) {
+    return account.substr(account.size() - std::min<size_t>(4, account.size()));
+}
+
+// A Polish IBAN is stored as its 26 digits, as the bank module stores counterparty accounts.
+std::u16string storedCounterparty(const std::u16string& written) {
+    if (const auto nrb = StatementValues::OwnAccountNrb(written)) {
+        return *nrb;
+    }
+    return written;
+}
+
+QString normalisedTitle(const std::u16string& title) {
+    return QString::fromStdU16String(title).simplified().toLower();
+}
+
+}  // namespace
+
+struct StatementImport::Statements {
+    explicit Statements(sqlite3x::connection& db)
+        : knownKey(db, Schema::kSelectKnownKey),
+          countOperation(db, Schema::kCountOperation),
+          lowest(db, Schema::kLowestOperationNumber),
+          probable(db, Schema::kSelectProbableOperations),
+          insert(db, Schema::kInsertOperation),
+          insertKey(db, Schema::kInsertImportKey),
+          countAccount(db, Schema::kCountAccount),
+          insertAccount(db, Schema::kInsertAccount) {}
+    sqlite3x::command knownKey;
+    sqlite3x::command countOperation;
+    sqlite3x::command lowest;
+    sqlite3x::command probable;
+    sqlite3x::command insert;
+    sqlite3x::command insertKey;
+    sqlite3x::command countAccount;
+    sqlite3x::command insertAccount;
+};
+
+// One own account's booked operations of the whole file, in file order.
+struct StatementImport::AccountOperations {
+    std::u16string account;
+    std::u16string name;  // from the file, or empty
+    std::vector<const StatementOperation*> booked;
+    int skipped = 0;
+};
+
+StatementImport::StatementImport(sqlite3x::connection& database) : m_database(database) {}
+
+StatementImport::~StatementImport() = default;
+
+std::string StatementImport::Sha256Hex(const std::string& bytes) {
+    return QCryptographicHash::hash(QByteArrayView(bytes.data(), qsizetype(bytes.size())),
+                                    QCryptographicHash::Sha256)
+        .toHex()
+        .toStdString();
+}
+
+const char* StatementImport::FormatName(StatementFormat format) {
+    switch (format) {
+        case StatementFormat::Mt940:
+            return "mt940";
+        case StatementFormat::Camt053:
+            return "camt";
+        case StatementFormat::Ofx:
+            return "ofx";
+        case StatementFormat::OwnCsv:
+            return "csv";
+        case StatementFormat::OwnXml:
+            return "xml";
+    }
+    return "";
+}
+
+std::vector<StatementImport::AccountOperations> StatementImport::ByAccount(
+    const StatementFile& file, const std::optional<std::u16string>& given) {
+    std::vector<AccountOperations> accounts;
+    for (const Statement& statement : file.statements) {
+        const std::u16string number = StatementChecks::OwnAccount(statement, given);
+        auto it = std::find_if(accounts.begin(), accounts.end(),
+                               [&number](const auto& a) { return a.account == number; });
+        if (it == accounts.end()) {
+            it = accounts.insert(accounts.end(), AccountOperations{number, {}, {}, 0});
+        }
+        for (const StatementOperation& op : statement.operations) {
+            if (!op.booked) {
+                ++it->skipped;
+                continue;
+            }
+            it->booked.push_back(&op);
+            if (it->name.empty()) {
+                it->name = op.accountName;
+            }
+        }
+    }
+    return accounts;
+}
+
+ImportSummary StatementImport::run(const StatementFile& file, const ImportRequest& request) {
+    StatementChecks::CheckFile(file, request.account, request.ignoreBalance);
+    const std::vector<AccountOperations> accounts = ByAccount(file, request.account);
+    ImportSummary summary;
+    try {
+        sqlite3x::transaction transaction(m_database);  // begun here
+        for (const char* create :
+             {Schema::kCreateImportBatches, Schema::kCreateImportKeys,
+              Schema::kCreateImportKeyRowIndex, Schema::kCreateOperationMatchIndex}) {
+            m_database.execute(create);
+        }
+        m_statements = std::make_unique<Statements>(m_database);
+        m_highestRow = highestRow();
+        summary.importedBefore = importedBefore(request.sha256);
+        const int64_t batch = beginBatch(file.format, request);
+        AccountCounts total;
+        for (const AccountOperations& account : accounts) {
+            AccountCounts counts{account.account, 0, 0, 0, account.skipped};
+            ensureAccount(account);
+            storeAccount(account, batch, counts);
+            summary.accounts.push_back(counts);
+            total.stored += counts.stored;
+            total.known += counts.known;
+            total.probable += counts.probable;
+            total.skipped += counts.skipped;
+        }
+        endBatch(batch, total);
+        m_statements.reset();
+        if (request.dryRun) {
+            transaction.rollback();
+        } else {
+            transaction.commit();
+        }
+    } catch (const sqlite3x::database_error& error) {
+        m_statements.reset();
+        throw ImportError(
+            QStringLiteral("Zapis do bazy danych się nie udał (%1); niczego nie zapisano.")
+                .arg(QString::fromUtf8(error.what()))
+                .toStdString());
+    }
+    return summary;
+}
+
+int64_t StatementImport::highestRow() {
+    sqlite3x::command highest(m_database, Schema::kHighestRow);
+    sqlite3x::reader row = highest.execute_reader();
+    const int64_t id = row.read() ? row.get_int64(0) : 0;
+    row.close();
+    return id;
+}
+
+bool StatementImport::importedBefore(const std::string& sha256) {
+    sqlite3x::command before(m_database, Schema::kCountImportBatchesBySha);
+    before.bind_text(1, QString::fromStdString(sha256).toStdU16String());
+    return before.execute_int() != 0;
+}
+
+int64_t StatementImport::beginBatch(StatementFormat format, const ImportRequest& request) {
+    sqlite3x::command row(m_database, Schema::kInsertImportBatch);
+    row.bind_text(1, request.fileName);
+    row.bind_text(2, QString::fromStdString(request.sha256).toStdU16String());
+    row.bind_text(3, QString::fromLatin1(FormatName(format)).toStdU16String());
+    row.bind_int64(4, request.time);
+    row.execute();
+    return sqlite3_last_insert_rowid(m_database.handle());
+}
+
+void StatementImport::endBatch(int64_t batch, const AccountCounts& total) {
+    sqlite3x::command update(m_database, Schema::kUpdateImportBatchCounts);
+    update.bind_int(1, total.stored);
+    update.bind_int(2, total.known);
+    update.bind_int(3, total.probable);
+    update.bind_int(4, total.skipped);
+    update.bind_int64(5, batch);
+    update.execute();
+}
+
+void StatementImport::ensureAccount(const AccountOperations& account) {
+    Statements& s = *m_statements;
+    s.countAccount.bind_text(1, account.account);
+    if (s.countAccount.execute_int() != 0) {
+        return;
+    }
+    const std::u16string name =
+        account.name.empty() ? u"Rachunek …" + lastFour(account.account) : account.name;
+    s.insertAccount.bind_text(1, account.account);
+    s.insertAccount.bind_text(2, std::u16string());
+    s.insertAccount.bind_text(3, name);
+    s.insertAccount.bind_text(4, std::u16string());
+    s.insertAccount.bind_int(5, Schema::kFileOnlyAccountType);
+    s.insertAccount.execute();
+}
+
+void StatementImport::storeAccount(const AccountOperations& account, int64_t batch,
+                                   AccountCounts& counts) {
+    Statements& s = *m_statements;
+    const std::vector<std::u16string> keys = ImportKeys::ForAccount(account.booked);
+    s.lowest.bind_text(1, account.account);
+    int32_t next = std::min(s.lowest.execute_int(), 0) - 1;
+    for (size_t i = 0; i < account.booked.size(); ++i) {
+        const StatementOperation& op = *account.booked[i];
+        s.knownKey.bind_text(1, account.account);
+        s.knownKey.bind_text(2, keys[i]);
+        sqlite3x::reader known = s.knownKey.execute_reader();
+        const bool keyKnown = known.read();
+        known.close();
+        if (keyKnown) {
+            ++counts.known;
+            continue;
+        }
+        if (op.tid && numberStored(account.account, *op.tid)) {
+            ++counts.known;  // the number is there: nothing is replaced
+            continue;
+        }
+        if (linkProbable(account.account, op, keys[i], batch)) {
+            ++counts.probable;
+            continue;
+        }
+        // Tavro's own exports give the number back; anything else is numbered below the lowest.
+        const int32_t tid = op.tid.value_or(next);
+        insertOperation(account.account, op, tid);
+        insertKey(account.account, keys[i], tid, batch, true);
+        next = op.tid ? std::min(next, tid - 1) : next - 1;
+        ++counts.stored;
+    }
+}
+
+bool StatementImport::numberStored(const std::u16string& account, int32_t tid) {
+    sqlite3x::command& count = m_statements->countOperation;
+    count.bind_int(1, tid);
+    count.bind_text(2, account);
+    return count.execute_int() != 0;
+}
+
+bool StatementImport::linkProbable(const std::u16string& account, const StatementOperation& op,
+                                   const std::u16string& key, int64_t batch) {
+    sqlite3x::command& probable = m_statements->probable;
+    probable.bind_text(1, account);
+    probable.bind_int(2, op.direction);
+    probable.bind_int64(3, op.amount);
+    probable.bind_int64(4, op.bookingDate - kProbableDistance);
+    probable.bind_int64(5, op.bookingDate + kProbableDistance);
+    probable.bind_int64(6, m_highestRow);
+    const QString counterparty =
+        StatementValues::DigitsOf(QString::fromStdU16String(op.counterpartyAccount));
+    const QString title = normalisedTitle(op.title);
+    std::optional<int32_t> match;
+    sqlite3x::reader rows = probable.execute_reader();
+    while (!match && rows.read()) {
+        const QString storedAccount =
+            StatementValues::DigitsOf(QString::fromStdU16String(rows.get_string(1)));
+        const bool sameAccount = !counterparty.isEmpty() && storedAccount == counterparty;
+        const bool sameTitle = !title.isEmpty() && normalisedTitle(rows.get_string(2)) == title;
+        if (sameAccount || sameTitle) {
+            match = rows.get_int(0);
+        }
+    }
+    rows.close();
+    if (!match) {
+        return false;
+    }
+    insertKey(account, key, *match, batch, false);
+    return true;
+}
+
+void StatementImport::insertOperation(const std::u16string& account, const StatementOperation& op,
+                                      int32_t tid) {
+    sqlite3x::command& insert = m_statements->insert;
+    insert.bind_text(1, storedCounterparty(op.counterpartyAccount));
+    insert.bind_text(2, op.counterpartyName);
+    insert.bind_text(3, op.title);
+    insert.bind_double(4, double(op.amount) / 100.0);
+    insert.bind_int(5, tid);
+    insert.bind_int(6, op.direction);
+    insert.bind_int64(7, op.operationDate);
+    insert.bind_int64(8, op.bookingDate);
+    insert.bind_text(9, account);
+    insert.bind_text(10, std::u16string());
+    insert.bind_int(11, op.kind);
+    insert.execute();
+}
+
+void StatementImport::insertKey(const std::u16string& account, const std::u16string& key,
+                                int32_t tid, int64_t batch, bool created) {
+    sqlite3x::command& insert = m_statements->insertKey;
+    insert.bind_text(1, account);
+    insert.bind_text(2, key);
+    insert.bind_int(3, tid);
+    insert.bind_int64(4, batch);
+    insert.bind_int(5, created ? 1 : 0);
+    insert.execute();
+}
