@@ -242,9 +242,9 @@ private:
         }
         // Everything is always tested: whether an entry passes is as good as random, and a
         // mispredicted branch costs more than a test.
-        const bool found =
-            (m_nameHits[e.counterpartyName] != 0) | titles->contains(static_cast<size_t>(i));
-        return listed & (found != m_values.negate);
+        const int hit = static_cast<int>(m_nameHits[e.counterpartyName] != 0) |
+                        static_cast<int>(titles->contains(static_cast<size_t>(i)));
+        return listed & ((hit != 0) != m_values.negate);
     }
 
     const HistoryEntries& m_entries;

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <map>
+#include <utility>
 
 namespace ImportKeys {
 
@@ -33,8 +34,11 @@ std::vector<std::u16string> ForAccount(const std::vector<const StatementOperatio
     for (const StatementOperation* op : ops) {
         const std::u16string base = BaseKey(*op);
         const int n = ++seen[base];
-        const std::string suffix = "#" + std::to_string(n);
-        keys.push_back(base + std::u16string(suffix.begin(), suffix.end()));
+        std::u16string key = base + u'#';
+        for (const char digit : std::to_string(n)) {
+            key += static_cast<char16_t>(digit);
+        }
+        keys.push_back(std::move(key));
     }
     return keys;
 }

@@ -64,7 +64,7 @@ void OperationMaker::chooseHousehold(uint32_t seed, int accountIndex) {
     m_home.phone = &pick(PhoneOperators());
     m_home.phoneNumber =
         std::string(chance(50) ? "6" : "5") + digits(2) + " " + digits(3) + " " + digits(3);
-    m_home.prepaidNumber = "7" + digits(2) + " " + digits(3) + " " + digits(3);
+    m_home.prepaidNumber = std::string("7") + digits(2) + " " + digits(3) + " " + digits(3);
     m_home.topUpOperator = pick(TopUpOperators());
     m_home.phoneBill = between(m_home.phone->low, m_home.phone->high) / 100 * 100 - 1;
     m_home.internet = &pick(InternetProviders());
@@ -74,8 +74,8 @@ void OperationMaker::chooseHousehold(uint32_t seed, int accountIndex) {
     m_home.electricityBill = between(14000, 26000);
     m_home.gasBill = between(12000, 22000);
     m_home.customerNumber = digits(10);
-    m_home.debitCard = "4" + digits(5) + "******" + digits(4);
-    m_home.creditCard = "5" + digits(5) + "******" + digits(4);
+    m_home.debitCard = std::string("4") + digits(5) + "******" + digits(4);
+    m_home.creditCard = std::string("5") + digits(5) + "******" + digits(4);
     m_home.socialInsurance = chance(50) ? 177396 : 86941;
     m_home.auctionLogin = chance(50) ? "jan_testowy" : "janek.t" + digits(2);
 }
