@@ -6,28 +6,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ProbableMatch.h"
 #include "Schema.h"
 #include "sqlite3x.h"
 
 namespace {
 
 // As the import step matches: an hour more for a change of daylight saving time.
-constexpr int64_t kProbableDistance = 3 * 86400 + 3600;
-
-QString digitsOf(const std::u16string& text) {
-    QString out;
-    for (const char16_t c : text) {
-        if (c >= u'0' && c <= u'9') {
-            out += QChar(c);
-        }
-    }
-    return out;
-}
-
-QString normalisedTitle(const std::u16string& title) {
-    return QString::fromStdU16String(title).simplified().toLower();
-}
-
 }  // namespace
 
 struct ImportedRows::Statements {
@@ -101,26 +86,16 @@ bool ImportedRows::makeWay(const std::u16string& account, const DownloadedOperat
     s.probable.bind_text(1, account);
     s.probable.bind_int(2, op.direction);
     s.probable.bind_int64(3, std::llround(op.amount * 100));
-    s.probable.bind_int64(4, op.postingDate - kProbableDistance);
-    s.probable.bind_int64(5, op.postingDate + kProbableDistance);
-    const QString counterparty = digitsOf(op.counterpartyAccount);
-    const QString title = normalisedTitle(op.title);
-    int32_t match = 0;
-    bool found = false;
+    s.probable.bind_int64(4, op.postingDate - ProbableMatch::kDistance);
+    s.probable.bind_int64(5, op.postingDate + ProbableMatch::kDistance);
     sqlite3x::reader rows = s.probable.execute_reader();
-    while (!found && rows.read()) {
-        const bool sameAccount =
-            !counterparty.isEmpty() && digitsOf(rows.get_string(1)) == counterparty;
-        const bool sameTitle = !title.isEmpty() && normalisedTitle(rows.get_string(2)) == title;
-        if (sameAccount || sameTitle) {
-            match = rows.get_int(0);
-            found = true;
-        }
-    }
+    const std::optional<int32_t> found =
+        ProbableMatch::FirstOf(rows, op.counterpartyAccount, op.title);
     rows.close();
     if (!found) {
         return false;
     }
+    const int32_t match = *found;
     s.remove.bind_int(1, match);
     s.remove.bind_text(2, account);
     s.remove.execute();

@@ -3,6 +3,7 @@
 
 #include "ImportError.h"
 #include "ImportKeys.h"
+#include "ProbableMatch.h"
 #include "Schema.h"
 #include "StatementChecks.h"
 #include "StatementValues.h"
@@ -20,7 +21,6 @@ namespace {
 
 // Posting dates of probably equal operations lie at most three days apart (an hour more for a
 // change of daylight saving time between them).
-constexpr int64_t kProbableDistance = 3 * 86400 + 3600;
 
 std::u16string lastFour(const std::u16string& account) {
     return account.substr(account.size() - std::min<size_t>(4, account.size()));
@@ -32,10 +32,6 @@ std::u16string storedCounterparty(const std::u16string& written) {
         return *nrb;
     }
     return written;
-}
-
-QString normalisedTitle(const std::u16string& title) {
-    return QString::fromStdU16String(title).simplified().toLower();
 }
 
 }  // namespace
@@ -259,23 +255,12 @@ bool StatementImport::linkProbable(const std::u16string& account, const Statemen
     probable.bind_text(1, account);
     probable.bind_int(2, op.direction);
     probable.bind_int64(3, op.amount);
-    probable.bind_int64(4, op.bookingDate - kProbableDistance);
-    probable.bind_int64(5, op.bookingDate + kProbableDistance);
+    probable.bind_int64(4, op.bookingDate - ProbableMatch::kDistance);
+    probable.bind_int64(5, op.bookingDate + ProbableMatch::kDistance);
     probable.bind_int64(6, m_highestRow);
-    const QString counterparty =
-        StatementValues::DigitsOf(QString::fromStdU16String(op.counterpartyAccount));
-    const QString title = normalisedTitle(op.title);
-    std::optional<int32_t> match;
     sqlite3x::reader rows = probable.execute_reader();
-    while (!match && rows.read()) {
-        const QString storedAccount =
-            StatementValues::DigitsOf(QString::fromStdU16String(rows.get_string(1)));
-        const bool sameAccount = !counterparty.isEmpty() && storedAccount == counterparty;
-        const bool sameTitle = !title.isEmpty() && normalisedTitle(rows.get_string(2)) == title;
-        if (sameAccount || sameTitle) {
-            match = rows.get_int(0);
-        }
-    }
+    const std::optional<int32_t> match =
+        ProbableMatch::FirstOf(rows, op.counterpartyAccount, op.title);
     rows.close();
     if (!match) {
         return false;
