@@ -1,19 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ImportedRows.h"
 
-#include <QString>
-
 #include <algorithm>
 #include <cmath>
 
 #include "ProbableMatch.h"
 #include "Schema.h"
 #include "sqlite3x.h"
-
-namespace {
-
-// As the import step matches: an hour more for a change of daylight saving time.
-}  // namespace
 
 struct ImportedRows::Statements {
     explicit Statements(sqlite3x::connection& db)

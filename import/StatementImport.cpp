@@ -19,9 +19,6 @@
 
 namespace {
 
-// Posting dates of probably equal operations lie at most three days apart (an hour more for a
-// change of daylight saving time between them).
-
 std::u16string lastFour(const std::u16string& account) {
     return account.substr(account.size() - std::min<size_t>(4, account.size()));
 }
