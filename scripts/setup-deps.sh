@@ -11,7 +11,6 @@ packages=(
   libxml2-utils libxml2-dev clang-14 clang-format-14 libclang-rt-14-dev xvfb xauth fonts-dejavu-core
   qt6-translations-l10n librsvg2-bin dpkg-dev file lintian desktop-file-utils appstream
   ofx python3 dbus-daemon icewm x11-utils libxcb1-dev weston qt6-wayland
-  ofx python3 dbus-daemon icewm x11-utils libxcb1-dev
   libsecret-1-dev libsecret-tools gnome-keyring dbus
 )
 missing=()

@@ -4,31 +4,47 @@
 # and checks the Debian package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup-deps.sh
-# The C++ files changed since the recorded base follow .clang-format.
-bash scripts/check-format.sh
-# Every source, script and CMake file of ours carries its licence line (scripts/spdx.sh --fix).
-bash scripts/spdx.sh --check
+root=$PWD
+
+# How long each step took, printed at the end even when a step fails.
+timings=()
+started=$SECONDS
+step() {
+  local name=$1 begin=$SECONDS
+  shift
+  "$@"
+  timings+=("$(printf '  %-34s %4d s' "$name" $((SECONDS - begin)))")
+}
+report() {
+  local status=$?
+  echo "== steps (exit $status)"
+  printf '%s\n' "${timings[@]}"
+  printf '  %-34s %4d s\n' total $((SECONDS - started))
+}
+trap report EXIT
+
+step "packages" bash scripts/setup-deps.sh
+# The C++ files changed since the recorded base follow .clang-format; every source, script and
+# CMake file of ours carries its licence line (scripts/spdx.sh --fix).
+step "format and licence lines" bash -c 'bash scripts/check-format.sh && bash scripts/spdx.sh --check'
+
 build=${TAVRO_TEST_BUILD:-build-test}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVRO_SANITIZE=ON -DTAVRO_BENCH=ON
-cmake --build "$build"
+step "sanitizer build" bash -c "cmake -S . -B '$build' -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DTAVRO_SANITIZE=ON -DTAVRO_BENCH=ON && cmake --build '$build'"
 export TZ=Europe/Warsaw QT_QPA_PLATFORM=offscreen
 # Leaks fail the run; the suppressions name third-party libraries only.
 export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1
-export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan-suppressions.txt:print_suppressions=0
+export LSAN_OPTIONS=suppressions=$root/scripts/lsan-suppressions.txt:print_suppressions=0
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-cd "$build"
-ctest --output-on-failure -j2 --timeout 300
+step "tests" ctest --test-dir "$build" --output-on-failure -j2 --timeout 300
 
 # The Debian package: a Release build, lintian, the desktop-entry and AppStream validators, and
 # the program run from the extracted package.
-cd "$OLDPWD"
-bash scripts/package.sh
+step "package" bash scripts/package.sh
 
 # The fuzz targets: a clang build of their own; each runs 20 seconds on its corpus.
 fuzz_build=${TAVRO_FUZZ_BUILD:-${build}-fuzz}
-CC=clang-14 CXX=clang++-14 cmake -S . -B "$fuzz_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTAVRO_FUZZ=ON -DTAVRO_TESTS=ON -DTAVRO_BENCH=OFF
-cmake --build "$fuzz_build" --target fuzz_all
-cd "$fuzz_build"
-ctest --output-on-failure -j2 -L fuzz
+step "fuzz build" bash -c "CC=clang-14 CXX=clang++-14 cmake -S . -B '$fuzz_build' -G Ninja \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRO_FUZZ=ON -DTAVRO_TESTS=ON -DTAVRO_BENCH=OFF &&
+  cmake --build '$fuzz_build' --target fuzz_all"
+step "fuzz runs" ctest --test-dir "$fuzz_build" --output-on-failure -j2 -L fuzz
