@@ -3,7 +3,8 @@
 # Builds the Debian package (Release) and checks it with the tools a distribution uses: lintian
 # (errors fail), desktop-file-validate, appstreamcli; then extracts it and runs the program from
 # the extracted tree, proving that it finds its bank module in the installed layout.
-#   bash scripts/package.sh      -> build-package/tavro_<version>_amd64.deb
+#   bash scripts/package.sh              -> build-package/tavro_<version>_amd64.deb
+#   bash scripts/package.sh --build-only    only the Release build, nothing checked
 # TAVRO_PACKAGE_BUILD names another build folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,6 +12,7 @@ bash scripts/setup-deps.sh
 build=${TAVRO_PACKAGE_BUILD:-build-package}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVRO_TESTS=OFF -DTAVRO_BENCH=OFF
 cmake --build "$build"
+[ "${1:-}" = "--build-only" ] && exit 0
 rm -f "$build"/tavro_*.deb
 (cd "$build" && cpack -G DEB)
 deb=$(ls "$build"/tavro_*_amd64.deb)
