@@ -15,6 +15,7 @@
 
 #include "AppPaths.h"
 #include "AppTestSupport.h"
+#include "FileSizeLimit.h"
 #include "SingleInstance.h"
 #include "StatementSamples.h"
 #include "sqlite3x.h"
@@ -25,7 +26,6 @@ namespace fs = std::filesystem;
 using namespace StatementSamples;
 
 const std::string kA = Nrb("109010140000071219812874"), kB = Nrb("240000000000000000001234");
-const QString kRunning = QStringLiteral("Tavro jest uruchomione");
 
 struct Result {
     int code = -1;
@@ -43,7 +43,7 @@ Result runTavro(const QStringList& args, bool lockHeldHere = false) {
         Result r{ended ? program.exitCode() : -1,
                  QString::fromUtf8(program.readAllStandardOutput()),
                  QString::fromUtf8(program.readAllStandardError())};
-        if (lockHeldHere || !r.err.contains(kRunning) || attempt == 100) {
+        if (lockHeldHere || !r.err.contains("Tavro jest uruchomione") || attempt == 100) {
             return r;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -51,11 +51,9 @@ Result runTavro(const QStringList& args, bool lockHeldHere = false) {
 }
 
 QString line(const std::string& account, int stored, int known, int skipped = 0) {
-    return QStringLiteral("%1: nowe %2, już zapisane %3, prawdopodobnie zapisane 0, pominięte %4\n")
-        .arg(QString::fromStdString(account))
-        .arg(stored)
-        .arg(known)
-        .arg(skipped);
+    return QString::fromStdString(
+        account + ": nowe " + std::to_string(stored) + ", już zapisane " + std::to_string(known) +
+        ", prawdopodobnie zapisane 0, pominięte " + std::to_string(skipped) + "\n");
 }
 
 QByteArray readAll(const QString& path) {
@@ -69,10 +67,8 @@ QByteArray digest() {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
 }
 
-std::string replaced(const std::string& text, const std::string& from, const std::string& to) {
-    return QString::fromStdString(text)
-        .replace(QString::fromStdString(from), QString::fromStdString(to))
-        .toStdString();
+std::string replaced(const std::string& text, const char* from, const char* to) {
+    return QString::fromStdString(text).replace(from, to).toStdString();
 }
 
 class ImportCommandLine : public ::testing::Test {
@@ -103,29 +99,27 @@ protected:
 TEST_F(ImportCommandLine, OwnExportsComeBackWhole) {
     createDatabase();
     for (const QString suffix : {"csv", "xml", "ofx"}) {
-        const QString first = m_files.path() + "/first", again = m_files.path() + "/again";
-        ASSERT_TRUE(QDir().mkpath(first) && QDir().mkpath(again));
-        ASSERT_EQ(runTavro({"--export", first + "/h." + suffix}).code, 0);
-        const QStringList files = QDir(first).entryList(QDir::Files);
+        const QString dir = m_files.path() + "/" + suffix + "/";
+        ASSERT_TRUE(QDir().mkpath(dir));
+        ASSERT_EQ(runTavro({"--export", dir + "h." + suffix}).code, 0);
+        const QStringList files = QDir(dir).entryList(QDir::Files);
         {
             TempAppData empty;
             for (const QString& file : files) {
-                const Result r = runTavro({"--import", first + "/" + file});
-                EXPECT_TRUE(
-                    r.out.contains(", już zapisane 0, prawdopodobnie zapisane 0, pominięte 0"))
+                const Result r = runTavro({"--import", dir + file});
+                EXPECT_TRUE(r.out.contains("już zapisane 0, prawdopodobnie zapisane 0"))
                     << r.err.toStdString();
             }
-            ASSERT_EQ(runTavro({"--export", again + "/h." + suffix}).code, 0);
+            ASSERT_EQ(runTavro({"--export", dir + "again." + suffix}).code, 0);
         }
         static const QRegularExpression time(QStringLiteral("<DTSERVER>[^<]*"));
         for (const QString& file : files) {
-            EXPECT_EQ(QString::fromUtf8(readAll(again + "/" + file)).remove(time),
-                      QString::fromUtf8(readAll(first + "/" + file)).remove(time))
+            const QString again = dir + "again" + file.mid(1);
+            EXPECT_EQ(QString::fromUtf8(readAll(again)).remove(time),
+                      QString::fromUtf8(readAll(dir + file)).remove(time))
                 << file.toStdString();
-            EXPECT_TRUE(runTavro({"--import", first + "/" + file}).out.contains(": nowe 0, "));
+            EXPECT_TRUE(runTavro({"--import", dir + file}).out.contains(": nowe 0, "));
         }
-        QDir(first).removeRecursively();
-        QDir(again).removeRecursively();
     }
 }
 
@@ -133,15 +127,13 @@ TEST_F(ImportCommandLine, LinesPerAccountDryRunAndSecondImport) {
     const QString two = write("dwa.sta", Mt940(kA, {}) + Mt940(kB, {'^', "\n", true}));
     const QString expected = line(kA, 2, 0) + line(kB, 2, 0);
     Result r = runTavro({"--import", two, "--dry-run"});
-    EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.out, expected);
+    EXPECT_EQ(r.out + QString::number(r.code), expected + "0");
     EXPECT_FALSE(fs::exists(m_appData.dataFolder())) << "a dry run creates nothing";
     r = runTavro({"--import", two});
     EXPECT_EQ(r.out + r.err, expected);
     const QByteArray stored = digest();
     r = runTavro({"--import", two});
-    EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.out, line(kA, 0, 2) + line(kB, 0, 2));
+    EXPECT_EQ(r.out + QString::number(r.code), line(kA, 0, 2) + line(kB, 0, 2) + "0");
     EXPECT_TRUE(r.err.startsWith("tavro: Ten plik był już zaimportowany 20"))
         << r.err.toStdString();
     EXPECT_EQ(digest(), stored);
@@ -171,8 +163,8 @@ TEST_F(ImportCommandLine, WaitsForADatabaseHeldForAMoment) {
 
 struct FailureCase {
     const char* name;
-    QStringList args;  // FILE: the case's file, made by `make`
-    std::string (*make)();
+    std::string file;  // none: a file that is not there
+    QStringList options;
     const char* message;
 };
 class ImportFailure : public ImportCommandLine,
@@ -183,30 +175,35 @@ TEST_P(ImportFailure, SaysWhyAndChangesNothing) {
     const FailureCase& c = GetParam();
     const std::string name = c.name;
     const bool database = name == "Locked" || name == "Damaged" || name == "Mismatch";
-    std::optional<SingleInstance> lock;
+    SingleInstance lock;
     sqlite3x::connection holder;
     if (database) {
         createDatabase();
     }
     if (name == "Damaged") {
-        std::fstream file(AppPaths::databaseFile(),
-                          std::ios::in | std::ios::out | std::ios::binary);
+        std::fstream file(AppPaths::databaseFile(), std::ios::in | std::ios::out);
         file.seekp(std::streamoff(fs::file_size(AppPaths::databaseFile()) - 4096 + 8));
         file << std::string(32, '\xff');
     }
     // Before the lock: closing any descriptor of the file drops this process's locks on it.
     const QByteArray before = digest();
     if (name == "Running") {
-        lock.emplace();
-        for (int attempt = 0; attempt < 100 && !lock->acquire(); ++attempt) {
+        for (int attempt = 0; attempt < 100 && !lock.acquire(); ++attempt) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
     } else if (name == "Locked") {
         holder.open(AppPaths::databaseFileU16());
         holder.execute("BEGIN EXCLUSIVE");
     }
-    const QString file = c.make ? write("wyciąg", c.make()) : m_files.path() + "/brak.sta";
-    const Result r = runTavro(QStringList(c.args).replaceInStrings("FILE", file), lock.has_value());
+    const QString file = name == "Folder" ? m_files.path()
+                         : c.file.empty() ? m_files.path() + "/brak.sta"
+                                          : write("wyciąg", c.file);
+    std::optional<FileSizeLimit>
+        full;  // a disk that fills once the first start's database is there
+    if (name == "DiskFull") {
+        full.emplace(20 * 1024);
+    }
+    const Result r = runTavro(QStringList{"--import", file} + c.options, lock.held());
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.out.isEmpty());
     EXPECT_TRUE(r.err.startsWith("tavro: ") && r.err.count('\n') == 1 &&
@@ -216,51 +213,22 @@ TEST_P(ImportFailure, SaysWhyAndChangesNothing) {
     EXPECT_EQ(fs::exists(m_appData.dataFolder()), database);
 }
 
+const std::string kSta = Mt940(kA, {});
 INSTANTIATE_TEST_SUITE_P(
     Cases, ImportFailure,
     ::testing::Values(
-        FailureCase{"Missing", {"--import", "FILE"}, nullptr, "Nie ma pliku "},
-        FailureCase{"Folder", {"--import", "."}, nullptr, " to folder, a nie plik wyciągu."},
-        FailureCase{"UnknownFormat",
-                    {"--import", "FILE"},
-                    [] { return std::string("a;b\n"); },
-                    "Nieznany format pliku"},
-        FailureCase{"Truncated",
-                    {"--import", "FILE"},
-                    [] { return Mt940(kA, {}).substr(0, 180); },
-                    "plik urywa się w wyciągu"},
-        FailureCase{"Mismatch",
-                    {"--import", "FILE", "--account", QString::fromStdString(kB)},
-                    [] { return Mt940(kA, {}); },
-                    "Wyciąg dotyczy rachunku"},
-        FailureCase{"Currency",
-                    {"--import", "FILE"},
-                    [] { return replaced(Mt940(kA, {}), "PLN", "EUR"); },
-                    "w walucie EUR"},
-        FailureCase{"Balance",
-                    {"--import", "FILE"},
-                    [] { return replaced(Mt940(kA, {}), "1237,66", "1237,67"); },
-                    "się nie zgadza: saldo początkowe i operacje dają 1237,66 zł"},
-        FailureCase{"Doctype",
-                    {"--import", "FILE"},
-                    [] { return replaced(Camt(kA, "08"), "<Document", "<!DOCTYPE d><Document"); },
-                    "deklarację DOCTYPE"},
-        FailureCase{"Encoding",
-                    {"--import", "FILE", "--encoding", "klingon"},
-                    [] { return Mt940(kA, {}); },
-                    "Nieznane kodowanie: \"klingon\""},
-        FailureCase{"ExportOption",
-                    {"--import", "FILE", "--to", "2024-01-01"},
-                    [] { return Mt940(kA, {}); },
-                    "Opcja --to działa tylko z --export."},
-        FailureCase{"Locked",
-                    {"--import", "FILE"},
-                    [] { return Mt940(kA, {}); },
-                    "jest zajęty przez inny program dłużej niż 5 s"},
-        FailureCase{
-            "Damaged", {"--import", "FILE"}, [] { return Mt940(kA, {}); }, "jest uszkodzony"},
-        FailureCase{"Running",
-                    {"--import", "FILE"},
-                    [] { return Mt940(kA, {}); },
-                    "Tavro jest uruchomione"}),
+        FailureCase{"Missing", "", {}, "Nie ma pliku "},
+        FailureCase{"Folder", "", {}, " to folder, a nie plik wyciągu."},
+        FailureCase{"UnknownFormat", "a;b\n", {}, "Nieznany format pliku"},
+        FailureCase{"Truncated", kSta.substr(0, 180), {}, "plik urywa się w wyciągu"},
+        FailureCase{"Mismatch", kSta, {"--account", QString::fromStdString(kB)}, "Wyciąg dotyczy"},
+        FailureCase{"Currency", replaced(kSta, "PLN", "EUR"), {}, "w walucie EUR"},
+        FailureCase{"Balance", replaced(kSta, "1237,66", "1237,67"), {}, "dają 1237,66 zł"},
+        FailureCase{"Doctype", replaced(Camt(kA, "08"), "\n<", "\n<!DOCTYPE d><"), {}, "DOCTYPE"},
+        FailureCase{"Encoding", kSta, {"--encoding", "klingon"}, "Nieznane kodowanie: \"klingon\""},
+        FailureCase{"ExportOption", kSta, {"--to", "2024-01-01"}, "--to działa tylko z --export."},
+        FailureCase{"Locked", kSta, {}, "jest zajęty przez inny program dłużej niż 5 s"},
+        FailureCase{"Damaged", kSta, {}, "jest uszkodzony"},
+        FailureCase{"Running", kSta, {}, "Tavro jest uruchomione"},
+        FailureCase{"DiskFull", kSta, {}, "Zapis do bazy danych się nie udał"}),
     [](const auto& info) { return std::string(info.param.name); });
