@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <chrono>
 #include <fstream>
-#include <optional>
+#include <memory>
 #include <thread>
 
 #include "AppPaths.h"
@@ -38,9 +38,7 @@ Result runTavro(const QStringList& args, bool lockHeldHere = false) {
     for (int attempt = 0;; ++attempt) {
         QProcess program;
         program.start(QStringLiteral(TAVRO_PROGRAM), args);
-        const bool ended =
-            program.waitForFinished(60000) && program.exitStatus() == QProcess::NormalExit;
-        Result r{ended ? program.exitCode() : -1,
+        Result r{program.waitForFinished(60000) ? program.exitCode() : -1,
                  QString::fromUtf8(program.readAllStandardOutput()),
                  QString::fromUtf8(program.readAllStandardError())};
         if (lockHeldHere || !r.err.contains("Tavro jest uruchomione") || attempt == 100) {
@@ -61,8 +59,7 @@ QByteArray readAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The database's bytes, or nothing when there is no file.
-QByteArray digest() {
+QByteArray digest() {  // of the database file; of nothing when there is none
     const QByteArray bytes = readAll(QString::fromStdString(AppPaths::databaseFile().string()));
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
 }
@@ -107,8 +104,7 @@ TEST_F(ImportCommandLine, OwnExportsComeBackWhole) {
             TempAppData empty;
             for (const QString& file : files) {
                 const Result r = runTavro({"--import", dir + file});
-                EXPECT_TRUE(r.out.contains("już zapisane 0, prawdopodobnie zapisane 0"))
-                    << r.err.toStdString();
+                EXPECT_TRUE(r.out.contains("już zapisane 0, prawdo")) << r.err.toStdString();
             }
             ASSERT_EQ(runTavro({"--export", dir + "again." + suffix}).code, 0);
         }
@@ -123,7 +119,7 @@ TEST_F(ImportCommandLine, OwnExportsComeBackWhole) {
     }
 }
 
-TEST_F(ImportCommandLine, LinesPerAccountDryRunAndSecondImport) {
+TEST_F(ImportCommandLine, LinesPerAccountDryRunSecondImportAndAHeldDatabase) {
     const QString two = write("dwa.sta", Mt940(kA, {}) + Mt940(kB, {'^', "\n", true}));
     const QString expected = line(kA, 2, 0) + line(kB, 2, 0);
     Result r = runTavro({"--import", two, "--dry-run"});
@@ -134,31 +130,24 @@ TEST_F(ImportCommandLine, LinesPerAccountDryRunAndSecondImport) {
     const QByteArray stored = digest();
     r = runTavro({"--import", two});
     EXPECT_EQ(r.out + QString::number(r.code), line(kA, 0, 2) + line(kB, 0, 2) + "0");
-    EXPECT_TRUE(r.err.startsWith("tavro: Ten plik był już zaimportowany 20"))
-        << r.err.toStdString();
+    EXPECT_EQ(r.err.left(40), "tavro: Ten plik był już zaimportowany 20");
     EXPECT_EQ(digest(), stored);
     // Balances that disagree, let through; the pending entry is left out.
     const QString off = write("c.xml", replaced(Camt(kA, "08"), "1280.5", "1280.6"));
     r = runTavro({"--import", off, "--ignore-balance", "--dry-run"});
     EXPECT_EQ(r.out, line(kA, 4, 0, 1)) << r.err.toStdString();
     EXPECT_EQ(digest(), stored);
-    r = runTavro({"--import", off, "--ignore-balance"});
-    EXPECT_EQ(r.out, line(kA, 4, 0, 1));
-    EXPECT_NE(digest(), stored);
-}
-
-// A database held by another program is waited for, up to five seconds.
-TEST_F(ImportCommandLine, WaitsForADatabaseHeldForAMoment) {
-    createDatabase();
+    // A database another program holds for a moment is waited for.
     sqlite3x::connection holder;
     holder.open(AppPaths::databaseFileU16());
     holder.execute("BEGIN EXCLUSIVE");
     QProcess program;
-    program.start(QStringLiteral(TAVRO_PROGRAM), {"--import", write("a.sta", Mt940(kA, {}))});
+    program.start(QStringLiteral(TAVRO_PROGRAM), {"--import", off, "--ignore-balance"});
     std::this_thread::sleep_for(std::chrono::seconds(1));
     holder.execute("ROLLBACK");
     ASSERT_TRUE(program.waitForFinished(60000));
-    EXPECT_EQ(QString::fromUtf8(program.readAllStandardOutput()), line(kA, 2, 0));
+    EXPECT_EQ(QString::fromUtf8(program.readAllStandardOutput()), line(kA, 4, 0, 1));
+    EXPECT_NE(digest(), stored);
 }
 
 struct FailureCase {
@@ -198,14 +187,10 @@ TEST_P(ImportFailure, SaysWhyAndChangesNothing) {
     const QString file = name == "Folder" ? m_files.path()
                          : c.file.empty() ? m_files.path() + "/brak.sta"
                                           : write("wyciąg", c.file);
-    std::optional<FileSizeLimit>
-        full;  // a disk that fills once the first start's database is there
-    if (name == "DiskFull") {
-        full.emplace(20 * 1024);
-    }
+    // A disk that fills once the first start's database is there.
+    const auto full = name == "DiskFull" ? std::make_unique<FileSizeLimit>(20 * 1024) : nullptr;
     const Result r = runTavro(QStringList{"--import", file} + c.options, lock.held());
-    EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_EQ(r.out + QString::number(r.code), "1");
     EXPECT_TRUE(r.err.startsWith("tavro: ") && r.err.count('\n') == 1 &&
                 r.err.contains(QString::fromUtf8(c.message)))
         << r.err.toStdString();
