@@ -184,9 +184,8 @@ TEST_P(ImportFailure, SaysWhyAndChangesNothing) {
         holder.open(AppPaths::databaseFileU16());
         holder.execute("BEGIN EXCLUSIVE");
     }
-    const QString file = name == "Folder" ? m_files.path()
-                         : c.file.empty() ? m_files.path() + "/brak.sta"
-                                          : write("wyciąg", c.file);
+    const QString file = c.file.empty() ? m_files.path() + (name == "Folder" ? "" : "/brak.sta")
+                                        : write("wyciąg", c.file);
     // A disk that fills once the first start's database is there.
     const auto full = name == "DiskFull" ? std::make_unique<FileSizeLimit>(20 * 1024) : nullptr;
     const Result r = runTavro(QStringList{"--import", file} + c.options, lock.held());
