@@ -35,8 +35,8 @@ ImportError failureOf(const sqlite3x::database_error& error) {
                                .arg(reason, file)
                                .toStdString());
     }
-    return ImportError(QStringLiteral("%1 (%2) Plik: %3; niczego nie zapisano.")
-                           .arg(reason, QString::fromUtf8(error.what()), file)
+    return ImportError(QStringLiteral("%1 Plik: %2 (%3); niczego nie zapisano.")
+                           .arg(reason, file, QString::fromUtf8(error.what()))
                            .toStdString());
 }
 
