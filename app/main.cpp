@@ -11,6 +11,7 @@
 #include "CommandLine.h"
 #include "DemoLauncher.h"
 #include "ExportCommand.h"
+#include "ImportCommand.h"
 #include "LargeBuffers.h"
 #include "MessageBox.h"
 #include "PasswordsCommand.h"
@@ -49,6 +50,8 @@ int runCommand(const CommandLine& line) {
             return 0;
         case CommandLine::Command::Export:
             return ExportCommand::Run(line, std::cerr);
+        case CommandLine::Command::Import:
+            return ImportCommand::Run(line, std::cout, std::cerr);
         case CommandLine::Command::Backup:
             return BackupCommand::Run(line.file(), std::cerr);
         case CommandLine::Command::PasswordsToKeyring:

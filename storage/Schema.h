@@ -119,6 +119,11 @@ inline constexpr const char* kHighestRow = "SELECT COALESCE(MAX(t_id), 0) FROM t
 inline constexpr const char* kCountAccount = "SELECT COUNT(*) FROM accounts WHERE a_number=?";
 inline constexpr const char* kDeleteAllImportKeys = "DELETE FROM import_keys";
 inline constexpr const char* kDeleteAllImportBatches = "DELETE FROM import_batches";
+inline constexpr const char* kImportBatchesExist =
+    "select count(*) from sqlite_master where name='import_batches'";
+// When a file was first imported (1 SHA-256).
+inline constexpr const char* kSelectFirstImportOfFile =
+    "SELECT b_time FROM import_batches WHERE b_sha256=? ORDER BY b_id LIMIT 1";
 
 // A downloaded operation meeting imported ones (download side).
 inline constexpr const char* kImportKeysExist =
