@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// A CSV text cut into records: any separator, an optional quote character (doubled inside a
+// quoted field), line ends CRLF, LF or CR, line ends inside quotes kept.
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+struct CsvRecord {
+    QStringList fields;
+    int line = 0;  // the line it starts on, from 1
+
+    // Only empty fields (after trimming).
+    bool blank() const;
+};
+
+struct CsvRecords {
+    std::vector<CsvRecord> records;
+    int unclosedQuoteLine = 0;  // the line of a quoted field that never closes; 0 when none
+
+    static CsvRecords Split(const QString& text, QChar separator, QChar quote);
+};
