@@ -141,7 +141,7 @@ void FileReader::sortNotes(size_t start) {
 }
 
 // A value given beside its label ("#Saldo początkowe;1 234,56"), after it in the same field
-// ("Numer rachunku: 12 …") or on the next line.
+// ("Numer rachunku: 12 …") or on the next line, preferably under it.
 std::optional<QString> FileReader::labelled(const QString& label) const {
     if (label.trimmed().isEmpty()) {
         return std::nullopt;
@@ -162,12 +162,19 @@ std::optional<QString> FileReader::labelled(const QString& label) const {
             }
             QString rest = text.mid(label.trimmed().size()).trimmed();
             rest = rest.startsWith(u':') ? rest.mid(1).trimmed() : rest;
+            // The next label ("#Saldo początkowe;#Saldo końcowe;") is no value.
+            const QString& prefix = m_profile.commentPrefix;
             for (qsizetype next = f + 1; rest.isEmpty() && next < fields.size(); ++next) {
-                rest = clean(fields[next]);
+                if (prefix.isEmpty() || !fields[next].trimmed().startsWith(prefix)) {
+                    rest = clean(fields[next]);
+                }
             }
             if (rest.isEmpty() && n + 1 < m_notes.size() &&
                 m_notes[n + 1]->line == m_notes[n]->line + 1) {
-                for (const QString& field : m_notes[n + 1]->fields) {
+                // Under the label where the lines form columns, else the first value there.
+                const QStringList& below = m_notes[n + 1]->fields;
+                rest = f < below.size() ? clean(below[f]) : QString();
+                for (const QString& field : below) {
                     rest = rest.isEmpty() ? clean(field) : rest;
                 }
             }

@@ -75,7 +75,8 @@ struct Layout {
 
 const Layout kLayouts[] = {
     {"mBank – historia operacji", "WINDOWS-1250",
-     "#Klient;\nJAN TESTOWY;\n#Numer rachunku;\n'{O}';\n#Saldo początkowe;\n10 000,00 PLN;\n\n"
+     "#Klient;\nJAN TESTOWY;\n#Numer rachunku;\n'{O}';\n#Waluta;#Saldo początkowe;\n"
+     "PLN;10 000,00;\n\n"
      "#Data operacji;#Data księgowania;#Opis operacji;#Tytuł;#Nadawca/Odbiorca;#Numer konta;"
      "#Kwota;#Saldo po operacji;\n"
      "2024-03-06;2024-03-06;PRZELEW PRZYCHODZĄCY;\"Zwrot pożyczki\";\"Jan Wiśniewski\";'{N}';"
@@ -207,6 +208,24 @@ TEST(CsvLayouts, PreambleGivesAccountAndBalancesThatAreChecked) {
         StatementChecks::BalanceMismatch(
             StatementReader::Read(wrong, {}, {}, &shipped(kLayouts[0].profile)).statements[0])
             .has_value());
+}
+
+TEST(CsvLayouts, StatusColumnMarksPendingRowsInAnyLetterCase) {
+    CsvProfile p;
+    p.name = QStringLiteral("Mój bank");
+    p.columns = {CsvColumnRole::OperationDate, CsvColumnRole::Amount, CsvColumnRole::Status,
+                 CsvColumnRole::Title, CsvColumnRole::Title};
+    p.pendingValues = {QStringLiteral("Oczekująca")};
+    const auto ops = CsvReader::Read(
+                         "2024-03-04;-5,00;zaksięgowana;Bilet;ZTM\n"
+                         "2024-03-05;-7,00;OCZEKUJĄCA;Kawa\n",
+                         p)
+                         .statements.at(0)
+                         .operations;
+    ASSERT_EQ(ops.size(), 2u);
+    EXPECT_TRUE(ops[0].booked);
+    EXPECT_EQ(utf8(ops[0].title), "Bilet ZTM");
+    EXPECT_FALSE(ops[1].booked);
 }
 
 struct Malformed {
