@@ -40,7 +40,7 @@ public:
 
     // The profile whose header line is among the file's first lines, the user's first; nullptr
     // for a file in a format read without a profile (Tavro's own CSV above all) or when none
-    // matches.
+    // matches. Pointers from find() and match() hold until the next change.
     const CsvProfile* match(const std::string& bytes) const;
 
     // The names of all profiles, for a message that lists them.

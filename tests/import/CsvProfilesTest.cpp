@@ -6,6 +6,7 @@
 
 #include "CsvProfiles.h"
 #include "CsvReader.h"
+#include "CsvRecords.h"
 #include "CsvValues.h"
 #include "ImportError.h"
 #include "OwnExportReader.h"
@@ -21,6 +22,8 @@
 
 #include <QJsonArray>
 #include <QString>
+
+#include <functional>
 
 using namespace StatementSamples;
 using ::testing::HasSubstr;
@@ -307,6 +310,33 @@ TEST(CsvValues, DatesInProfileFormats) {
     EXPECT_EQ(CsvValues::Date("2024-03-04x", "yyyy-MM-dd"), std::nullopt);
     EXPECT_FALSE(CsvValues::IsDateFormat("dd.MM"));
     EXPECT_FALSE(CsvValues::IsDateFormat("yyyy-MMM-dd"));
+}
+
+TEST(CsvValues, RecordsKeepQuotedSeparatorsQuotesAndLineEnds) {
+    const CsvRecords split =
+        CsvRecords::Split(QStringLiteral("a;\"b;\"\"c\"\"\"\r\n\"x\ny\";z\rw;"), u';', u'"');
+    ASSERT_EQ(split.records.size(), 3u);
+    EXPECT_EQ(split.records[0].fields, (QStringList{"a", "b;\"c\""}));
+    EXPECT_EQ(split.records[1].fields, (QStringList{"x\ny", "z"}));
+    EXPECT_EQ(split.records[2].fields, (QStringList{"w", ""}));
+    EXPECT_EQ(split.records[2].line, 4);
+    EXPECT_EQ(CsvRecords::Split(QStringLiteral("a\n\"b"), u';', u'"').unclosedQuoteLine, 2);
+}
+
+TEST(CsvProfileJson, UnusableProfilesAreNamed) {
+    const std::vector<std::pair<std::function<void(CsvProfile&)>, const char*>> faults = {
+        {[](CsvProfile& p) { p.name.clear(); }, "nie ma nazwy"},
+        {[](CsvProfile& p) { p.separator = u'"'; }, "Separator pól"},
+        {[](CsvProfile& p) { p.dateFormat = QStringLiteral("MM/yyyy"); }, "Format daty"},
+        {[](CsvProfile& p) { p.columns.push_back(CsvColumnRole::Amount); }, "więcej niż jednej"},
+        {[](CsvProfile& p) { p.columns = {CsvColumnRole::Amount}; }, "datą operacji"},
+        {[](CsvProfile& p) { p.encoding = QStringLiteral("KOI8-R"); }, "strona kodowa"},
+    };
+    for (const auto& [spoil, message] : faults) {
+        CsvProfile profile = shipped("Alior Bank");
+        spoil(profile);
+        EXPECT_THAT(profile.problem().value_or("").toStdString(), HasSubstr(message));
+    }
 }
 
 TEST(CsvProfileJson, EveryShippedProfileRoundTrips) {
