@@ -21,6 +21,15 @@ QString joined(const QStringList& parts) {
     return present.join(u' ');
 }
 
+QString firstPresent(const QStringList& texts) {
+    for (const QString& text : texts) {
+        if (!text.isEmpty()) {
+            return text;
+        }
+    }
+    return QString();
+}
+
 bool isDateOrAmount(CsvColumnRole role) {
     return role == CsvColumnRole::OperationDate || role == CsvColumnRole::PostingDate ||
            role == CsvColumnRole::Amount || role == CsvColumnRole::Debit ||
@@ -34,13 +43,32 @@ QString currencyCode(const QString& written) {
 
 }  // namespace
 
-// The texts of one row by role.
+// The texts of one row by role, in column order.
 struct CsvRowReader::Values {
-    QString operationDate, postingDate, amount, debit, credit, hold, status;
-    QString ownAccount, identifier, currency, counterpartyAccount;
-    QString senderAccount, recipientAccount;
-    QStringList names, senderNames, recipientNames, titles, kinds;
-    QStringList detailNames, detailAccounts, detailOther;
+    std::vector<QStringList> byRole = std::vector<QStringList>(CsvProfile::AllRoles().size());
+    QStringList detailOther;  // labelled parts that are no name, account or title
+
+    QStringList& operator[](CsvColumnRole role) { return byRole[size_t(role)]; }
+    // A role given to one column at most.
+    QString one(CsvColumnRole role) const { return byRole[size_t(role)].value(0); }
+    QString all(CsvColumnRole role) const { return joined(byRole[size_t(role)]); }
+
+    // "Nazwa odbiorcy: …", "Rachunek nadawcy: …", "Tytuł: …"; anything else goes after the
+    // title, with its label.
+    void addDetail(const QString& text) {
+        const qsizetype colon = text.indexOf(u':');
+        const QString label = text.left(std::max<qsizetype>(colon, 0)).trimmed().toLower();
+        const QString value = text.mid(colon + 1).trimmed();
+        if (label.startsWith(u"nazwa ") || label == u"odbiorca" || label == u"nadawca") {
+            (*this)[CsvColumnRole::CounterpartyName] += value;
+        } else if (label.startsWith(u"rachunek ") || label == u"numer rachunku") {
+            (*this)[CsvColumnRole::CounterpartyAccount] += value;
+        } else if (label == u"tytuł") {
+            (*this)[CsvColumnRole::Title] += value;
+        } else {
+            detailOther += text;
+        }
+    }
 };
 
 CsvRowReader::CsvRowReader(const CsvProfile& profile, QStringList headerNames, Fail fail)
@@ -86,79 +114,11 @@ CsvRowReader::Values CsvRowReader::collect(const CsvRecord& record) const {
     const qsizetype count = std::max(record.fields.size(), qsizetype(m_profile.columns.size()));
     for (qsizetype c = 0; c < count; ++c) {
         const QString text = c < record.fields.size() ? record.fields[c].trimmed() : QString();
-        switch (m_profile.roleOf(int(c))) {
-            case CsvColumnRole::None:
-                break;
-            case CsvColumnRole::OperationDate:
-                v.operationDate = text;
-                break;
-            case CsvColumnRole::PostingDate:
-                v.postingDate = text;
-                break;
-            case CsvColumnRole::Amount:
-                v.amount = text;
-                break;
-            case CsvColumnRole::Debit:
-                v.debit = text;
-                break;
-            case CsvColumnRole::Credit:
-                v.credit = text;
-                break;
-            case CsvColumnRole::HoldAmount:
-                v.hold = text;
-                break;
-            case CsvColumnRole::Status:
-                v.status = text;
-                break;
-            case CsvColumnRole::OwnAccount:
-                v.ownAccount = text;
-                break;
-            case CsvColumnRole::Identifier:
-                v.identifier = text;
-                break;
-            case CsvColumnRole::Currency:
-                v.currency = text;
-                break;
-            case CsvColumnRole::CounterpartyAccount:
-                v.counterpartyAccount = text;
-                break;
-            case CsvColumnRole::SenderAccount:
-                v.senderAccount = text;
-                break;
-            case CsvColumnRole::RecipientAccount:
-                v.recipientAccount = text;
-                break;
-            case CsvColumnRole::CounterpartyName:
-                v.names += text;
-                break;
-            case CsvColumnRole::SenderName:
-                v.senderNames += text;
-                break;
-            case CsvColumnRole::RecipientName:
-                v.recipientNames += text;
-                break;
-            case CsvColumnRole::Title:
-                v.titles += text;
-                break;
-            case CsvColumnRole::KindText:
-                v.kinds += text;
-                break;
-            case CsvColumnRole::Details: {
-                // "Nazwa odbiorcy: …", "Rachunek nadawcy: …", "Tytuł: …"; anything else goes
-                // after the title, with its label.
-                const qsizetype colon = text.indexOf(u':');
-                const QString label = text.left(std::max<qsizetype>(colon, 0)).trimmed().toLower();
-                const QString value = text.mid(colon + 1).trimmed();
-                if (label.startsWith(u"nazwa ") || label == u"odbiorca" || label == u"nadawca") {
-                    v.detailNames += value;
-                } else if (label.startsWith(u"rachunek ") || label == u"numer rachunku") {
-                    v.detailAccounts += value;
-                } else {
-                    (label == u"tytuł" ? v.titles : v.detailOther) +=
-                        label == u"tytuł" ? value : text;
-                }
-                break;
-            }
+        const CsvColumnRole role = m_profile.roleOf(int(c));
+        if (role == CsvColumnRole::Details) {
+            v.addDetail(text);
+        } else {
+            v[role] += text;
         }
     }
     return v;
@@ -192,33 +152,31 @@ std::optional<int64_t> CsvRowReader::amountOf(const CsvRecord& record, const QSt
     return amount->grosze;
 }
 
-CsvRow CsvRowReader::read(const CsvRecord& record) const {
-    if (record.fields.size() < m_fieldsNeeded) {
-        m_fail(record.line, QStringLiteral("%1 pól, a profil „%2” potrzebuje co najmniej %3 "
-                                           "(czy separator pól jest właściwy?).")
-                                .arg(record.fields.size())
-                                .arg(m_profile.name)
-                                .arg(m_fieldsNeeded));
-    }
-    const Values v = collect(record);
-    CsvRow row;
-    StatementOperation& op = row.operation;
-    if (v.operationDate.isEmpty() && v.postingDate.isEmpty()) {
+void CsvRowReader::readDates(const CsvRecord& record, const Values& v,
+                             StatementOperation& op) const {
+    const QString operation = v.one(CsvColumnRole::OperationDate);
+    const QString posting = v.one(CsvColumnRole::PostingDate);
+    if (operation.isEmpty() && posting.isEmpty()) {
         m_fail(record.line, QStringLiteral("brak daty operacji."));
     }
     const int64_t operationDate =
-        v.operationDate.isEmpty() ? 0
-                                  : dateOf(record, v.operationDate, CsvColumnRole::OperationDate);
+        operation.isEmpty() ? 0 : dateOf(record, operation, CsvColumnRole::OperationDate);
     const int64_t postingDate =
-        v.postingDate.isEmpty() ? 0 : dateOf(record, v.postingDate, CsvColumnRole::PostingDate);
+        posting.isEmpty() ? 0 : dateOf(record, posting, CsvColumnRole::PostingDate);
     op.operationDate = operationDate ? operationDate : postingDate;
     op.bookingDate = postingDate ? postingDate : operationDate;
+}
 
-    QString amountCurrency;
-    const auto amount = amountOf(record, v.amount, CsvColumnRole::Amount, &amountCurrency);
-    const auto debit = amountOf(record, v.debit, CsvColumnRole::Debit, &amountCurrency);
-    const auto credit = amountOf(record, v.credit, CsvColumnRole::Credit, &amountCurrency);
-    const auto hold = amountOf(record, v.hold, CsvColumnRole::HoldAmount, &amountCurrency);
+QString CsvRowReader::readAmount(const CsvRecord& record, const Values& v,
+                                 StatementOperation& op) const {
+    QString currency;
+    auto parsed = [&](CsvColumnRole role) {
+        return amountOf(record, v.one(role), role, &currency);
+    };
+    const auto amount = parsed(CsvColumnRole::Amount);
+    const auto debit = parsed(CsvColumnRole::Debit);
+    const auto credit = parsed(CsvColumnRole::Credit);
+    const auto hold = parsed(CsvColumnRole::HoldAmount);
     if (debit.value_or(0) != 0 && credit.value_or(0) != 0) {
         m_fail(record.line, QStringLiteral("kwota jest i w obciążeniach, i w uznaniach."));
     }
@@ -232,30 +190,46 @@ CsvRow CsvRowReader::read(const CsvRecord& record) const {
         m_fail(record.line, QStringLiteral("brak kwoty."));
     }
     op.direction = op.amount >= 0 ? 1 : 0;
-    const bool in = op.direction == 1;
     // A hold is pending while the row has no booked amount of its own.
     const bool held = !amount && !debit && !credit && hold;
-    op.booked = !held && !(!v.status.isEmpty() &&
-                           m_profile.pendingValues.contains(v.status, Qt::CaseInsensitive));
+    const QString status = v.one(CsvColumnRole::Status);
+    op.booked = !held && !(!status.isEmpty() &&
+                           m_profile.pendingValues.contains(status, Qt::CaseInsensitive));
+    return currency;
+}
 
-    QString account = v.counterpartyAccount;
-    for (const QString& other :
-         {in ? v.senderAccount : v.recipientAccount, v.detailAccounts.value(0)}) {
-        account = account.isEmpty() ? other : account;
+CsvRow CsvRowReader::read(const CsvRecord& record) const {
+    if (record.fields.size() < m_fieldsNeeded) {
+        m_fail(record.line, QStringLiteral("%1 pól, a profil „%2” potrzebuje co najmniej %3 "
+                                           "(czy separator pól jest właściwy?).")
+                                .arg(record.fields.size())
+                                .arg(m_profile.name)
+                                .arg(m_fieldsNeeded));
     }
+    Values v = collect(record);
+    CsvRow row;
+    StatementOperation& op = row.operation;
+    readDates(record, v, op);
+    const QString amountCurrency = readAmount(record, v, op);
+    const bool in = op.direction == 1;
+    using R = CsvColumnRole;
+    const QString account =
+        firstPresent(v[R::CounterpartyAccount] + v[in ? R::SenderAccount : R::RecipientAccount]);
     op.counterpartyAccount =
         (account.isEmpty() ? QString() : CleanAccount(account)).toStdU16String();
-    op.counterpartyName =
-        joined(v.names + (in ? v.senderNames : v.recipientNames) + v.detailNames).toStdU16String();
-    const QString kind = joined(v.kinds);
-    const QString title = joined(v.titles + v.detailOther);
+    v[R::CounterpartyName] += v.all(in ? R::SenderName : R::RecipientName);
+    op.counterpartyName = v.all(R::CounterpartyName).toStdU16String();
+    const QString kind = v.all(R::KindText);
+    const QString title = joined(v[R::Title] + v.detailOther);
     op.title = (title.isEmpty() ? kind : title).toStdU16String();
     op.kind = KindCodes::FromBankText(kind, op.direction);
-    op.fileId = v.identifier.toStdU16String();
+    op.fileId = v.one(R::Identifier).toStdU16String();
 
-    row.ownAccount = v.ownAccount.isEmpty() ? QString() : CleanAccount(v.ownAccount);
-    const QString ownSide = in ? v.recipientAccount : v.senderAccount;
+    const QString own = v.one(R::OwnAccount);
+    row.ownAccount = own.isEmpty() ? QString() : CleanAccount(own);
+    const QString ownSide = v.one(in ? R::RecipientAccount : R::SenderAccount);
     row.ownSideAccount = ownSide.isEmpty() ? QString() : CleanAccount(ownSide);
-    row.currency = v.currency.isEmpty() ? amountCurrency : currencyCode(v.currency);
+    const QString currency = v.one(R::Currency);
+    row.currency = currency.isEmpty() ? amountCurrency : currencyCode(currency);
     return row;
 }

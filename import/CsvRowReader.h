@@ -34,6 +34,9 @@ public:
 private:
     struct Values;
     Values collect(const CsvRecord& record) const;
+    void readDates(const CsvRecord& record, const Values& v, StatementOperation& op) const;
+    // Also whether the row is booked; gives the currency an amount names.
+    QString readAmount(const CsvRecord& record, const Values& v, StatementOperation& op) const;
     int64_t dateOf(const CsvRecord& record, const QString& text, CsvColumnRole role) const;
     std::optional<int64_t> amountOf(const CsvRecord& record, const QString& text,
                                     CsvColumnRole role, QString* currency) const;
