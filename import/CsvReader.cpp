@@ -53,10 +53,11 @@ std::optional<size_t> headerIndex(const std::vector<CsvRecord>& records,
     return std::nullopt;
 }
 
+// Two passes over the text, one record at a time: the first finds the header and counts the
+// lines, the second reads the rows and keeps the few other lines for their labels.
 class FileReader {
 public:
-    FileReader(const CsvProfile& profile, const std::vector<CsvRecord>& records)
-        : m_profile(profile), m_records(records) {}
+    FileReader(const CsvProfile& profile, const QString& text) : m_profile(profile), m_text(text) {}
 
     [[noreturn]] void fail(int line, const QString& what) const {
         throw ImportError(QStringLiteral("Plik CSV (profil „%1”), wiersz %2: %3")
@@ -69,40 +70,59 @@ public:
     std::vector<Statement> read();
 
 private:
-    size_t dataStart(QStringList& headerNames);
-    void sortNotes(size_t start);
+    struct Layout {
+        size_t start = 0;         // the first record after the header or the lines skipped
+        size_t footerFrom = 0;    // the first footer line, counted among non-blank records
+        QStringList headerNames;  // as written, for messages
+    };
+    Layout survey() const;
+    std::vector<CsvRow> rows(const Layout& layout);
     std::optional<QString> labelled(const QString& label) const;
     std::optional<int64_t> balance(const QString& label) const;
     bool isComment(const CsvRecord& record) const;
     Statement& statementOf(const QString& account);
 
     const CsvProfile& m_profile;
-    const std::vector<CsvRecord>& m_records;
-    std::vector<const CsvRecord*> m_rows;
-    std::vector<const CsvRecord*> m_notes;  // preamble, comment and footer lines
+    const QString& m_text;
+    std::vector<CsvRecord> m_notes;  // preamble, comment and footer lines
     std::vector<Statement> m_statements;
     std::map<QString, size_t> m_index;
 };
 
-size_t FileReader::dataStart(QStringList& headerNames) {
-    if (!m_profile.header.trimmed().isEmpty()) {
-        const auto header = headerIndex(m_records, m_profile);
-        if (!header) {
-            throw ImportError(QStringLiteral("Plik nie pasuje do profilu CSV „%1”: nie ma w nim "
-                                             "wiersza nagłówka „%2”.")
-                                  .arg(m_profile.name, m_profile.header.left(80))
-                                  .toStdString());
+FileReader::Layout FileReader::survey() const {
+    CsvRecords::Cursor cursor(m_text, m_profile.separator, m_profile.quote);
+    std::vector<CsvRecord> head;  // the lines the header may stand on
+    size_t nonBlank = 0;
+    for (CsvRecord record; cursor.next(record);) {
+        nonBlank += record.blank() ? 0 : 1;
+        if (record.line <= m_profile.skipStart + kHeaderSearchLines) {
+            head.push_back(std::move(record));
         }
-        for (const QString& name : m_records[*header].fields) {
-            headerNames += name.trimmed();
+    }
+    if (cursor.unclosedQuoteLine() > 0) {
+        fail(cursor.unclosedQuoteLine(),
+             QStringLiteral("pole w cudzysłowie nie jest zamknięte (plik niepełny?)."));
+    }
+    Layout layout;
+    layout.footerFrom = nonBlank - std::min<size_t>(nonBlank, size_t(m_profile.skipEnd));
+    if (m_profile.header.trimmed().isEmpty()) {
+        while (layout.start < head.size() && head[layout.start].line <= m_profile.skipStart) {
+            ++layout.start;
         }
-        return *header + 1;
+        return layout;
     }
-    size_t start = 0;
-    while (start < m_records.size() && m_records[start].line <= m_profile.skipStart) {
-        ++start;
+    const auto header = headerIndex(head, m_profile);
+    if (!header) {
+        throw ImportError(QStringLiteral("Plik nie pasuje do profilu CSV „%1”: nie ma w nim "
+                                         "wiersza nagłówka „%2”.")
+                              .arg(m_profile.name, m_profile.header.left(80))
+                              .toStdString());
     }
-    return start;
+    for (const QString& name : head[*header].fields) {
+        layout.headerNames += name.trimmed();
+    }
+    layout.start = *header + 1;
+    return layout;
 }
 
 bool FileReader::isComment(const CsvRecord& record) const {
@@ -118,26 +138,26 @@ bool FileReader::isComment(const CsvRecord& record) const {
 }
 
 // Rows are what is left after the header, the footer lines, blank and comment lines.
-void FileReader::sortNotes(size_t start) {
-    for (size_t i = 0; i + 1 < start; ++i) {
-        m_notes.push_back(&m_records[i]);
-    }
-    if (m_profile.header.trimmed().isEmpty() && start > 0) {
-        m_notes.push_back(&m_records[start - 1]);
-    }
-    size_t end = m_records.size();
-    for (int footer = 0; footer < m_profile.skipEnd && end > start;) {
-        --end;
-        footer += m_records[end].blank() ? 0 : 1;
-    }
-    for (size_t i = start; i < m_records.size(); ++i) {
-        const CsvRecord& record = m_records[i];
-        if (i >= end || isComment(record)) {
-            m_notes.push_back(&record);
-        } else if (!record.blank()) {
-            m_rows.push_back(&record);
+std::vector<CsvRow> FileReader::rows(const Layout& layout) {
+    const CsvRowReader reader(m_profile, layout.headerNames,
+                              [this](int line, const QString& what) { fail(line, what); });
+    const bool header = !m_profile.header.trimmed().isEmpty();
+    std::vector<CsvRow> rows;
+    CsvRecords::Cursor cursor(m_text, m_profile.separator, m_profile.quote);
+    size_t index = 0, nonBlank = 0;
+    for (CsvRecord record; cursor.next(record); ++index) {
+        const bool blank = record.blank();
+        const bool footer = !blank && nonBlank++ >= layout.footerFrom;
+        if (header && index + 1 == layout.start) {
+            continue;
+        }
+        if (index < layout.start || footer || isComment(record)) {
+            m_notes.push_back(std::move(record));
+        } else if (!blank) {
+            rows.push_back(reader.read(record));
         }
     }
+    return rows;
 }
 
 // A value given beside its label ("#Saldo początkowe;1 234,56"), after it in the same field
@@ -154,7 +174,7 @@ std::optional<QString> FileReader::labelled(const QString& label) const {
         return text.trimmed();
     };
     for (size_t n = 0; n < m_notes.size(); ++n) {
-        const QStringList& fields = m_notes[n]->fields;
+        const QStringList& fields = m_notes[n].fields;
         for (qsizetype f = 0; f < fields.size(); ++f) {
             const QString text = clean(fields[f]);
             if (!text.startsWith(label.trimmed(), Qt::CaseInsensitive)) {
@@ -170,9 +190,9 @@ std::optional<QString> FileReader::labelled(const QString& label) const {
                 }
             }
             if (rest.isEmpty() && n + 1 < m_notes.size() &&
-                m_notes[n + 1]->line == m_notes[n]->line + 1) {
+                m_notes[n + 1].line == m_notes[n].line + 1) {
                 // Under the label where the lines form columns, else the first value there.
-                const QStringList& below = m_notes[n + 1]->fields;
+                const QStringList& below = m_notes[n + 1].fields;
                 rest = f < below.size() ? clean(below[f]) : QString();
                 for (const QString& field : below) {
                     rest = rest.isEmpty() ? clean(field) : rest;
@@ -202,8 +222,9 @@ std::optional<int64_t> FileReader::balance(const QString& label) const {
 }
 
 Statement& FileReader::statementOf(const QString& account) {
-    const auto [it, added] = m_index.emplace(account, m_statements.size());
-    if (added) {
+    auto it = m_index.find(account);
+    if (it == m_index.end()) {
+        it = m_index.emplace(account, m_statements.size()).first;
         m_statements.emplace_back();
         m_statements.back().account = account.toStdU16String();
     }
@@ -211,16 +232,8 @@ Statement& FileReader::statementOf(const QString& account) {
 }
 
 std::vector<Statement> FileReader::read() {
-    QStringList headerNames;
-    sortNotes(dataStart(headerNames));
-    const CsvRowReader rows(m_profile, headerNames,
-                            [this](int line, const QString& what) { fail(line, what); });
+    std::vector<CsvRow> read = rows(survey());
     const auto preambleAccount = labelled(m_profile.ownAccountLabel);
-    std::vector<CsvRow> read;
-    read.reserve(m_rows.size());
-    for (const CsvRecord* record : m_rows) {
-        read.push_back(rows.read(*record));
-    }
     // Without an own-account column or line, the sender's or recipient's side names it when it
     // is one and the same valid number in every row.
     QString fileAccount =
@@ -234,16 +247,14 @@ std::vector<Statement> FileReader::read() {
     if (read.empty() && !fileAccount.isEmpty()) {
         statementOf(fileAccount);
     }
-    for (size_t i = 0; i < read.size(); ++i) {
-        CsvRow& row = read[i];
+    for (CsvRow& row : read) {
         Statement& statement = statementOf(row.ownAccount.isEmpty() ? fileAccount : row.ownAccount);
         if (statement.currency.empty()) {
             statement.currency = row.currency.toStdU16String();
         } else if (!row.currency.isEmpty() && row.currency.toStdU16String() != statement.currency) {
-            fail(m_rows[i]->line,
-                 QStringLiteral("operacja w walucie %1, a wcześniejsze operacje "
-                                "tego rachunku są w %2.")
-                     .arg(row.currency, QString::fromStdU16String(statement.currency)));
+            fail(row.line, QStringLiteral("operacja w walucie %1, a wcześniejsze operacje "
+                                          "tego rachunku są w %2.")
+                               .arg(row.currency, QString::fromStdU16String(statement.currency)));
         }
         statement.operations.push_back(std::move(row.operation));
     }
@@ -290,12 +301,7 @@ StatementFile Read(const std::string& bytes, const CsvProfile& profile,
             QStringLiteral("Profil CSV „%1”: %2").arg(profile.name, *why).toStdString());
     }
     const QString text = TextDecoding::Decode(bytes, encoding.value_or(EncodingOf(bytes, profile)));
-    const CsvRecords split = CsvRecords::Split(text, profile.separator, profile.quote);
-    FileReader reader(profile, split.records);
-    if (split.unclosedQuoteLine > 0) {
-        reader.fail(split.unclosedQuoteLine,
-                    QStringLiteral("pole w cudzysłowie nie jest zamknięte (plik niepełny?)."));
-    }
+    FileReader reader(profile, text);
     StatementFile file;
     file.format = StatementFormat::BankCsv;
     file.statements = reader.read();

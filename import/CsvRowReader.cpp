@@ -208,6 +208,7 @@ CsvRow CsvRowReader::read(const CsvRecord& record) const {
     }
     Values v = collect(record);
     CsvRow row;
+    row.line = record.line;
     StatementOperation& op = row.operation;
     readDates(record, v, op);
     const QString amountCurrency = readAmount(record, v, op);

@@ -16,6 +16,7 @@ struct CsvRow {
     QString ownAccount;      // from the own-account column; empty when none
     QString ownSideAccount;  // the sender's account of money out, the recipient's of money in
     QString currency;        // from the currency column or the amount; empty when none
+    int line = 0;
 };
 
 class CsvRowReader {
