@@ -72,4 +72,28 @@ int32_t FromBankTransactionCode(const QString& domain, const QString& family,
     return kNone;
 }
 
+int32_t FromBankText(const QString& written, int32_t direction) {
+    const QString text = written.toLower();
+    auto has = [&text](const char16_t* word) { return text.contains(QStringView(word)); };
+    if (has(u"bankomat") || has(u"wypłata gotówki") || has(u"wpłata gotówki")) {
+        return direction == 0 ? kCashWithdrawal : kCashDeposit;
+    }
+    if (has(u"kartą") || has(u"karta") || has(u"kartow")) {
+        return direction == 0 ? kCardPayment : kNone;
+    }
+    if (has(u"podatek")) {
+        return has(u"odsetk") && direction == 0 ? kInterestTax : kNone;
+    }
+    if (has(u"odsetk") || has(u"kapitalizacja")) {
+        return kInterest;
+    }
+    if (has(u"opłata") || has(u"prowizja")) {
+        return direction == 0 ? kOtherFees : kNone;
+    }
+    if (has(u"przelew")) {
+        return transfer(direction);
+    }
+    return kNone;
+}
+
 }  // namespace KindCodes

@@ -13,6 +13,7 @@ constexpr int32_t kNone = 0;
 constexpr int32_t kIncomingTransfer = 1;
 constexpr int32_t kOutgoingTransfer = 3;
 constexpr int32_t kInterest = 6;
+constexpr int32_t kInterestTax = 8;
 constexpr int32_t kCardPayment = 9;
 constexpr int32_t kCashWithdrawal = 10;
 constexpr int32_t kCashDeposit = 14;
@@ -28,5 +29,9 @@ int32_t FromSwiftCode(const QString& code, int32_t direction);
 // An ISO 20022 bank transaction code: domain, family and sub-family.
 int32_t FromBankTransactionCode(const QString& domain, const QString& family,
                                 const QString& subFamily, int32_t direction);
+
+// The operation type as a bank's CSV names it in Polish ("Płatność kartą", "Wypłata z
+// bankomatu", "Przelew przychodzący", "Opłata", "Odsetki", ...); kNone for anything less plain.
+int32_t FromBankText(const QString& text, int32_t direction);
 
 }  // namespace KindCodes

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-enum class StatementFormat { Mt940, Camt053, Ofx, OwnCsv, OwnXml };
+// BankCsv: a bank's CSV history, read with a profile (CsvProfile).
+enum class StatementFormat { Mt940, Camt053, Ofx, OwnCsv, OwnXml, BankCsv };
 
 // One operation of a statement. Texts keep every character the file holds.
 struct StatementOperation {

@@ -84,6 +84,8 @@ const char* StatementImport::FormatName(StatementFormat format) {
             return "csv";
         case StatementFormat::OwnXml:
             return "xml";
+        case StatementFormat::BankCsv:
+            return "bankcsv";
     }
     return "";
 }

@@ -2,6 +2,7 @@
 #include "StatementReader.h"
 
 #include "CamtReader.h"
+#include "CsvReader.h"
 #include "ImportError.h"
 #include "Mt940Reader.h"
 #include "OfxReader.h"
@@ -81,9 +82,15 @@ std::optional<StatementFormat> FormatFromName(const std::string& name) {
 }
 
 StatementFile Read(const std::string& bytes, std::optional<StatementFormat> format,
-                   std::optional<TextEncoding> encoding) {
+                   std::optional<TextEncoding> encoding, const CsvProfile* profile) {
     if (bytes.size() > kLargestFile) {
         throw ImportError("Plik jest większy niż 256 MiB; Tavro takiego wyciągu nie wczytuje.");
+    }
+    if (profile && (!format || *format == StatementFormat::BankCsv)) {
+        return CsvReader::Read(bytes, *profile, encoding);
+    }
+    if (format == StatementFormat::BankCsv) {
+        throw ImportError("Do pliku CSV z banku trzeba wybrać profil CSV.");
     }
     if (!format) {
         format = DetectFormat(bytes);
@@ -109,6 +116,8 @@ StatementFile Read(const std::string& bytes, std::optional<StatementFormat> form
             break;
         case StatementFormat::OwnXml:
             file.statements = OwnExportReader::ReadXml(bytes, encoding);
+            break;
+        case StatementFormat::BankCsv:
             break;
     }
     return file;

@@ -5,6 +5,8 @@
 #include "Statement.h"
 #include "TextDecoding.h"
 
+struct CsvProfile;
+
 #include <optional>
 #include <string>
 
@@ -20,9 +22,11 @@ std::optional<StatementFormat> DetectFormat(const std::string& bytes);
 // "mt940", "camt", "ofx", "csv", "xml".
 std::optional<StatementFormat> FormatFromName(const std::string& name);
 
-// Reads the whole file; the format and the code page may be forced. Throws
-// ImportError with a Polish message.
+// Reads the whole file; the format and the code page may be forced. A bank's CSV needs its
+// profile (see CsvProfiles::match): given one, the format is BankCsv unless forced otherwise.
+// Throws ImportError with a Polish message.
 StatementFile Read(const std::string& bytes, std::optional<StatementFormat> format = std::nullopt,
-                   std::optional<TextEncoding> encoding = std::nullopt);
+                   std::optional<TextEncoding> encoding = std::nullopt,
+                   const CsvProfile* profile = nullptr);
 
 }  // namespace StatementReader

@@ -11,7 +11,11 @@ namespace StatementSamples {
 std::string Nrb(const std::string& last24) {
     const std::u16string rest(last24.begin(), last24.end());
     const int check = CheckNRB(u"00" + rest).expected;
-    return (check < 10 ? "0" : "") + std::to_string(check) + last24;
+    // Built in steps: GCC 12 warns falsely on a literal + a temporary string in Release.
+    std::string number = check < 10 ? "0" : "";
+    number += std::to_string(check);
+    number += last24;
+    return number;
 }
 
 std::string Encoded(const std::string& utf8, const char* codePage) {
