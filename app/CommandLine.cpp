@@ -36,6 +36,7 @@ constexpr Option kOptions[] = {
     {"--to", true, Command::Window, &kExportOnly},
     {"--format", true, Command::Window, &kImportOnly},
     {"--encoding", true, Command::Window, &kImportOnly},
+    {"--profile", true, Command::Window, &kImportOnly},
     {"--dry-run", false, Command::Window, &kImportOnly},
     {"--ignore-balance", false, Command::Window, &kImportOnly},
     {"--demo", false, Command::Window, nullptr},
@@ -127,11 +128,12 @@ void CommandLine::take(const std::string& name, const std::string& value) {
     } else if (name == "--ignore-balance") {
         m_ignoreBalance = true;
     } else {
-        (name == "--account"  ? m_account
-         : name == "--from"   ? m_from
-         : name == "--to"     ? m_to
-         : name == "--format" ? m_format
-                              : m_encoding) = value;
+        (name == "--account"   ? m_account
+         : name == "--from"    ? m_from
+         : name == "--to"      ? m_to
+         : name == "--format"  ? m_format
+         : name == "--profile" ? m_profile
+                               : m_encoding) = value;
     }
 }
 
@@ -180,9 +182,9 @@ std::string CommandLine::HelpText() {
            "                         zapisuje historię operacji do pliku, bez okna;\n"
            "                         format wynika z rozszerzenia: .xml, .ofx albo .csv\n"
            "  tavro --import PLIK [--account NUMER] [--format FORMAT] [--encoding KODOWANIE]\n"
-           "              [--dry-run] [--ignore-balance]\n"
+           "              [--profile NAZWA] [--dry-run] [--ignore-balance]\n"
            "                         dopisuje do historii operacje z wyciągu bankowego\n"
-           "                         (MT940, camt.053, OFX, eksport Tavro), bez okna\n"
+           "                         (MT940, camt.053, OFX, CSV banku, eksport Tavro), bez okna\n"
            "  tavro --backup PLIK    zapisuje kopię bazy danych do nowego pliku, bez okna\n"
            "  tavro --passwords-to-keyring\n"
            "                         przenosi hasła do banków z pliku danych do portfela\n"
@@ -198,6 +200,8 @@ std::string CommandLine::HelpText() {
            "                         camt (camt.053), ofx, csv albo xml (eksport Tavro)\n"
            "  --encoding KODOWANIE   strona kodowa wyciągu zamiast rozpoznanej: UTF-8,\n"
            "                         windows-1250, ISO-8859-2 albo CP852\n"
+           "  --profile NAZWA        profil CSV, którym czytać plik CSV z banku; bez tej\n"
+           "                         opcji profil jest rozpoznawany po wierszu nagłówka\n"
            "  --dry-run              tylko liczy, co import by zapisał; niczego nie zapisuje\n"
            "  --ignore-balance       importuje mimo sald wyciągu niezgodnych z operacjami\n"
            "\n"

@@ -4,6 +4,7 @@
 //   tavro [--demo]                 the window (Qt's own options, such as -platform, pass through)
 //   tavro --export FILE [--account NUMBER] [--from YYYY-MM-DD] [--to YYYY-MM-DD]
 //   tavro --import FILE [--account NUMBER] [--format mt940|camt|ofx|csv|xml] [--encoding NAME]
+//                       [--profile NAME]
 //                       [--dry-run] [--ignore-balance]
 //   tavro --backup FILE
 //   tavro --passwords-to-keyring
@@ -40,6 +41,7 @@ public:
     const std::string& to() const { return m_to; }
     const std::string& format() const { return m_format; }
     const std::string& encoding() const { return m_encoding; }
+    const std::string& profile() const { return m_profile; }  // a CSV profile's name
     bool dryRun() const { return m_dryRun; }
     bool ignoreBalance() const { return m_ignoreBalance; }
 
@@ -54,7 +56,7 @@ private:
     bool m_demo = false;
     bool m_dryRun = false;
     bool m_ignoreBalance = false;
-    std::string m_file, m_account, m_from, m_to, m_format, m_encoding;
+    std::string m_file, m_account, m_from, m_to, m_format, m_encoding, m_profile;
     // Options given that only some commands take, for the check of the command.
     std::vector<std::string> m_scoped;
     std::string m_error;

@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "CommandLine.h"
+#include "CsvProfiles.h"
 #include "ImportDatabase.h"
 #include "ImportError.h"
 #include "Schema.h"
@@ -34,6 +35,7 @@ struct Options {
     std::optional<std::u16string> account;
     std::optional<StatementFormat> format;
     std::optional<TextEncoding> encoding;
+    QString profile;  // a CSV profile's name
     bool dryRun = false;
     bool ignoreBalance = false;
 };
@@ -51,6 +53,7 @@ Options optionsOf(const CommandLine& line) {
     options.file = line.file();
     options.dryRun = line.dryRun();
     options.ignoreBalance = line.ignoreBalance();
+    options.profile = QString::fromLocal8Bit(line.profile());
     if (!line.account().empty()) {
         options.account = QString::fromLocal8Bit(line.account()).toStdU16String();
     }
@@ -150,6 +153,56 @@ std::string readFile(const std::string& name) {
     }
 }
 
+struct ReadFile {
+    StatementFile file;
+    std::string profileLine;  // names the CSV profile the file was read with
+};
+
+QString profileNames(const CsvProfiles& profiles) {
+    return profiles.names().join(QStringLiteral(", "));
+}
+
+ReadFile readWithProfile(const std::string& bytes, const Options& options,
+                         const CsvProfile& profile) {
+    ReadFile read;
+    read.file = StatementReader::Read(bytes, StatementFormat::BankCsv, options.encoding, &profile);
+    QString line = QStringLiteral("Plik CSV czytany z profilem „%1”").arg(profile.name);
+    if (profile.fromPublicDescriptions) {
+        line += QStringLiteral(" (%1)").arg(CsvProfile::UncheckedNote());
+    }
+    read.profileLine = (line + QLatin1Char('.')).toStdString();
+    return read;
+}
+
+// A bank's CSV file needs a profile: the one named, else the one whose header line the file
+// holds. Every other format is told from the content (or given).
+ReadFile readStatements(const std::string& bytes, const Options& options) {
+    const bool csvAsked = options.format == StatementFormat::OwnCsv;
+    if (options.profile.isEmpty() && options.format && !csvAsked) {
+        return {StatementReader::Read(bytes, options.format, options.encoding), {}};
+    }
+    const CsvProfiles profiles;
+    if (!options.profile.isEmpty()) {
+        const CsvProfile* named = profiles.find(options.profile);
+        if (named == nullptr) {
+            throw failure(QStringLiteral("Nie ma profilu CSV „%1” (są: %2).")
+                              .arg(options.profile, profileNames(profiles)));
+        }
+        return readWithProfile(bytes, options, *named);
+    }
+    const std::optional<StatementFormat> detected = StatementReader::DetectFormat(bytes);
+    if (detected && (!csvAsked || *detected == StatementFormat::OwnCsv)) {
+        return {StatementReader::Read(bytes, options.format, options.encoding), {}};
+    }
+    if (const CsvProfile* matching = profiles.match(bytes)) {
+        return readWithProfile(bytes, options, *matching);
+    }
+    throw failure(QStringLiteral("Nieznany format pliku: to nie jest MT940, camt.053, OFX, "
+                                 "eksport Tavro ani plik CSV, którego nagłówek zna któryś profil "
+                                 "CSV (%1). Profil wskaż opcją --profile NAZWA.")
+                      .arg(profileNames(profiles)));
+}
+
 std::u16string storedFileName(const std::string& name) {
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(name, error);
@@ -214,12 +267,13 @@ int importFile(const Options& options, std::ostream& out, std::ostream& err) {
     request.dryRun = options.dryRun;
     request.ignoreBalance = options.ignoreBalance;
     request.fileName = storedFileName(options.file);
-    StatementFile file;
+    ReadFile read;
     {
         const std::string bytes = readFile(options.file);
         request.sha256 = StatementImport::Sha256Hex(bytes);
-        file = StatementReader::Read(bytes, options.format, options.encoding);
+        read = readStatements(bytes, options);
     }
+    const StatementFile& file = read.file;
     StatementChecks::CheckFile(file, options.account, options.ignoreBalance);
 
     SingleInstance instance;
@@ -237,6 +291,9 @@ int importFile(const Options& options, std::ostream& out, std::ostream& err) {
     }
     printSummary(summary, out);
     out.flush();
+    if (!read.profileLine.empty()) {
+        err << "tavro: " << read.profileLine << '\n';
+    }
     if (before) {
         err << "tavro: " << importedBeforeLine(before) << '\n';
     }

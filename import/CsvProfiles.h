@@ -13,7 +13,7 @@
 
 class CsvProfiles {
 public:
-    // <data folder>/csvProfiles.json
+    // <data folder>/CsvProfiles.json
     static std::filesystem::path DefaultFile();
 
     // Reads the user's profiles from `file` (none when it does not exist yet). A file that

@@ -15,6 +15,7 @@
 
 #include "AppPaths.h"
 #include "AppTestSupport.h"
+#include "CsvProfiles.h"
 #include "FileSizeLimit.h"
 #include "SingleInstance.h"
 #include "StatementSamples.h"
@@ -148,6 +149,30 @@ TEST_F(ImportCommandLine, LinesPerAccountDryRunSecondImportAndAHeldDatabase) {
     ASSERT_TRUE(program.waitForFinished(60000));
     EXPECT_EQ(QString::fromUtf8(program.readAllStandardOutput()), line(kA, 4, 0, 1));
     EXPECT_NE(digest(), stored);
+}
+
+// A bank's CSV: a profile the user saved is found by the file's header line, or named; the
+// line on standard error says which one read the file.
+TEST_F(ImportCommandLine, BankCsvReadWithASavedProfile) {
+    CsvProfile profile;
+    profile.name = QStringLiteral("Mój bank");
+    profile.header = QStringLiteral("Data;Kwota;Tytuł");
+    profile.columns = {CsvColumnRole::OperationDate, CsvColumnRole::Amount, CsvColumnRole::Title};
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(m_appData.dataFolder().string())));
+    CsvProfiles().add(profile);
+    const QString csv =
+        write("historia.csv", "Data;Kwota;Tytuł\n2024-07-01;-12,50;Kawa\n2024-07-02;-3,00;Bułka\n");
+    const QString note = QStringLiteral("tavro: Plik CSV czytany z profilem „Mój bank”.\n");
+    Result r = runTavro({"--import", csv, "--account", QString::fromStdString(kA), "--dry-run"});
+    EXPECT_EQ(r.out + r.err, line(kA, 2, 0) + note);
+    r = runTavro({"--import", csv, "--account", QString::fromStdString(kA), "--profile",
+                  QStringLiteral("Mój bank")});
+    EXPECT_EQ(r.out + r.err, line(kA, 2, 0) + note);
+    r = runTavro({"--import", csv, "--profile", QStringLiteral("Nieznany")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(
+        r.err.startsWith(QStringLiteral("tavro: Nie ma profilu CSV „Nieznany” (są: Mój bank, ")))
+        << r.err.toStdString();
 }
 
 struct FailureCase {
