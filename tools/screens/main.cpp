@@ -125,7 +125,7 @@ bool save(QWidget* widget, const QDir& folder, const QString& name) {
     return saved;
 }
 
-// The import window over a small statement of the first sample account (only previewed: the
+// The import window over a small statement of another account (only previewed: the
 // database is never changed), and the list of imports.
 template <class Render>
 bool saveImportWindows(CHistoryDlg& dlg, const Render& render) {
@@ -134,7 +134,7 @@ bool saveImportWindows(CHistoryDlg& dlg, const Render& render) {
     if (!file.open(QIODevice::WriteOnly)) {
         return false;
     }
-    file.write(QStringLiteral(":20:2012/03\r\n:25:/PL12114020040000300201355387\r\n"
+    file.write(QStringLiteral(":20:2012/03\r\n:25:/PL27114020040000300201355387\r\n"
                               ":28C:3/1\r\n:60F:C120301PLN1520,00\r\n"
                               ":61:1203050305D84,20NMSCNONREF\r\n"
                               ":86:~20Zakupy w sklepie~32Dyskont Oszczędek Wrocław\r\n"
