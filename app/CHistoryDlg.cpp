@@ -116,6 +116,7 @@ CHistoryDlg::CHistoryDlg(QWidget* parent) : CUIDialog(parent) {
     m_slotWaitTimer.setInterval(kSlotWaitPollMs);
     connect(&m_slotWaitTimer, &QTimer::timeout, this, &CHistoryDlg::OnSlotWaitTimer);
     createTrayIcon();
+    setAcceptDrops(true);
 }
 
 CHistoryDlg::~CHistoryDlg() {
@@ -185,6 +186,7 @@ void CHistoryDlg::createMenu() {
           {nullptr, 0, false},
           {u"Pobierz historię operacji...", kCmdDownload, true},
           {u"Eksportuj...", kCmdExport, true},
+          {u"Importuj wyciąg...", kCmdImport, true},
           {nullptr, 0, false},
           {u"&Zamknij", kCmdClose, true}}},
         {u"&Opcje",
@@ -195,6 +197,7 @@ void CHistoryDlg::createMenu() {
         {u"&Narzędzia",
          {{u"Sprawdź numer konta ...", kCmdCheckNumber, true},
           {nullptr, 0, false},
+          {u"Cofnij import...", kCmdUndoImport, true},
           {u"Wyczyść listę transakcji...", kCmdClearList, true},
           {u"Przełąduj liste transakcji z bazy", kCmdReloadList, true}}},
         {u"Po&moc",
@@ -207,6 +210,8 @@ void CHistoryDlg::createMenu() {
         {kCmdShowConsole, &CHistoryDlg::OnShowConsole},
         {kCmdDownload, &CHistoryDlg::OnStartDownload},
         {kCmdExport, &CHistoryDlg::OnExport},
+        {kCmdImport, &CHistoryDlg::OnImport},
+        {kCmdUndoImport, &CHistoryDlg::OnUndoImport},
         {kCmdClose, &CHistoryDlg::OnCloseCommand},
         {kCmdAccountManager, &CHistoryDlg::OnAccountManager},
         {kCmdOptions, &CHistoryDlg::OnOptions},

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <cstdint>
 #include <filesystem>
@@ -77,6 +78,8 @@ public:
         kCmdSmsOptions = 32782,
         kCmdForum = 32783,
         kCmdOptions = 32785,
+        kCmdImport = 32786,
+        kCmdUndoImport = 32787,
     };
     static constexpr int kMinimumWidth = 700;
     static constexpr int kMinimumHeight = 540;
@@ -153,6 +156,12 @@ public slots:
     void OnShowConsole();
     void OnStartDownload();
     void OnExport();
+    // Statement files (CHistoryDlgImport.cpp).
+    void OnImport();
+    void OnUndoImport();
+    // The import window over the files; the list reloads and the console gets the counts when
+    // something was imported.
+    void OpenImport(const QStringList& paths);
     void OnCloseCommand();
     void OnAccountManager();
     void OnOptions();
@@ -172,6 +181,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // Statement files dropped on the window open the import window (CHistoryDlgImport.cpp).
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 public:
     // Hiding in the tray must not end the window's modal loop, as hiding a dialog normally does.

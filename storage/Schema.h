@@ -125,6 +125,37 @@ inline constexpr const char* kImportBatchesExist =
 inline constexpr const char* kSelectFirstImportOfFile =
     "SELECT b_time FROM import_batches WHERE b_sha256=? ORDER BY b_id LIMIT 1";
 
+// Looking back at imports and undoing one (the import window).
+inline constexpr const char* kImportBatchesExist =
+    "select count(*) from sqlite_master where name='import_batches'";
+inline constexpr const char* kSelectImportBatches =
+    "SELECT b_id, b_file, b_format, b_time, b_new, b_known, b_probable, b_skipped FROM "
+    "import_batches ORDER BY b_time DESC, b_id DESC";
+inline constexpr const char* kHighestImportBatch =
+    "SELECT COALESCE(MAX(b_id), 0) FROM import_batches";
+// The last earlier import of a file: 1 SHA-256, 2 the batch to leave out.
+inline constexpr const char* kSelectEarlierImport =
+    "SELECT b_time FROM import_batches WHERE b_sha256=? AND b_id<>? ORDER BY b_time DESC LIMIT 1";
+inline constexpr const char* kCountImportBatch = "SELECT COUNT(*) FROM import_batches WHERE b_id=?";
+// A batch's key of an operation (1 account, 2 key).
+inline constexpr const char* kSelectImportKey =
+    "SELECT k_batch, k_created FROM import_keys WHERE k_account=? AND k_key=?";
+// The rows a batch stored, where they are now: a key moves with its row when a download takes
+// the row's number, and stops being the creator's when a download replaces the row.
+inline constexpr const char* kSelectBatchRows =
+    "SELECT k_account, k_tid FROM import_keys JOIN transactions ON t_to_acc=k_account AND "
+    "t_tid=k_tid WHERE k_batch=? AND k_created=1";
+// 1 account, 2 t_tid
+inline constexpr const char* kDeleteRowKeys =
+    "DELETE FROM import_keys WHERE k_account=? AND k_tid=?";
+inline constexpr const char* kDeleteBatchCreatedKeys =
+    "DELETE FROM import_keys WHERE k_batch=? AND k_created=1";
+// An operation the user would not have linked to a probable row, stored after all: its key goes
+// to its own new row (1 t_tid, 2 account, 3 key).
+inline constexpr const char* kRelinkImportKey =
+    "UPDATE import_keys SET k_tid=?, k_created=1 WHERE k_account=? AND k_key=?";
+inline constexpr const char* kDeleteImportBatch = "DELETE FROM import_batches WHERE b_id=?";
+
 // A downloaded operation meeting imported ones (download side).
 inline constexpr const char* kImportKeysExist =
     "select count(*) from sqlite_master where name='import_keys'";

@@ -8,6 +8,7 @@ namespace {
 
 std::mutex g_lock;
 CWndFileDialog::Handler g_handler;
+CWndFileDialog::OpenHandler g_openHandler;
 
 CWndFileDialog::Handler currentHandler() {
     std::lock_guard<std::mutex> guard(g_lock);
@@ -35,4 +36,26 @@ std::optional<QString> CWndFileDialog::getSaveFileName(QWidget* parent, const Re
 void CWndFileDialog::setHandler(Handler handler) {
     std::lock_guard<std::mutex> guard(g_lock);
     g_handler = std::move(handler);
+}
+
+QStringList CWndFileDialog::getOpenFileNames(QWidget* parent, const QString& filter) {
+    OpenHandler handler;
+    {
+        std::lock_guard<std::mutex> guard(g_lock);
+        handler = g_openHandler;
+    }
+    if (handler) {
+        return handler(filter);
+    }
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilter(filter);
+    dialog.setSizeGripEnabled(true);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+}
+
+void CWndFileDialog::setOpenHandler(OpenHandler handler) {
+    std::lock_guard<std::mutex> guard(g_lock);
+    g_openHandler = std::move(handler);
 }

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The save-file dialog behind a seam: tests install a handler that answers in its place.
+// The file dialogs behind a seam: tests install a handler that answers in its place.
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -22,4 +23,9 @@ public:
 
     // An empty handler restores the real dialog.
     static void setHandler(Handler handler);
+
+    // Asks for one or more existing files to open; empty when the user cancelled.
+    using OpenHandler = std::function<QStringList(const QString& filter)>;
+    static QStringList getOpenFileNames(QWidget* parent, const QString& filter);
+    static void setOpenHandler(OpenHandler handler);
 };

@@ -20,18 +20,25 @@ transaction::~transaction() {
 }
 
 void transaction::begin() {
-    m_con.execute("begin;");
+    m_nested = m_con.in_transaction();
+    m_con.execute(m_nested ? "savepoint sqlite3x_nested;" : "begin;");
     m_open = true;
 }
 
 void transaction::commit() {
-    m_con.execute("commit;");
+    m_con.execute(m_nested ? "release sqlite3x_nested;" : "commit;");
     m_open = false;
 }
 
 void transaction::rollback() {
     m_open = false;
-    m_con.execute("rollback;");
+    if (m_nested) {
+        // Savepoints of one name stack: this undoes and ends the innermost one.
+        m_con.execute("rollback to sqlite3x_nested;");
+        m_con.execute("release sqlite3x_nested;");
+    } else {
+        m_con.execute("rollback;");
+    }
 }
 
 }  // namespace sqlite3x

@@ -3,19 +3,24 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include "AppSettings.h"
 #include "CHistoryListModel.h"
 #include "CWndFileDialog.h"
+#include "CWndImport.h"
 #include "Clock.h"
 #include "CommandTestSupport.h"
 #include "DialogTemplate.h"
@@ -74,10 +79,10 @@ TEST_F(CommandsTest, MenuHasEveryItemInItsPlace) {
     }
     const std::vector<QStringList> expected = {
         {"&Plik", "&Pokaz konsolę=32772", "-", "Pobierz historię operacji...=32776",
-         "Eksportuj...=32777", "-", "&Zamknij=32771"},
+         "Eksportuj...=32777", "Importuj wyciąg...=32786", "-", "&Zamknij=32771"},
         {"&Opcje", "Edytuj listę kont ...=32774", "-", "!Opcje SMS ...=32782", "Opcje ...=32785"},
-        {"&Narzędzia", "Sprawdź numer konta ...=32779", "-", "Wyczyść listę transakcji...=32773",
-         "Przełąduj liste transakcji z bazy=32780"},
+        {"&Narzędzia", "Sprawdź numer konta ...=32779", "-", "Cofnij import...=32787",
+         "Wyczyść listę transakcji...=32773", "Przełąduj liste transakcji z bazy=32780"},
         {"Po&moc", "!Zgłoś błąd / propozycję=32778", "!Forum ...=32783", "-",
          "O programie ...=32775"},
     };
@@ -120,11 +125,42 @@ INSTANTIATE_TEST_SUITE_P(
         OpensCase{"Download", CHistoryDlg::kCmdDownload, false, "CWndSelector"},
         OpensCase{"DownloadButton", CHistoryDlg::kDownloadButton, true, "CWndSelector"},
         OpensCase{"Export", CHistoryDlg::kCmdExport, false, "CWndExport"},
+        OpensCase{"Import", CHistoryDlg::kCmdImport, false, "QFileDialog"},
+        OpensCase{"UndoImport", CHistoryDlg::kCmdUndoImport, false, "CWndImportUndo"},
         OpensCase{"AccountManager", CHistoryDlg::kCmdAccountManager, false, "CWndAccountManager"},
         OpensCase{"Options", CHistoryDlg::kCmdOptions, false, "CWndOptions"},
         OpensCase{"CheckNumber", CHistoryDlg::kCmdCheckNumber, false, "CWndNRBCalc"},
         OpensCase{"About", CHistoryDlg::kCmdAbout, false, "CAboutDlg"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CommandsTest, AStatementDroppedOnTheWindowIsImportedThroughTheImportWindow) {
+    QTemporaryDir dir;
+    QFile file(dir.path() + "/wyciag.sta");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const QByteArray account = "61109010140000071219812874";  // a valid number, a new account
+    file.write(":20:K\n:25:" + account + "\n:61:120313D7,00NMSCNONREF\n:86:~20Bilet\n-\n");
+    file.close();
+    int tabs = 0;
+    NextModal<CWndImport> answer([&tabs](CWndImport* dlg) {
+        tabs = dlg->pageCount();
+        QTest::mouseClick(DialogTemplate::find<QPushButton>(dlg, CWndImport::kImport),
+                          Qt::LeftButton);
+    });
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(file.fileName())});
+    QDragEnterEvent enter({10, 10}, Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(&window(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(&window(), &drop);
+    ASSERT_TRUE(WaitFor([&answer] { return answer.seen(); }))
+        << m_harness.boxes().lastText().toStdString();
+    EXPECT_EQ(tabs, 1);
+    EXPECT_TRUE(window().console()->lines().contains(
+        QString::fromLatin1(account) +
+        ": nowe 1, już zapisane 0, prawdopodobnie zapisane 0, pominięte 0"));
+    EXPECT_TRUE(WaitFor([this] { return window().listView()->model()->rowCount() == 3; }));
+}
 
 TEST_F(CommandsTest, DetailsShowTheSelectedOperation) {
     selectRow(1);  // newest first: the shop is the second row

@@ -30,6 +30,8 @@
 #include "CWndConsole.h"
 #include "CWndDetails.h"
 #include "CWndExport.h"
+#include "CWndImport.h"
+#include "CWndImportUndo.h"
 #include "CWndNRBCalc.h"
 #include "CWndOptions.h"
 #include "CWndProgress.h"
@@ -123,6 +125,36 @@ bool save(QWidget* widget, const QDir& folder, const QString& name) {
     return saved;
 }
 
+// The import window over a small statement of another account (only previewed: the
+// database is never changed), and the list of imports.
+template <class Render>
+bool saveImportWindows(CHistoryDlg& dlg, const Render& render) {
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("wyciag-2012-03.sta")));
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    file.write(QStringLiteral(":20:2012/03\r\n:25:/PL27114020040000300201355387\r\n"
+                              ":28C:3/1\r\n:60F:C120301PLN1520,00\r\n"
+                              ":61:1203050305D84,20NMSCNONREF\r\n"
+                              ":86:~20Zakupy w sklepie~32Dyskont Oszczędek Wrocław\r\n"
+                              ":61:1203100310C4500,00NMSCNONREF\r\n"
+                              ":86:~20Wynagrodzenie za marzec~32Ślęża Sp. z o.o.\r\n"
+                              ":61:1203150315D780,00NMSCNONREF\r\n"
+                              ":86:~20Czynsz za mieszkanie~32Wspólnota Mieszkaniowa\r\n"
+                              ":62F:C120331PLN5155,80\r\n-\r\n")
+                   .toUtf8());
+    file.close();
+    CWndImport import(dlg.connection(), &dlg);
+    if (import.addFiles({file.fileName()}) != 1) {
+        return false;
+    }
+    render(import, "import.png");
+    CWndImportUndo undo(dlg.connection(), &dlg);
+    render(undo, "import-undo.png");
+    return true;
+}
+
 // The companions and the auxiliary windows, each with what it shows in use.
 bool saveWindows(CHistoryDlg& dlg, SettingsStore& settings, const QDir& out) {
     bool ok = true;
@@ -142,6 +174,7 @@ bool saveWindows(CHistoryDlg& dlg, SettingsStore& settings, const QDir& out) {
     render(exportWindow, "export.png");
     CWndSelector selector(dlg.connection(), settings, &dlg);
     render(selector, "selector.png");
+    ok &= saveImportWindows(dlg, render);
     CWndNRBCalc check(&dlg);
     render(check, "nrb-check.png");
     CWndOptions options(settings, &dlg);

@@ -1,0 +1,178 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The import window over real statement files and a real database file, and the undo list.
+#include <gtest/gtest.h>
+
+#include "CWndImport.h"
+#include "CWndImportPage.h"
+#include "CWndImportUndo.h"
+#include "DialogTestSupport.h"
+#include "ImportSet.h"
+#include "MessageBox.h"
+#include "StatementReader.h"
+#include "StatementSamples.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTest>
+
+namespace {
+
+using Page = CWndImportPage;
+const std::string kAccount = StatementSamples::Nrb("109010140000071219812874");
+
+// Money out on days of March 2024: "DD amount title"; balances when a closing one is given.
+std::string mt940(const std::vector<std::string>& ops, const std::string& closing = "") {
+    std::string text = ":20:K\n:25:" + kAccount + "\n";
+    text += closing.empty() ? "" : ":60F:C240301PLN100,00\n";
+    for (const std::string& op : ops) {
+        const size_t space = op.find(' ', 3);
+        text += ":61:2403" + op.substr(0, 2) + "D" + op.substr(3, space - 3) +
+                "NMSCNONREF\n:86:~20" + op.substr(space + 1) + "\n";
+    }
+    return text + (closing.empty() ? "" : ":62F:C240331PLN" + closing + "\n") + "-\n";
+}
+
+class ImportWindow : public ::testing::Test {
+protected:
+    QString write(const char* name, const std::string& bytes) {
+        const QString path = db.folder() + "/" + name;
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes.data(), qint64(bytes.size()));
+        return path;
+    }
+    CWndImport& open(const QStringList& paths) {
+        window = std::make_unique<CWndImport>(db.con);
+        EXPECT_EQ(window->addFiles(paths), paths.size());
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        return *window;
+    }
+    QStandardItemModel* table(int tab) const {
+        return qobject_cast<QStandardItemModel*>(
+            control<QTableView>(window->page(tab), Page::kTable)->model());
+    }
+    QString cell(int tab, int row, int column) const {
+        return table(tab)->item(row, column)->text();
+    }
+    void tick(int tab, int row, bool on) const {
+        table(tab)->item(row, Page::kTick)->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+    }
+    void press(QWidget* window, int id) {
+        QTest::mouseClick(control<QPushButton>(window, id), Qt::LeftButton);
+    }
+    std::string titles() {
+        sqlite3x::command select(db.con,
+                                 "SELECT group_concat(t_desc, ',') FROM (SELECT * FROM "
+                                 "transactions ORDER BY t_tid DESC)");
+        sqlite3x::reader r = select.execute_reader();
+        return r.read() ? qs(r.get_string(0)).toStdString() : "";
+    }
+    void importNow(const std::string& bytes, int64_t time) {
+        ImportFile one{StatementReader::Read(bytes), {}, std::nullopt};
+        one.request.fileName = QString::number(time).toStdU16String() + u".sta";
+        one.request.sha256 = StatementImport::Sha256Hex(bytes);
+        one.request.time = time;
+        ImportSet::Run(db.con, {one});
+    }
+
+    TestDatabase db;
+    ScopedMessageBoxHandler boxes;
+    std::unique_ptr<CWndImport> window;
+};
+
+TEST_F(ImportWindow, TheCodePageListRereadsAndEscapeStoresNothing) {
+    const QString title = QStringLiteral("Zażółć gęślą jaźń");
+    open({write("1250.sta",
+                StatementSamples::Encoded(mt940({"01 9,50 " + title.toStdString()}), "CP1250"))});
+    auto* codePage = control<QComboBox>(window->page(0), Page::kCodePage);
+    EXPECT_EQ(codePage->currentText(), "Windows-1250");
+    EXPECT_EQ(cell(0, 0, Page::kTitle), title);
+    EXPECT_EQ(cell(0, 0, Page::kState), "nowa");
+    codePage->setCurrentText(QStringLiteral("CP852"));
+    EXPECT_NE(cell(0, 0, Page::kTitle), title);
+    EXPECT_EQ(cell(0, 0, Page::kAmount), "-9,50");
+    codePage->setCurrentText(QStringLiteral("Windows-1250"));
+    EXPECT_EQ(cell(0, 0, Page::kTitle), title);
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_EQ(window->result(), QDialog::Rejected);
+    EXPECT_EQ(titles(), "");
+}
+
+TEST_F(ImportWindow, TicksOfEveryTabAreStoredTogether) {
+    importNow(mt940({"01 9,50 Kawa"}), 1000);
+    open({write("a.sta", mt940({"01 9,50 Kawa", "02 4,00 Bilet", "03 30,00 Obiad"})),
+          write("b.sta", mt940({"05 3,00 Chleb"}))});
+    ASSERT_EQ(window->pageCount(), 2);
+    EXPECT_EQ(cell(0, 0, Page::kState), "już zapisana");
+    const auto ticked = [this](int row) {
+        return table(0)->item(row, Page::kTick)->checkState() == Qt::Checked;
+    };
+    EXPECT_EQ(std::vector<bool>({ticked(0), ticked(1), ticked(2)}),
+              std::vector<bool>({false, true, true}));
+    tick(0, 2, false);
+    EXPECT_TRUE(control<QLabel>(window->page(0), Page::kCounts)
+                    ->text()
+                    .endsWith("Zaznaczone do importu: 1."));
+    press(window.get(), CWndImport::kImport);
+    EXPECT_EQ(window->result(), QDialog::Accepted);
+    EXPECT_EQ(titles(), "Kawa,Bilet,Chleb");
+    ASSERT_EQ(window->summaries().size(), 2u);
+    EXPECT_EQ(window->summaries()[0].accounts.at(0).skipped, 1);
+
+    open({write("b.sta", mt940({"05 3,00 Chleb"}))});
+    EXPECT_TRUE(control<QLabel>(window->page(0), Page::kImportedBefore)
+                    ->text()
+                    .startsWith("Ten plik zaimportowano już"));
+}
+
+TEST_F(ImportWindow, ADisagreeingBalanceNeedsItsTick) {
+    open({write("saldo.sta", mt940({"01 9,50 Kawa"}, "1,00"))});
+    auto* balance = control<QLabel>(window->page(0), Page::kBalance);
+    auto* anyway = control<QCheckBox>(window->page(0), Page::kIgnoreBalance);
+    EXPECT_TRUE(balance->styleSheet().contains("#c00000"));
+    EXPECT_TRUE(anyway->isEnabled());
+    press(window.get(), CWndImport::kImport);
+    EXPECT_TRUE(boxes.lastText().contains("Importuj mimo niezgodności salda"));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(titles(), "");
+    anyway->setChecked(true);
+    press(window.get(), CWndImport::kImport);
+    EXPECT_EQ(titles(), "Kawa");
+
+    open({write("dobre.sta", mt940({"01 9,50 Kawa"}, "90,50"))});
+    EXPECT_FALSE(control<QCheckBox>(window->page(0), Page::kIgnoreBalance)->isEnabled());
+}
+
+TEST_F(ImportWindow, FilesThatCannotBeReadAreNamedAndGetNoTab) {
+    window = std::make_unique<CWndImport>(db.con);
+    EXPECT_EQ(window->addFiles({write("list.txt", "Drogi Janie,\n"), db.folder() + "/brak.sta"}),
+              0);
+    EXPECT_TRUE(boxes.lastText().contains("list.txt: Nieznany format pliku"));
+    EXPECT_TRUE(boxes.lastText().contains("brak.sta: Nie można otworzyć pliku"));
+}
+
+TEST_F(ImportWindow, UndoListsNewestFirstAndTakesBackAnOlderImport) {
+    importNow(mt940({"01 9,50 Kawa", "02 4,00 Bilet"}), 1000);
+    importNow(mt940({"05 3,00 Chleb"}), 2000);
+    CWndImportUndo undo(db.con);
+    undo.show();
+    ASSERT_EQ(undo.list()->model()->rowCount(), 2);
+    EXPECT_EQ(undo.list()->model()->index(0, CWndImportUndo::kFile).data().toString(), "2000.sta");
+    undo.list()->selectRow(1);
+    boxes.queueAnswer(MessageBox::Answer::No);
+    press(&undo, CWndImportUndo::kUndo);
+    EXPECT_EQ(titles(), "Kawa,Bilet,Chleb");
+    boxes.queueAnswer(MessageBox::Answer::Yes);
+    press(&undo, CWndImportUndo::kUndo);
+    EXPECT_EQ(titles(), "Chleb");
+    EXPECT_EQ(undo.list()->model()->rowCount(), 1);
+    EXPECT_TRUE(undo.changed());
+}
+
+}  // namespace

@@ -1,0 +1,291 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "CWndImportPage.h"
+
+#include "DialogTemplate.h"
+#include "HistoryFilter.h"
+#include "ImportError.h"
+#include "StatementChecks.h"
+#include "StatementReader.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QStandardItemModel>
+#include <QTableView>
+
+#include <algorithm>
+
+namespace {
+
+using Page = CWndImportPage;
+
+// Room is left right of the code page for the choice of a CSV layout.
+const ControlSpec kTemplate[] = {
+    {1120, ControlKind::Label, QStringLiteral("Format:"), {4, 6, 52, 8}},
+    {Page::kFormat, ControlKind::Label, {}, {58, 6, 150, 8}},
+    {1121, ControlKind::Label, QStringLiteral("&Strona kodowa:"), {4, 20, 52, 8}},
+    {Page::kCodePage, ControlKind::DropDownList, {}, {58, 18, 90, 80}},
+    {1122, ControlKind::Label, QStringLiteral("Rachunek:"), {4, 34, 52, 8}},
+    {Page::kAccounts, ControlKind::Label, {}, {58, 34, 390, 8}},
+    {1123, ControlKind::Label, QStringLiteral("Okres:"), {4, 46, 52, 8}},
+    {Page::kPeriod, ControlKind::Label, {}, {58, 46, 200, 8}},
+    {Page::kBalance, ControlKind::Label, {}, {4, 60, 300, 18}},
+    {Page::kIgnoreBalance,
+     ControlKind::CheckBox,
+     QStringLiteral("Importuj mimo niezgodności salda"),
+     {310, 60, 140, 10}},
+    {Page::kImportedBefore, ControlKind::Label, {}, {4, 80, 444, 8}},
+    {Page::kTable, ControlKind::ListView, {}, {4, 92, 444, 140}},
+    {Page::kCounts, ControlKind::Label, {}, {4, 236, 444, 8}},
+};
+
+// The order of the code page list.
+const TextEncoding kEncodings[] = {TextEncoding::Utf8, TextEncoding::Windows1250,
+                                   TextEncoding::Iso88592, TextEncoding::Cp852};
+const char* const kEncodingNames[] = {"UTF-8", "Windows-1250", "ISO-8859-2", "CP852"};
+
+const char* formatName(StatementFormat format) {
+    switch (format) {
+        case StatementFormat::Mt940:
+            return "MT940";
+        case StatementFormat::Camt053:
+            return "camt.053 (ISO 20022)";
+        case StatementFormat::Ofx:
+            return "OFX";
+        case StatementFormat::OwnCsv:
+            return "CSV (eksport Tavro)";
+        case StatementFormat::OwnXml:
+            return "XML (eksport Tavro)";
+    }
+    return "";
+}
+
+QString day(int64_t seconds) {
+    return QDateTime::fromSecsSinceEpoch(seconds).toString(QStringLiteral("dd-MM-yyyy"));
+}
+
+QString grosze(int64_t amount) {
+    return HistoryFilter::FormatAmount(double(amount) / 100.0);
+}
+
+// The statements' own periods; for a statement without one, its posting dates.
+std::pair<std::optional<int64_t>, std::optional<int64_t>> period(const StatementFile& file) {
+    std::optional<int64_t> from, to;
+    const auto widen = [&from, &to](int64_t first, int64_t last) {
+        from = from ? std::min(*from, first) : first;
+        to = to ? std::max(*to, last) : last;
+    };
+    for (const Statement& statement : file.statements) {
+        if (statement.periodFrom && statement.periodTo) {
+            widen(*statement.periodFrom, *statement.periodTo);
+            continue;
+        }
+        for (const StatementOperation& op : statement.operations) {
+            widen(op.bookingDate, op.bookingDate);
+        }
+    }
+    return {from, to};
+}
+
+QStandardItem* textItem(const QString& text) {
+    auto* item = new QStandardItem(text);
+    item->setEditable(false);
+    return item;
+}
+
+}  // namespace
+
+CWndImportPage::CWndImportPage(sqlite3x::connection& database, const QString& path,
+                               std::string bytes, QWidget* parent)
+    : QWidget(parent),
+      m_database(database),
+      m_path(path),
+      m_bytes(std::move(bytes)),
+      m_sha256(StatementImport::Sha256Hex(m_bytes)),
+      m_encoding(TextDecoding::Detect(m_bytes)) {
+    // The reader's own choice first: a file may name its code page.
+    m_file = StatementReader::Read(m_bytes);
+    m_preview = ImportPreview::Run(m_database, m_file, previewRequest());
+
+    DialogTemplate tpl(this);
+    tpl.add(kTemplate);
+    m_format = tpl.control<QLabel>(kFormat);
+    m_codePage = tpl.control<QComboBox>(kCodePage);
+    m_accounts = tpl.control<QLabel>(kAccounts);
+    m_period = tpl.control<QLabel>(kPeriod);
+    m_balance = tpl.control<QLabel>(kBalance);
+    m_ignoreBalance = tpl.control<QCheckBox>(kIgnoreBalance);
+    m_importedBefore = tpl.control<QLabel>(kImportedBefore);
+    m_table = tpl.control<QTableView>(kTable);
+    m_counts = tpl.control<QLabel>(kCounts);
+    m_model = new QStandardItemModel(0, kState + 1, this);
+    m_model->setHorizontalHeaderLabels({QString(), QStringLiteral("Data operacji"),
+                                        QStringLiteral("Data księgowania"),
+                                        QStringLiteral("Kontrahent"), QStringLiteral("Tytuł"),
+                                        QStringLiteral("Kwota"), QStringLiteral("Stan")});
+    m_table->setModel(m_model);
+    m_table->setSelectionMode(QAbstractItemView::NoSelection);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    for (const char* name : kEncodingNames) {
+        m_codePage->addItem(QString::fromLatin1(name));
+    }
+    m_codePage->setCurrentIndex(
+        int(std::find(std::begin(kEncodings), std::end(kEncodings), m_encoding) -
+            std::begin(kEncodings)));
+    connect(m_codePage, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0 && size_t(index) < std::size(kEncodings)) {
+            setEncoding(kEncodings[index]);
+        }
+    });
+    connect(m_model, &QStandardItemModel::itemChanged, this, [this] { showCounts(); });
+    m_format->setText(QString::fromLatin1(formatName(m_file.format)));
+    fillTable();
+}
+
+QString CWndImportPage::fileName() const {
+    return QFileInfo(m_path).fileName();
+}
+
+void CWndImportPage::setEncoding(TextEncoding encoding) {
+    m_encoding = encoding;
+    if (m_codePage->currentIndex() != int(encoding)) {
+        m_codePage->setCurrentIndex(int(encoding));  // comes back here through the signal
+        return;
+    }
+    read();
+    fillTable();
+}
+
+void CWndImportPage::read() {
+    m_problem.clear();
+    try {
+        m_file = StatementReader::Read(m_bytes, std::nullopt, m_encoding);
+        m_preview = ImportPreview::Run(m_database, m_file, previewRequest());
+    } catch (const ImportError& error) {
+        m_problem = QString::fromUtf8(error.what());
+        m_file = StatementFile{};
+        m_preview = PreviewResult{};
+    }
+}
+
+void CWndImportPage::fillTable() {
+    m_model->removeRows(0, m_model->rowCount());
+    const std::vector<const StatementOperation*> ops = ImportPreview::Operations(m_file);
+    for (size_t i = 0; i < ops.size() && i < m_preview.states.size(); ++i) {
+        const StatementOperation& op = *ops[i];
+        const OperationState state = m_preview.states[i];
+        auto* tick = textItem({});
+        // A pending entry cannot be imported, nor one that is there already.
+        if (op.booked && state != OperationState::Known) {
+            tick->setCheckable(true);
+            tick->setCheckState(state == OperationState::New ? Qt::Checked : Qt::Unchecked);
+        }
+        auto* amount = textItem(grosze(op.amount));
+        amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_model->appendRow({tick, textItem(day(op.operationDate)), textItem(day(op.bookingDate)),
+                            textItem(QString::fromStdU16String(op.counterpartyName)),
+                            textItem(QString::fromStdU16String(op.title)), amount,
+                            textItem(QString::fromStdU16String(ImportPreview::StateName(state)))});
+    }
+    m_table->resizeColumnsToContents();
+    QStringList accounts;
+    for (const Statement& statement : m_file.statements) {
+        const QString account = QString::fromStdU16String(StatementChecks::OwnAccount(statement));
+        if (!accounts.contains(account)) {
+            accounts << account;
+        }
+    }
+    const auto [from, to] = period(m_file);
+    m_accounts->setText(accounts.join(QStringLiteral(", ")));
+    m_period->setText(from && to ? QStringLiteral("%1 – %2").arg(day(*from), day(*to)) : QString());
+    m_importedBefore->setText(m_preview.importedAt
+                                  ? QStringLiteral("Ten plik zaimportowano już %1.")
+                                        .arg(QDateTime::fromSecsSinceEpoch(*m_preview.importedAt)
+                                                 .toString(QStringLiteral("dd-MM-yyyy HH:mm")))
+                                  : QString());
+    showBalance();
+    showCounts();
+}
+
+void CWndImportPage::showBalance() {
+    QStringList mismatches;
+    int checked = 0;
+    for (const Statement& statement : m_file.statements) {
+        if (const auto mismatch = StatementChecks::BalanceMismatch(statement)) {
+            mismatches << QString::fromStdString(*mismatch);
+        } else if (statement.openingBalance && statement.closingBalance) {
+            ++checked;
+        }
+    }
+    m_balanceDisagrees = !mismatches.isEmpty();
+    QString text;
+    if (!m_problem.isEmpty()) {
+        text = m_problem;
+    } else if (m_balanceDisagrees) {
+        text = mismatches.join(QStringLiteral("\n"));
+    } else if (checked > 0) {
+        text = QStringLiteral("Saldo zgadza się z operacjami (wyciągi: %1).").arg(checked);
+    } else {
+        text = QStringLiteral("Plik nie podaje sald: nie ma czego sprawdzić.");
+    }
+    m_balance->setText(text);
+    const bool red = m_balanceDisagrees || !m_problem.isEmpty();
+    m_balance->setStyleSheet(red ? QStringLiteral("color: #c00000;") : QString());
+    m_ignoreBalance->setEnabled(m_balanceDisagrees);
+    if (!m_balanceDisagrees) {
+        m_ignoreBalance->setChecked(false);
+    }
+}
+
+void CWndImportPage::showCounts() {
+    AccountCounts total;
+    for (const AccountCounts& counts : m_preview.summary.accounts) {
+        total.stored += counts.stored;
+        total.known += counts.known;
+        total.probable += counts.probable;
+        total.skipped += counts.skipped;
+    }
+    int ticked = 0;
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        ticked += m_model->item(row, kTick)->checkState() == Qt::Checked ? 1 : 0;
+    }
+    m_counts->setText(QStringLiteral("Operacje: nowe %1, już zapisane %2, prawdopodobnie zapisane "
+                                     "%3, pominięte %4. Zaznaczone do importu: %5.")
+                          .arg(total.stored)
+                          .arg(total.known)
+                          .arg(total.probable)
+                          .arg(total.skipped)
+                          .arg(ticked));
+}
+
+bool CWndImportPage::balanceHeld() const {
+    return m_balanceDisagrees && !m_ignoreBalance->isChecked();
+}
+
+ImportRequest CWndImportPage::previewRequest() const {
+    ImportRequest request;
+    request.fileName = fileName().toStdU16String();
+    request.sha256 = m_sha256;
+    request.time = QDateTime::currentSecsSinceEpoch();
+    // The window shows a disagreeing balance and asks; the preview is made all the same.
+    request.ignoreBalance = true;
+    return request;
+}
+
+ImportFile CWndImportPage::importFile() const {
+    ImportFile file;
+    file.file = m_file;
+    file.request = previewRequest();
+    file.request.ignoreBalance = m_ignoreBalance->isChecked();
+    std::vector<size_t> chosen;
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        if (m_model->item(row, kTick)->checkState() == Qt::Checked) {
+            chosen.push_back(size_t(row));
+        }
+    }
+    file.chosen = std::move(chosen);
+    return file;
+}
