@@ -14,12 +14,16 @@ mapfile -t files < <({
   git diff --name-only --diff-filter=d "$base" -- '*.cpp' '*.h'
   git ls-files --others --exclude-standard -- '*.cpp' '*.h'
 } | sort -u)
+# One clang-format for all of them; only when that finds something is each file asked alone, to
+# name it.
 failed=0
-for file in "${files[@]}"; do
-  if ! "$format" --dry-run -Werror "$file" >/dev/null 2>&1; then
-    echo "not formatted: $file (run: $format -i $file)" >&2
-    failed=1
-  fi
-done
+if [ ${#files[@]} -gt 0 ] && ! "$format" --dry-run -Werror "${files[@]}" >/dev/null 2>&1; then
+  for file in "${files[@]}"; do
+    if ! "$format" --dry-run -Werror "$file" >/dev/null 2>&1; then
+      echo "not formatted: $file (run: $format -i $file)" >&2
+      failed=1
+    fi
+  done
+fi
 echo "${#files[@]} changed C++ files checked against .clang-format since $base"
 exit $failed
