@@ -126,8 +126,6 @@ inline constexpr const char* kSelectFirstImportOfFile =
     "SELECT b_time FROM import_batches WHERE b_sha256=? ORDER BY b_id LIMIT 1";
 
 // Looking back at imports and undoing one (the import window).
-inline constexpr const char* kImportBatchesExist =
-    "select count(*) from sqlite_master where name='import_batches'";
 inline constexpr const char* kSelectImportBatches =
     "SELECT b_id, b_file, b_format, b_time, b_new, b_known, b_probable, b_skipped FROM "
     "import_batches ORDER BY b_time DESC, b_id DESC";
