@@ -44,6 +44,12 @@ void ClearOperations(sqlite3x::connection& con) {
     transaction.commit();
 }
 
+void DropRetiredMatchIndex(sqlite3x::connection& con) {
+    if (con.execute_int(kRetiredMatchIndexExists) != 0) {
+        con.execute(kDropRetiredMatchIndex);
+    }
+}
+
 void OpenDatabase(sqlite3x::connection& con, const std::u16string& path, const ConsoleLine& console,
                   DatabaseCheck* deferredCheck) {
     console(u"Wchodzę w sekcję krytyczną");

@@ -126,10 +126,15 @@ TEST_F(ImportTest, ADownloadedOperationMuchLikeItIsLinkedNotStoredTwice) {
     const int64_t twoDaysLater = *StatementValues::Noon(2024, 3, 3);
     storeDownloaded(5001, -9.5, twoDaysLater, u"KAWA DUŻA");
     storeDownloaded(5002, -9.5, twoDaysLater, u"Herbata");
+    storeDownloaded(5003, -9.5, *StatementValues::Noon(2024, 3, 5), u"Kawa duża");  // too late
+    m_db.execute("CREATE INDEX transactions_match ON transactions(t_to_acc, t_tio, t_date2)");
     const ImportSummary summary = import(coffees(""));
     EXPECT_EQ(summary.accounts[0].probable, 1);
     EXPECT_EQ(summary.accounts[0].stored, 1);
-    EXPECT_EQ(rows().size(), 3u);
+    EXPECT_EQ(rows().size(), 4u);
+    EXPECT_EQ(
+        m_db.execute_int("SELECT COUNT(*) FROM sqlite_master WHERE name='transactions_match'"), 0);
+    EXPECT_EQ(m_db.execute_int("SELECT k_tid FROM import_keys WHERE k_created=0"), 5001);
     const ImportSummary again = import(coffees(""));
     EXPECT_EQ(again.accounts[0].known, 2);
     EXPECT_EQ(again.accounts[0].probable, 0);
