@@ -218,8 +218,8 @@ int main(int argc, char** argv) {
                         first.stored);
             std::printf("import_ratio.%s: %.3f\nreimport_ms.%s: %.0f\n", name, first.ms / base,
                         name, again.ms);
-            std::printf("import_peak_memory_ratio.%s: %.2f\n", name,
-                        first.peakKb * 1024.0 / double(bytes.size()));
+            std::printf("import_peak_kb.%s: %ld\nimport_peak_memory_ratio.%s: %.2f\n", name,
+                        first.peakKb, name, first.peakKb * 1024.0 / double(bytes.size()));
             std::fflush(stdout);
             _exit(0);
         }

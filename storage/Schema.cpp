@@ -38,6 +38,7 @@ void ClearOperations(sqlite3x::connection& con) {
     sqlite3x::transaction transaction(con);
     con.execute(kDeleteAllTransactions);
     if (con.execute_int(kImportKeysExist) != 0) {
+        DropRetiredMatchIndex(con);
         con.execute(kDeleteAllImportKeys);
         con.execute(kDeleteAllImportBatches);
     }
