@@ -2,7 +2,7 @@
 #include "StatementImport.h"
 
 #include "ImportError.h"
-#include "ImportKeys.h"
+#include "ImportKeyList.h"
 #include "ProbableMatch.h"
 #include "ProbableRows.h"
 #include "Schema.h"
@@ -38,7 +38,8 @@ std::u16string storedCounterparty(const std::u16string& written) {
 
 struct StatementImport::Statements {
     explicit Statements(sqlite3x::connection& db)
-        : knownKey(db, Schema::kSelectKnownKey),
+        : anyKey(db, Schema::kCountAccountKeys),
+          knownKey(db, Schema::kSelectKnownKey),
           countOperation(db, Schema::kCountOperation),
           lowest(db, Schema::kLowestOperationNumber),
           unkeyed(db, Schema::kSelectUnkeyedOperations),
@@ -47,6 +48,7 @@ struct StatementImport::Statements {
           insertKey(db, Schema::kInsertImportKey),
           countAccount(db, Schema::kCountAccount),
           insertAccount(db, Schema::kInsertAccount) {}
+    sqlite3x::command anyKey;
     sqlite3x::command knownKey;
     sqlite3x::command countOperation;
     sqlite3x::command lowest;
@@ -65,9 +67,9 @@ struct StatementImport::AccountOperations {
     std::u16string name;  // from the file, or empty
     std::vector<const StatementOperation*> booked;
     int skipped = 0;
-    std::vector<std::u16string> keys;  // of each booked operation
-    std::vector<bool> known;           // its key is known, or its own number is stored
-    ProbableRows probable;             // rows without a key that the others may be
+    ImportKeyList keys;       // of each booked operation
+    std::vector<bool> known;  // its key is known, or its own number is stored
+    ProbableRows probable;    // rows without a key that the others may be
 };
 
 StatementImport::StatementImport(sqlite3x::connection& database) : m_database(database) {}
@@ -115,7 +117,7 @@ std::vector<StatementImport::AccountOperations> StatementImport::ByAccount(
             }
             it->booked.push_back(&op);
             if (it->name.empty()) {
-                it->name = op.accountName;
+                it->name = statement.accountName;
             }
         }
     }
@@ -213,14 +215,19 @@ void StatementImport::ensureAccount(const AccountOperations& account) {
 // Before anything is stored: keys known and own numbers already stored.
 void StatementImport::findKnown(AccountOperations& account) {
     Statements& s = *m_statements;
-    account.keys = ImportKeys::ForAccount(account.booked);
+    account.keys = ImportKeyList(account.booked);
     account.known.assign(account.booked.size(), false);
-    for (size_t i = 0; i < account.booked.size(); ++i) {
+    // The first file of an account has no keys to look up, one by one.
+    s.anyKey.bind_text(1, account.account);
+    const bool anyKey = s.anyKey.execute_int() != 0;
+    for (size_t i = 0; i < account.booked.size() && anyKey; ++i) {
         s.knownKey.bind_text(1, account.account);
         s.knownKey.bind_text(2, account.keys[i]);
         sqlite3x::reader known = s.knownKey.execute_reader();
         account.known[i] = known.read();
         known.close();
+    }
+    for (size_t i = 0; i < account.booked.size(); ++i) {
         const std::optional<int32_t>& tid = account.booked[i]->tid;
         if (!account.known[i] && tid) {
             s.countOperation.bind_int(1, *tid);

@@ -96,6 +96,9 @@ inline constexpr const char* kUpdateImportBatchCounts =
     "UPDATE import_batches SET b_new=?, b_known=?, b_probable=?, b_skipped=? WHERE b_id=?";
 inline constexpr const char* kCountImportBatchesBySha =
     "SELECT COUNT(*) FROM import_batches WHERE b_sha256=?";
+// Has account 1 any key at all?
+inline constexpr const char* kCountAccountKeys =
+    "SELECT COUNT(*) FROM (SELECT 1 FROM import_keys WHERE k_account=? LIMIT 1)";
 // A key is known while its operation exists (1 account, 2 key).
 inline constexpr const char* kSelectKnownKey =
     "SELECT k_tid FROM import_keys JOIN transactions ON t_to_acc=k_account AND t_tid=k_tid WHERE "

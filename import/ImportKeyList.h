@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// One account's import keys (see ImportKeys.h) held as digests and counts rather than texts: a
+// large file's keys as texts took more memory than a quarter of its operations. A key's text is
+// made when it is asked for.
+
+#include "Statement.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class ImportKeyList {
+public:
+    ImportKeyList() = default;
+    // The operations must outlive the list.
+    explicit ImportKeyList(std::vector<const StatementOperation*> ops);
+
+    size_t size() const { return m_ops.size(); }
+    // The key of the i-th operation, "#n" included.
+    std::u16string operator[](size_t i) const;
+
+private:
+    struct Entry {
+        std::array<unsigned char, 16> digest;  // of the fingerprint; unused for file identifiers
+        uint32_t n;                            // the n-th operation with that base key
+    };
+    bool sameBase(size_t a, size_t b) const;
+    bool lessBase(size_t a, size_t b) const;
+
+    std::vector<const StatementOperation*> m_ops;
+    std::vector<Entry> m_entries;
+};
