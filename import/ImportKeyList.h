@@ -14,21 +14,16 @@
 class ImportKeyList {
 public:
     ImportKeyList() = default;
-    // The operations must outlive the list.
-    explicit ImportKeyList(std::vector<const StatementOperation*> ops);
+    explicit ImportKeyList(const std::vector<const StatementOperation*>& ops);
 
-    size_t size() const { return m_ops.size(); }
-    // The key of the i-th operation, "#n" included.
-    std::u16string operator[](size_t i) const;
+    size_t size() const { return m_entries.size(); }
+    // The key of the i-th operation given to the constructor, `op`, "#n" included.
+    std::u16string key(size_t i, const StatementOperation& op) const;
 
 private:
     struct Entry {
         std::array<unsigned char, 16> digest;  // of the fingerprint; unused for file identifiers
         uint32_t n;                            // the n-th operation with that base key
     };
-    bool sameBase(size_t a, size_t b) const;
-    bool lessBase(size_t a, size_t b) const;
-
-    std::vector<const StatementOperation*> m_ops;
     std::vector<Entry> m_entries;
 };

@@ -32,7 +32,7 @@ std::vector<std::u16string> ForAccount(const std::vector<const StatementOperatio
     std::vector<std::u16string> keys;
     keys.reserve(list.size());
     for (size_t i = 0; i < list.size(); ++i) {
-        keys.push_back(list[i]);
+        keys.push_back(list.key(i, *ops[i]));
     }
     return keys;
 }

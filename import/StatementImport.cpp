@@ -222,7 +222,7 @@ void StatementImport::findKnown(AccountOperations& account) {
     const bool anyKey = s.anyKey.execute_int() != 0;
     for (size_t i = 0; i < account.booked.size() && anyKey; ++i) {
         s.knownKey.bind_text(1, account.account);
-        s.knownKey.bind_text(2, account.keys[i]);
+        s.knownKey.bind_text(2, account.keys.key(i, *account.booked[i]));
         sqlite3x::reader known = s.knownKey.execute_reader();
         account.known[i] = known.read();
         known.close();
@@ -290,7 +290,8 @@ void StatementImport::storeAccount(AccountOperations& account, int64_t batch,
         const ProbableRows::Operation alike{op.direction, op.amount, op.bookingDate,
                                             op.counterpartyAccount, op.title};
         if (const auto match = account.probable.take(alike, s.texts)) {
-            insertKey(account.account, account.keys[i], *match, batch, false);
+            insertKey(account.account, account.keys.key(i, *account.booked[i]), *match, batch,
+                      false);
             ++counts.probable;
             continue;
         }
@@ -300,7 +301,7 @@ void StatementImport::storeAccount(AccountOperations& account, int64_t batch,
         if (ownNumbers) {
             numbered.insert(tid);
         }
-        insertKey(account.account, account.keys[i], tid, batch, true);
+        insertKey(account.account, account.keys.key(i, *account.booked[i]), tid, batch, true);
         next = op.tid ? std::min(next, tid - 1) : next - 1;
         ++counts.stored;
     }
