@@ -23,7 +23,7 @@ void XmlStream::Free::operator()(_xmlTextReader* reader) const {
 
 XmlStream::XmlStream(const std::string& bytes, const char* what,
                      std::optional<TextEncoding> encoding)
-    : m_bytes(bytes), m_data(bytes.data()), m_size(bytes.size()), m_what(what) {
+    : m_data(bytes.data()), m_size(bytes.size()), m_what(what) {
     const auto page = XmlTree::EncodingOf(bytes, encoding);
     const char* override = nullptr;
     int options = XML_PARSE_NONET | XML_PARSE_BIG_LINES | XML_PARSE_NOWARNING | XML_PARSE_NOERROR;

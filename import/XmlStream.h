@@ -46,7 +46,6 @@ private:
     [[noreturn]] void fail(const QString& what) const;
     [[noreturn]] void failParsing() const;
 
-    const std::string& m_bytes;
     QByteArray m_converted;  // the document in UTF-8 when it came in another code page
     const char* m_data = nullptr;
     size_t m_size = 0;
