@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ProbableMatch.h"
 #include "Schema.h"
 #include "sqlite3x.h"
 
@@ -15,14 +14,16 @@ struct ImportedRows::Statements {
           renumber(db, Schema::kRenumberOperation),
           moveKeys(db, Schema::kMoveImportKeys),
           count(db, Schema::kCountOperation),
-          probable(db, Schema::kSelectProbableImported),
+          imported(db, Schema::kSelectImportedOperations),
+          texts(db, Schema::kSelectOperationTexts),
           remove(db, Schema::kDeleteOperation) {}
     sqlite3x::command importedRow;
     sqlite3x::command lowest;
     sqlite3x::command renumber;
     sqlite3x::command moveKeys;
     sqlite3x::command count;
-    sqlite3x::command probable;
+    sqlite3x::command imported;
+    sqlite3x::command texts;
     sqlite3x::command remove;
 };
 
@@ -32,12 +33,16 @@ ImportedRows::~ImportedRows() = default;
 
 void ImportedRows::reset() {
     m_statements.reset();
+    m_imported.clear();
     m_present = -1;
 }
 
 bool ImportedRows::present() {
     if (m_present < 0) {
         m_present = m_database.execute_int(Schema::kImportKeysExist) != 0 ? 1 : 0;
+        if (m_present == 1) {
+            Schema::DropRetiredMatchIndex(m_database);
+        }
     }
     return m_present == 1;
 }
@@ -47,6 +52,23 @@ ImportedRows::Statements& ImportedRows::statements() {
         m_statements = std::make_unique<Statements>(m_database);
     }
     return *m_statements;
+}
+
+ProbableRows& ImportedRows::importedOf(const std::u16string& account) {
+    const auto found = m_imported.find(account);
+    if (found != m_imported.end()) {
+        return found->second;
+    }
+    ProbableRows& rows = m_imported[account];
+    sqlite3x::command& imported = statements().imported;
+    imported.bind_text(1, account);
+    sqlite3x::reader row = imported.execute_reader();
+    while (row.read()) {
+        rows.add(row, 0);
+    }
+    row.close();
+    rows.sort();
+    return rows;
 }
 
 void ImportedRows::moveKeys(const std::u16string& account, int32_t from, int32_t to, bool created) {
@@ -70,21 +92,18 @@ bool ImportedRows::makeWay(const std::u16string& account, const DownloadedOperat
         s.renumber.bind_int(3, op.tid);
         s.renumber.execute();
         moveKeys(account, op.tid, moved, true);
+        if (const auto rows = m_imported.find(account); rows != m_imported.end()) {
+            rows->second.renumber(op.tid, moved);
+        }
     }
     s.count.bind_int(1, op.tid);
     s.count.bind_text(2, account);
     if (s.count.execute_int() != 0) {
         return false;  // downloaded before: stored over as always
     }
-    s.probable.bind_text(1, account);
-    s.probable.bind_int(2, op.direction);
-    s.probable.bind_int64(3, std::llround(op.amount * 100));
-    s.probable.bind_int64(4, op.postingDate - ProbableMatch::kDistance);
-    s.probable.bind_int64(5, op.postingDate + ProbableMatch::kDistance);
-    sqlite3x::reader rows = s.probable.execute_reader();
-    const std::optional<int32_t> found =
-        ProbableMatch::FirstOf(rows, op.counterpartyAccount, op.title);
-    rows.close();
+    const ProbableRows::Operation alike{op.direction, std::llround(op.amount * 100), op.postingDate,
+                                        op.counterpartyAccount, op.title};
+    const std::optional<int32_t> found = importedOf(account).take(alike, s.texts);
     if (!found) {
         return false;
     }

@@ -4,8 +4,11 @@
 // module's operation always keeps its number, and replaces an imported copy of itself.
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
+
+#include "ProbableRows.h"
 
 namespace sqlite3x {
 class connection;
@@ -28,7 +31,8 @@ public:
     ImportedRows(const ImportedRows&) = delete;
     ImportedRows& operator=(const ImportedRows&) = delete;
 
-    // Nothing to do until a file has been imported; asked once a job.
+    // Nothing to do until a file has been imported; asked once a job, which also drops the index
+    // earlier builds kept for matching. Throws sqlite3x::database_error.
     bool present();
     // Before the downloaded operation is stored: an imported row holding its number moves to a
     // new number below the lowest of the account (its keys with it); then, when the number is
@@ -37,15 +41,18 @@ public:
     // the operation's number. True when an imported row was so replaced. Throws
     // sqlite3x::database_error.
     bool makeWay(const std::u16string& account, const DownloadedOperation& op);
-    // Starts a job: statements and the answer of present() are made anew.
+    // Starts a job: statements, imported rows and the answer of present() are made anew.
     void reset();
 
 private:
     struct Statements;
     Statements& statements();
+    // The account's imported rows, read at the first operation of the job that may be one.
+    ProbableRows& importedOf(const std::u16string& account);
     void moveKeys(const std::u16string& account, int32_t from, int32_t to, bool created);
 
     sqlite3x::connection& m_database;
     std::unique_ptr<Statements> m_statements;
+    std::map<std::u16string, ProbableRows> m_imported;
     int m_present = -1;  // unknown
 };

@@ -3,40 +3,30 @@
 
 #include <QString>
 
-#include "sqlite3x.h"
+namespace ProbableMatch {
 
-namespace {
-
-QString digitsOf(const std::u16string& text) {
-    QString out;
-    for (const char16_t c : text) {
+std::u16string Digits(const std::u16string& counterpartyAccount) {
+    std::u16string out;
+    for (const char16_t c : counterpartyAccount) {
         if (c >= u'0' && c <= u'9') {
-            out += QChar(c);
+            out += c;
         }
     }
     return out;
 }
 
-QString normalisedTitle(const std::u16string& title) {
-    return QString::fromStdU16String(title).simplified().toLower();
+std::u16string NormalisedTitle(const std::u16string& title) {
+    return QString::fromStdU16String(title).simplified().toLower().toStdU16String();
 }
 
-}  // namespace
-
-namespace ProbableMatch {
-
-std::optional<int32_t> FirstOf(sqlite3x::reader& rows, const std::u16string& counterpartyAccount,
-                               const std::u16string& title) {
-    const QString account = digitsOf(counterpartyAccount);
-    const QString words = normalisedTitle(title);
-    while (rows.read()) {
-        const bool sameAccount = !account.isEmpty() && digitsOf(rows.get_string(1)) == account;
-        const bool sameTitle = !words.isEmpty() && normalisedTitle(rows.get_string(2)) == words;
-        if (sameAccount || sameTitle) {
-            return rows.get_int(0);
-        }
+bool SameTexts(const std::u16string& account, const std::u16string& title,
+               const std::u16string& otherAccount, const std::u16string& otherTitle) {
+    const std::u16string digits = Digits(account);
+    if (!digits.empty() && digits == Digits(otherAccount)) {
+        return true;
     }
-    return std::nullopt;
+    const std::u16string words = NormalisedTitle(title);
+    return !words.empty() && words == NormalisedTitle(otherTitle);
 }
 
 }  // namespace ProbableMatch

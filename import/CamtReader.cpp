@@ -4,6 +4,7 @@
 #include "ImportError.h"
 #include "KindCodes.h"
 #include "StatementValues.h"
+#include "XmlStream.h"
 #include "XmlTree.h"
 
 namespace {
@@ -207,20 +208,20 @@ private:
     bool m_opening = false;  // an OPBD balance was read (it wins over PRCD)
 };
 
-void readStatement(XmlDocument& document, Statement& statement) {
+void readStatement(XmlStream& document, Statement& statement) {
     StatementReader builder(statement);
-    const int line = int(document.reader().lineNumber());
+    const int line = document.line();
     for (;;) {
         const auto token = document.next();
-        if (token == QXmlStreamReader::EndElement) {
+        if (token == XmlStream::Token::EndElement) {
             break;
         }
-        if (token == QXmlStreamReader::EndDocument) {
+        if (token == XmlStream::Token::EndDocument) {
             throw ImportError(QStringLiteral("Plik camt.053 jest niepełny (wyciąg z wiersza %1).")
                                   .arg(line)
                                   .toStdString());
         }
-        if (token != QXmlStreamReader::StartElement) {
+        if (token != XmlStream::Token::StartElement) {
             continue;
         }
         const XmlNode node = document.readElement();
@@ -254,17 +255,18 @@ void readStatement(XmlDocument& document, Statement& statement) {
 namespace CamtReader {
 
 std::vector<Statement> Read(const std::string& bytes, std::optional<TextEncoding> encoding) {
-    XmlDocument document(bytes, kWhat, encoding);
-    const QXmlStreamReader& reader = document.reader();
+    XmlStream document(bytes, kWhat, encoding);
     std::vector<Statement> statements;
     bool statementsElement = false;
-    while (document.next() != QXmlStreamReader::EndDocument) {
-        if (reader.tokenType() != QXmlStreamReader::StartElement) {
+    for (auto token = document.next(); token != XmlStream::Token::EndDocument;
+         token = document.next()) {
+        if (token != XmlStream::Token::StartElement) {
             continue;
         }
-        if (reader.name() == u"BkToCstmrStmt") {
+        const QString name = document.name();
+        if (name == u"BkToCstmrStmt") {
             statementsElement = true;
-        } else if (reader.name() == u"Stmt" && statementsElement) {
+        } else if (name == u"Stmt" && statementsElement) {
             statements.emplace_back();
             readStatement(document, statements.back());
         }

@@ -163,7 +163,6 @@ StatementOperation csvOperation(const Record& record) {
     }
     op.tid = tid;
     op.fileId = f[Id].toStdU16String();
-    op.accountName = f[AccountName].toStdU16String();
     op.operationDate = *date1;
     op.bookingDate = *date2;
     op.counterpartyName = f[Name].toStdU16String();
@@ -230,7 +229,11 @@ std::vector<Statement> ReadCsv(const std::string& bytes, std::optional<TextEncod
         if (record.fields.size() != 11) {
             failCsv(record.line, QStringLiteral("%1 pól zamiast 11.").arg(record.fields.size()));
         }
-        groups.of(record.fields[1].toStdU16String()).operations.push_back(csvOperation(record));
+        Statement& statement = groups.of(record.fields[1].toStdU16String());
+        statement.operations.push_back(csvOperation(record));
+        if (statement.accountName.empty()) {
+            statement.accountName = record.fields[2].toStdU16String();
+        }
     }
     return groups.take();
 }

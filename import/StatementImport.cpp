@@ -2,8 +2,9 @@
 #include "StatementImport.h"
 
 #include "ImportError.h"
-#include "ImportKeys.h"
+#include "ImportKeyList.h"
 #include "ProbableMatch.h"
+#include "ProbableRows.h"
 #include "Schema.h"
 #include "StatementChecks.h"
 #include "StatementValues.h"
@@ -16,6 +17,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <unordered_set>
 
 namespace {
 
@@ -35,30 +38,38 @@ std::u16string storedCounterparty(const std::u16string& written) {
 
 struct StatementImport::Statements {
     explicit Statements(sqlite3x::connection& db)
-        : knownKey(db, Schema::kSelectKnownKey),
+        : anyKey(db, Schema::kCountAccountKeys),
+          knownKey(db, Schema::kSelectKnownKey),
           countOperation(db, Schema::kCountOperation),
           lowest(db, Schema::kLowestOperationNumber),
-          probable(db, Schema::kSelectProbableOperations),
+          unkeyed(db, Schema::kSelectUnkeyedOperations),
+          texts(db, Schema::kSelectOperationTexts),
           insert(db, Schema::kInsertOperation),
           insertKey(db, Schema::kInsertImportKey),
           countAccount(db, Schema::kCountAccount),
           insertAccount(db, Schema::kInsertAccount) {}
+    sqlite3x::command anyKey;
     sqlite3x::command knownKey;
     sqlite3x::command countOperation;
     sqlite3x::command lowest;
-    sqlite3x::command probable;
+    sqlite3x::command unkeyed;
+    sqlite3x::command texts;
     sqlite3x::command insert;
     sqlite3x::command insertKey;
     sqlite3x::command countAccount;
     sqlite3x::command insertAccount;
 };
 
-// One own account's booked operations of the whole file, in file order.
+// One own account's booked operations of the whole file, in file order, and what the import
+// learns of them before it stores any.
 struct StatementImport::AccountOperations {
     std::u16string account;
     std::u16string name;  // from the file, or empty
     std::vector<const StatementOperation*> booked;
     int skipped = 0;
+    ImportKeyList keys;       // of each booked operation
+    std::vector<bool> known;  // its key is known, or its own number is stored
+    ProbableRows probable;    // rows without a key that the others may be
 };
 
 StatementImport::StatementImport(sqlite3x::connection& database) : m_database(database) {}
@@ -98,7 +109,8 @@ std::vector<StatementImport::AccountOperations> StatementImport::ByAccount(
         auto it = std::find_if(accounts.begin(), accounts.end(),
                                [&number](const auto& a) { return a.account == number; });
         if (it == accounts.end()) {
-            it = accounts.insert(accounts.end(), AccountOperations{number, {}, {}, 0});
+            it = accounts.insert(accounts.end(), AccountOperations{});
+            it->account = number;
         }
         for (const StatementOperation& op : statement.operations) {
             if (!op.booked) {
@@ -107,7 +119,7 @@ std::vector<StatementImport::AccountOperations> StatementImport::ByAccount(
             }
             it->booked.push_back(&op);
             if (it->name.empty()) {
-                it->name = op.accountName;
+                it->name = statement.accountName;
             }
         }
     }
@@ -116,23 +128,26 @@ std::vector<StatementImport::AccountOperations> StatementImport::ByAccount(
 
 ImportSummary StatementImport::run(const StatementFile& file, const ImportRequest& request) {
     StatementChecks::CheckFile(file, request.account, request.ignoreBalance);
-    const std::vector<AccountOperations> accounts = ByAccount(file, request.account);
+    std::vector<AccountOperations> accounts = ByAccount(file, request.account);
     ImportSummary summary;
     try {
         sqlite3x::transaction transaction(m_database);  // begun here
-        for (const char* create :
-             {Schema::kCreateImportBatches, Schema::kCreateImportKeys,
-              Schema::kCreateImportKeyRowIndex, Schema::kCreateOperationMatchIndex}) {
+        for (const char* create : {Schema::kCreateImportBatches, Schema::kCreateImportKeys,
+                                   Schema::kCreateImportKeyRowIndex}) {
             m_database.execute(create);
         }
+        Schema::DropRetiredMatchIndex(m_database);
         m_statements = std::make_unique<Statements>(m_database);
-        m_highestRow = highestRow();
         summary.importedBefore = importedBefore(request.sha256);
         const int64_t batch = beginBatch(file.format, request);
-        AccountCounts total;
-        for (const AccountOperations& account : accounts) {
-            AccountCounts counts{account.account, 0, 0, 0, account.skipped};
+        for (AccountOperations& account : accounts) {
             ensureAccount(account);
+            findKnown(account);
+        }
+        readProbable(accounts);
+        AccountCounts total;
+        for (AccountOperations& account : accounts) {
+            AccountCounts counts{account.account, 0, 0, 0, account.skipped};
             storeAccount(account, batch, counts);
             summary.accounts.push_back(counts);
             total.stored += counts.stored;
@@ -155,14 +170,6 @@ ImportSummary StatementImport::run(const StatementFile& file, const ImportReques
                 .toStdString());
     }
     return summary;
-}
-
-int64_t StatementImport::highestRow() {
-    sqlite3x::command highest(m_database, Schema::kHighestRow);
-    sqlite3x::reader row = highest.execute_reader();
-    const int64_t id = row.read() ? row.get_int64(0) : 0;
-    row.close();
-    return id;
 }
 
 bool StatementImport::importedBefore(const std::string& sha256) {
@@ -207,65 +214,99 @@ void StatementImport::ensureAccount(const AccountOperations& account) {
     s.insertAccount.execute();
 }
 
-void StatementImport::storeAccount(const AccountOperations& account, int64_t batch,
+// Before anything is stored: keys known and own numbers already stored.
+void StatementImport::findKnown(AccountOperations& account) {
+    Statements& s = *m_statements;
+    account.keys = ImportKeyList(account.booked);
+    account.known.assign(account.booked.size(), false);
+    // The first file of an account has no keys to look up, one by one.
+    s.anyKey.bind_text(1, account.account);
+    const bool anyKey = s.anyKey.execute_int() != 0;
+    for (size_t i = 0; i < account.booked.size() && anyKey; ++i) {
+        s.knownKey.bind_text(1, account.account);
+        s.knownKey.bind_text(2, account.keys.key(i, *account.booked[i]));
+        sqlite3x::reader known = s.knownKey.execute_reader();
+        account.known[i] = known.read();
+        known.close();
+    }
+    for (size_t i = 0; i < account.booked.size(); ++i) {
+        const std::optional<int32_t>& tid = account.booked[i]->tid;
+        if (!account.known[i] && tid) {
+            s.countOperation.bind_int(1, *tid);
+            s.countOperation.bind_text(2, account.account);
+            account.known[i] = s.countOperation.execute_int() != 0;
+        }
+    }
+}
+
+// One pass over the stored operations finds every row without a key that an unknown operation
+// of the file may be: those of the file's accounts posted within its dates.
+void StatementImport::readProbable(std::vector<AccountOperations>& accounts) {
+    int64_t first = std::numeric_limits<int64_t>::max();
+    int64_t last = std::numeric_limits<int64_t>::min();
+    for (const AccountOperations& account : accounts) {
+        for (size_t i = 0; i < account.booked.size(); ++i) {
+            if (!account.known[i]) {
+                first = std::min(first, account.booked[i]->bookingDate);
+                last = std::max(last, account.booked[i]->bookingDate);
+            }
+        }
+    }
+    if (first > last) {
+        return;  // everything is known
+    }
+    sqlite3x::command& unkeyed = m_statements->unkeyed;
+    unkeyed.bind_int64(1, first - ProbableMatch::kDistance);
+    unkeyed.bind_int64(2, last + ProbableMatch::kDistance);
+    sqlite3x::reader row = unkeyed.execute_reader();
+    while (row.read()) {
+        const std::u16string_view owner = row.get_view(0);
+        for (AccountOperations& account : accounts) {
+            if (account.account == owner) {
+                account.probable.add(row, 1);
+                break;
+            }
+        }
+    }
+    row.close();
+    for (AccountOperations& account : accounts) {
+        account.probable.sort();
+    }
+}
+
+void StatementImport::storeAccount(AccountOperations& account, int64_t batch,
                                    AccountCounts& counts) {
     Statements& s = *m_statements;
-    const std::vector<std::u16string> keys = ImportKeys::ForAccount(account.booked);
     s.lowest.bind_text(1, account.account);
     int32_t next = std::min(s.lowest.execute_int(), 0) - 1;
+    // Own exports give numbers back: one this import has stored is known for the rest of it.
+    const bool ownNumbers = std::any_of(account.booked.begin(), account.booked.end(),
+                                        [](const StatementOperation* op) { return op->tid; });
+    std::unordered_set<int32_t> numbered;
     for (size_t i = 0; i < account.booked.size(); ++i) {
         const StatementOperation& op = *account.booked[i];
-        s.knownKey.bind_text(1, account.account);
-        s.knownKey.bind_text(2, keys[i]);
-        sqlite3x::reader known = s.knownKey.execute_reader();
-        const bool keyKnown = known.read();
-        known.close();
-        if (keyKnown) {
-            ++counts.known;
+        if (account.known[i] || (op.tid && numbered.count(*op.tid) != 0)) {
+            ++counts.known;  // an own number already there: nothing is replaced
             continue;
         }
-        if (op.tid && numberStored(account.account, *op.tid)) {
-            ++counts.known;  // the number is there: nothing is replaced
-            continue;
-        }
-        if (linkProbable(account.account, op, keys[i], batch)) {
+        const ProbableRows::Operation alike{op.direction, op.amount, op.bookingDate,
+                                            op.counterpartyAccount, op.title};
+        if (const auto match = account.probable.take(alike, s.texts)) {
+            insertKey(account.account, account.keys.key(i, *account.booked[i]), *match, batch,
+                      false);
             ++counts.probable;
             continue;
         }
         // Tavro's own exports give the number back; anything else is numbered below the lowest.
         const int32_t tid = op.tid.value_or(next);
         insertOperation(account.account, op, tid);
-        insertKey(account.account, keys[i], tid, batch, true);
+        if (ownNumbers) {
+            numbered.insert(tid);
+        }
+        insertKey(account.account, account.keys.key(i, *account.booked[i]), tid, batch, true);
         next = op.tid ? std::min(next, tid - 1) : next - 1;
         ++counts.stored;
     }
-}
-
-bool StatementImport::numberStored(const std::u16string& account, int32_t tid) {
-    sqlite3x::command& count = m_statements->countOperation;
-    count.bind_int(1, tid);
-    count.bind_text(2, account);
-    return count.execute_int() != 0;
-}
-
-bool StatementImport::linkProbable(const std::u16string& account, const StatementOperation& op,
-                                   const std::u16string& key, int64_t batch) {
-    sqlite3x::command& probable = m_statements->probable;
-    probable.bind_text(1, account);
-    probable.bind_int(2, op.direction);
-    probable.bind_int64(3, op.amount);
-    probable.bind_int64(4, op.bookingDate - ProbableMatch::kDistance);
-    probable.bind_int64(5, op.bookingDate + ProbableMatch::kDistance);
-    probable.bind_int64(6, m_highestRow);
-    sqlite3x::reader rows = probable.execute_reader();
-    const std::optional<int32_t> match =
-        ProbableMatch::FirstOf(rows, op.counterpartyAccount, op.title);
-    rows.close();
-    if (!match) {
-        return false;
-    }
-    insertKey(account, key, *match, batch, false);
-    return true;
 }
 
 void StatementImport::insertOperation(const std::u16string& account, const StatementOperation& op,

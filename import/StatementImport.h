@@ -57,20 +57,17 @@ private:
     struct AccountOperations;
     static std::vector<AccountOperations> ByAccount(const StatementFile& file,
                                                     const std::optional<std::u16string>& given);
-    int64_t highestRow();
     bool importedBefore(const std::string& sha256);
     int64_t beginBatch(StatementFormat format, const ImportRequest& request);
     void endBatch(int64_t batch, const AccountCounts& total);
-    void storeAccount(const AccountOperations& account, int64_t batch, AccountCounts& counts);
     void ensureAccount(const AccountOperations& account);
-    bool numberStored(const std::u16string& account, int32_t tid);
-    bool linkProbable(const std::u16string& account, const StatementOperation& op,
-                      const std::u16string& key, int64_t batch);
+    void findKnown(AccountOperations& account);
+    void readProbable(std::vector<AccountOperations>& accounts);
+    void storeAccount(AccountOperations& account, int64_t batch, AccountCounts& counts);
     void insertOperation(const std::u16string& account, const StatementOperation& op, int32_t tid);
     void insertKey(const std::u16string& account, const std::u16string& key, int32_t tid,
                    int64_t batch, bool created);
 
     sqlite3x::connection& m_database;
     std::unique_ptr<Statements> m_statements;
-    int64_t m_highestRow = 0;  // t_id, only to pass over the rows this import adds
 };

@@ -16,12 +16,17 @@ const XmlNode* XmlNode::child(QStringView local) const {
 }
 
 const XmlNode* XmlNode::at(QStringView path) const {
+    // Walked piece by piece: splitting the path into a list cost an allocation per look-up, and
+    // a statement's entries take many.
     const XmlNode* node = this;
-    for (const QStringView part : path.split(u'/')) {
-        node = node->child(part);
-        if (node == nullptr) {
-            return nullptr;
+    qsizetype from = 0;
+    while (node != nullptr && from <= path.size()) {
+        qsizetype end = path.indexOf(u'/', from);
+        if (end < 0) {
+            end = path.size();
         }
+        node = node->child(path.mid(from, end - from));
+        from = end + 1;
     }
     return node;
 }

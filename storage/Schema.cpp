@@ -38,10 +38,17 @@ void ClearOperations(sqlite3x::connection& con) {
     sqlite3x::transaction transaction(con);
     con.execute(kDeleteAllTransactions);
     if (con.execute_int(kImportKeysExist) != 0) {
+        DropRetiredMatchIndex(con);
         con.execute(kDeleteAllImportKeys);
         con.execute(kDeleteAllImportBatches);
     }
     transaction.commit();
+}
+
+void DropRetiredMatchIndex(sqlite3x::connection& con) {
+    if (con.execute_int(kRetiredMatchIndexExists) != 0) {
+        con.execute(kDropRetiredMatchIndex);
+    }
 }
 
 void OpenDatabase(sqlite3x::connection& con, const std::u16string& path, const ConsoleLine& console,

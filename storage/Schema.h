@@ -79,14 +79,14 @@ inline constexpr const char* kCreateImportBatches =
 inline constexpr const char* kCreateImportKeys =
     "CREATE TABLE IF NOT EXISTS import_keys(k_account VARCHAR(32) NOT NULL, k_key VARCHAR(255) NOT "
     "NULL, k_tid INTEGER NOT NULL, k_batch INTEGER NOT NULL, k_created INTEGER NOT NULL, PRIMARY "
-    "KEY(k_account, k_key))";
+    "KEY(k_account, k_key)) WITHOUT ROWID";
 inline constexpr const char* kCreateImportKeyRowIndex =
     "CREATE INDEX IF NOT EXISTS import_keys_row ON import_keys(k_account, k_tid)";
-// Finds a probably equal stored operation by account, direction, amount in grosze (the module's
-// amounts are 32-bit floats, never exact) and posting date, whatever the number of others.
-inline constexpr const char* kCreateOperationMatchIndex =
-    "CREATE INDEX IF NOT EXISTS transactions_match ON transactions(t_to_acc, t_tio, "
-    "CAST(round(t_amount*100) AS INTEGER), t_date2)";
+// Earlier builds kept an expression index for matching imported and downloaded operations.
+// Matching now reads the rows it needs once; the index only cost every insert its upkeep.
+inline constexpr const char* kRetiredMatchIndexExists =
+    "select count(*) from sqlite_master where name='transactions_match'";
+inline constexpr const char* kDropRetiredMatchIndex = "DROP INDEX transactions_match";
 
 // 1 file name, 2 SHA-256, 3 format, 4 time; the counts are set when the file is done.
 inline constexpr const char* kInsertImportBatch =
@@ -96,6 +96,9 @@ inline constexpr const char* kUpdateImportBatchCounts =
     "UPDATE import_batches SET b_new=?, b_known=?, b_probable=?, b_skipped=? WHERE b_id=?";
 inline constexpr const char* kCountImportBatchesBySha =
     "SELECT COUNT(*) FROM import_batches WHERE b_sha256=?";
+// Has account 1 any key at all?
+inline constexpr const char* kCountAccountKeys =
+    "SELECT COUNT(*) FROM (SELECT 1 FROM import_keys WHERE k_account=? LIMIT 1)";
 // A key is known while its operation exists (1 account, 2 key).
 inline constexpr const char* kSelectKnownKey =
     "SELECT k_tid FROM import_keys JOIN transactions ON t_to_acc=k_account AND t_tid=k_tid WHERE "
@@ -106,16 +109,16 @@ inline constexpr const char* kInsertImportKey =
     "VALUES(?,?,?,?,?)";
 inline constexpr const char* kLowestOperationNumber =
     "SELECT MIN(t_tid) FROM transactions WHERE t_to_acc=?";
-// Stored operations without a key that could be this one: 1 account, 2 direction, 3 amount in
-// grosze, 4..5 posting date range, 6 the highest row there before this import (the rows it adds
-// have keys: passing them over in the index spares a look-up each).
-inline constexpr const char* kSelectProbableOperations =
-    "SELECT t_tid, t_from_acc, t_desc FROM transactions WHERE t_to_acc=? AND t_tio=? AND "
-    "CAST(round(t_amount*100) AS INTEGER)=? AND t_date2 BETWEEN ? AND ? AND t_id<=? AND NOT EXISTS "
-    "(SELECT 1 "
-    "FROM import_keys WHERE "
-    "k_account=t_to_acc AND k_tid=t_tid) ORDER BY t_date2, t_tid";
-inline constexpr const char* kHighestRow = "SELECT COALESCE(MAX(t_id), 0) FROM transactions";
+// Stored operations without a key posted between 1 and 2, of every account, that operations of
+// a file may probably be; one pass over the table (no index has the posting date), the key
+// looked up only for rows within the dates. The columns after t_to_acc as ProbableRows reads them.
+inline constexpr const char* kSelectUnkeyedOperations =
+    "SELECT t_to_acc, t_id, t_tid, t_tio, t_amount, t_date2, t_from_acc, t_desc FROM transactions "
+    "WHERE t_date2 BETWEEN ? AND ? AND NOT EXISTS (SELECT 1 FROM import_keys WHERE "
+    "k_account=t_to_acc AND k_tid=t_tid)";
+// The compared texts of one row (1 t_id), read while the rows stay as they were read.
+inline constexpr const char* kSelectOperationTexts =
+    "SELECT t_from_acc, t_desc FROM transactions WHERE t_id=?";
 inline constexpr const char* kCountAccount = "SELECT COUNT(*) FROM accounts WHERE a_number=?";
 inline constexpr const char* kDeleteAllImportKeys = "DELETE FROM import_keys";
 inline constexpr const char* kDeleteAllImportBatches = "DELETE FROM import_batches";
@@ -166,19 +169,21 @@ inline constexpr const char* kRenumberOperation =
 // 1 new t_tid, 2 created, 3 account, 4 old t_tid
 inline constexpr const char* kMoveImportKeys =
     "UPDATE import_keys SET k_tid=?, k_created=? WHERE k_account=? AND k_tid=?";
-// Imported rows that could be this downloaded operation; the parameters as for
-// kSelectProbableOperations.
-inline constexpr const char* kSelectProbableImported =
-    "SELECT t_tid, t_from_acc, t_desc FROM transactions WHERE t_to_acc=? AND t_tio=? AND "
-    "CAST(round(t_amount*100) AS INTEGER)=? AND t_date2 BETWEEN ? AND ? AND EXISTS (SELECT 1 FROM "
-    "import_keys WHERE "
-    "k_account=t_to_acc AND k_tid=t_tid AND k_created=1) ORDER BY t_date2, t_tid";
+// The rows an import stored in account 1, that a downloaded operation may be; the columns as
+// ProbableRows reads them.
+inline constexpr const char* kSelectImportedOperations =
+    "SELECT t_id, t_tid, t_tio, t_amount, t_date2, t_from_acc, t_desc FROM import_keys JOIN "
+    "transactions ON t_to_acc=k_account AND t_tid=k_tid WHERE k_account=? AND k_created=1";
 
 using ConsoleLine = std::function<void(const std::u16string&)>;
 
 // Empties the operation list and, where a file was ever imported, the import's keys and batches,
 // all or nothing. Throws sqlite3x::database_error.
 void ClearOperations(sqlite3x::connection& con);
+
+// Drops the index earlier builds made for matching, where it is still there. Throws
+// sqlite3x::database_error.
+void DropRetiredMatchIndex(sqlite3x::connection& con);
 
 // Throws sqlite3x::database_error (SQLITE_CORRUPT) unless the whole file reads as sound.
 void RefuseDamagedFile(sqlite3x::connection& con);

@@ -177,7 +177,7 @@ TEST_P(OwnExports, ReadBackWhole) {
         EXPECT_EQ(read[i].fileId, kAccount.size() ? OfxExportWriter::FitId(ops[i]) : u"");
     }
     if (GetParam() == StatementFormat::OwnCsv) {
-        EXPECT_EQ(read[0].accountName, ops[0].ownAccountName);
+        EXPECT_EQ(file.statements[0].accountName, ops[0].ownAccountName);
     }
 }
 

@@ -35,20 +35,35 @@ protected:
         return StatementImport(m_db).run(StatementReader::Read(m_file), request);
     }
 
-    bool download(int32_t tid, double amount, int day, const char* title) {
-        OperationRecord record{};
-        record.size = sizeof record;
-        record.tid = tid;
-        record.amount = amount;
-        record.direction = amount < 0 ? 0 : 1;
-        record.operationDate = record.postingDate = *StatementValues::Noon(2024, 3, day);
-        record.title = title;
+    struct Delivered {
+        int32_t tid;
+        double amount;
+        int day;
+        const char* title;
+    };
+
+    // One job; whether each operation was new.
+    std::vector<bool> job(const std::vector<Delivered>& operations) {
         sqlite3x::transaction job(m_db);
         OperationStore store(m_db, nullptr);
-        const bool fresh = store.store(QString::fromStdString(kAccount).toStdU16String(), record);
+        std::vector<bool> fresh;
+        for (const Delivered& op : operations) {
+            OperationRecord record{};
+            record.size = sizeof record;
+            record.tid = op.tid;
+            record.amount = op.amount;
+            record.direction = op.amount < 0 ? 0 : 1;
+            record.operationDate = record.postingDate = *StatementValues::Noon(2024, 3, op.day);
+            record.title = op.title;
+            fresh.push_back(store.store(QString::fromStdString(kAccount).toStdU16String(), record));
+        }
         EXPECT_FALSE(store.failed());
         job.commit();
         return fresh;
+    }
+
+    bool download(int32_t tid, double amount, int day, const char* title) {
+        return job({{tid, amount, day, title}}).at(0);
     }
 
     std::string tids() {
@@ -76,6 +91,18 @@ TEST_F(DownloadMeetsImport, ItsCopyIsReplacedAndTheKeyMovesToIt) {
 TEST_F(DownloadMeetsImport, TheModuleKeepsItsNumber) {
     EXPECT_TRUE(download(-1, -100.0, 20, "Czynsz"));
     EXPECT_EQ(tids(), "-3:Kawa -2:Bilet -1:Czynsz");
+    EXPECT_EQ(import().accounts[0].known, 2);
+}
+
+// The imported rows are read once a job: a row moved out of a number later in the job is still
+// found under its new one. Also drops the matching index of earlier builds.
+TEST_F(DownloadMeetsImport, ARowMovedWithinAJobIsStillReplaced) {
+    m_db.execute("CREATE INDEX transactions_match ON transactions(t_to_acc, t_tio, t_date2)");
+    EXPECT_EQ(job({{700, -4.0, 10, "Inny bilet"}, {-1, -9.5, 2, "KAWA"}}),
+              (std::vector<bool>{true, false}));
+    EXPECT_EQ(tids(), "-2:Bilet -1:KAWA 700:Inny bilet");
+    EXPECT_EQ(
+        m_db.execute_int("SELECT COUNT(*) FROM sqlite_master WHERE name='transactions_match'"), 0);
     EXPECT_EQ(import().accounts[0].known, 2);
 }
 

@@ -164,6 +164,26 @@ TEST_P(CamtVersions, BatchPendingCounterpartiesAndKinds) {
 
 INSTANTIATE_TEST_SUITE_P(Versions, CamtVersions, ::testing::Values("02", "04", "08", "13"));
 
+// A file in another code page, with references, empty elements and line breaks: the names read
+// whole and an error names its own line.
+TEST(Camt, CodePageReferencesAndLines) {
+    std::string text = Camt(kAccount, "02");
+    text.replace(text.find("UTF-8"), 5, "windows-1250");
+    text.replace(text.find("Pod "), 4, "Pod &amp;\n&#x141;");
+    text.replace(text.find("<GrpHdr>"), 0, "<Empty/>\n\n");
+    const StatementFile file = StatementReader::Read(Encoded(text, "WINDOWS-1250"));
+    EXPECT_EQ(utf8(file.statements.at(0).operations.at(0).counterpartyName),
+              "Kawiarnia „Pod &\nŁŻurawiem”");
+    text.replace(text.find("2024-03-04"), 10, "\n2024-02-30");
+    try {
+        StatementReader::Read(Encoded(text, "WINDOWS-1250"));
+        FAIL() << "read without an error";
+    } catch (const ImportError& error) {
+        EXPECT_NE(std::string(error.what()).find("BookgDt w wierszu 5"), std::string::npos)
+            << error.what();
+    }
+}
+
 class OfxVersions : public ::testing::TestWithParam<bool> {};
 
 TEST_P(OfxVersions, TransactionsKindsAndCodePage) {

@@ -61,9 +61,10 @@ protected:
         return out;
     }
 
-    void storeDownloaded(int32_t tid, double amount, int64_t day, const std::u16string& title) {
+    void storeDownloaded(int32_t tid, double amount, int64_t day, const std::u16string& title,
+                         const std::u16string& counterparty = u"") {
         sqlite3x::command insert(m_db, Schema::kInsertOperation);
-        insert.bind_text(1, u"");
+        insert.bind_text(1, counterparty);
         insert.bind_text(2, u"Sklep");
         insert.bind_text(3, title);
         insert.bind_double(4, amount);
@@ -126,13 +127,32 @@ TEST_F(ImportTest, ADownloadedOperationMuchLikeItIsLinkedNotStoredTwice) {
     const int64_t twoDaysLater = *StatementValues::Noon(2024, 3, 3);
     storeDownloaded(5001, -9.5, twoDaysLater, u"KAWA DUŻA");
     storeDownloaded(5002, -9.5, twoDaysLater, u"Herbata");
+    storeDownloaded(5003, -9.5, *StatementValues::Noon(2024, 3, 5), u"Kawa duża");  // too late
+    m_db.execute("CREATE INDEX transactions_match ON transactions(t_to_acc, t_tio, t_date2)");
     const ImportSummary summary = import(coffees(""));
     EXPECT_EQ(summary.accounts[0].probable, 1);
     EXPECT_EQ(summary.accounts[0].stored, 1);
-    EXPECT_EQ(rows().size(), 3u);
+    EXPECT_EQ(rows().size(), 4u);
+    EXPECT_EQ(
+        m_db.execute_int("SELECT COUNT(*) FROM sqlite_master WHERE name='transactions_match'"), 0);
+    EXPECT_EQ(m_db.execute_int("SELECT k_tid FROM import_keys WHERE k_created=0"), 5001);
     const ImportSummary again = import(coffees(""));
     EXPECT_EQ(again.accounts[0].known, 2);
     EXPECT_EQ(again.accounts[0].probable, 0);
+}
+
+// The counterparty account's digits match whatever the title and the way the number is written.
+TEST_F(ImportTest, TheSameCounterpartyAccountIsProbablyTheSameOperation) {
+    const int64_t day = *StatementValues::Noon(2024, 3, 1);
+    storeDownloaded(6001, -9.5, day, u"Przelew", u"PL 61 1090 1014 0000 0712 1981 2874");
+    storeDownloaded(6002, -9.5, day, u"", u"");
+    const std::string file =
+        ":20:K\n:25:" + kAccount +
+        "\n:61:240301D9,50NTRFNONREF\n:86:~20Czynsz~3861109010140000071219812874"
+        "\n:61:240301D9,50NTRFNONREF\n:86:~20\n-\n";
+    const ImportSummary summary = import(file);
+    EXPECT_EQ(summary.accounts[0].probable, 1);
+    EXPECT_EQ(summary.accounts[0].stored, 1);  // no title and no account: nothing to compare
 }
 
 TEST_F(ImportTest, OwnCsvExportComesBackWithItsNumbersAndName) {
