@@ -59,6 +59,8 @@ const char* formatName(StatementFormat format) {
             return "CSV (eksport Tavro)";
         case StatementFormat::OwnXml:
             return "XML (eksport Tavro)";
+        case StatementFormat::BankCsv:
+            return "CSV banku";
     }
     return "";
 }
