@@ -4,7 +4,6 @@
 #include "ImportError.h"
 #include "ImportPreview.h"
 #include "Schema.h"
-#include "StatementValues.h"
 #include "sqlite3x.h"
 
 #include <algorithm>
@@ -25,19 +24,7 @@ void storeAsNew(sqlite3x::connection& db, const OperationPlace& place,
     lowest.bind_text(1, place.account);
     const int32_t tid = std::min(lowest.execute_int(), 0) - 1;
     sqlite3x::command insert(db, Schema::kInsertOperation);
-    const auto counterparty = StatementValues::OwnAccountNrb(op.counterpartyAccount);
-    insert.bind_text(1, counterparty ? *counterparty : op.counterpartyAccount);
-    insert.bind_text(2, op.counterpartyName);
-    insert.bind_text(3, op.title);
-    insert.bind_double(4, double(op.amount) / 100.0);
-    insert.bind_int(5, tid);
-    insert.bind_int(6, op.direction);
-    insert.bind_int64(7, op.operationDate);
-    insert.bind_int64(8, op.bookingDate);
-    insert.bind_text(9, place.account);
-    insert.bind_text(10, std::u16string());
-    insert.bind_int(11, op.kind);
-    insert.execute();
+    StatementImport::InsertOperation(insert, place.account, op, tid);
     sqlite3x::command relink(db, Schema::kRelinkImportKey);
     relink.bind_int(1, tid);
     relink.bind_text(2, place.account);

@@ -299,7 +299,7 @@ void StatementImport::storeAccount(AccountOperations& account, int64_t batch,
         }
         // Tavro's own exports give the number back; anything else is numbered below the lowest.
         const int32_t tid = op.tid.value_or(next);
-        insertOperation(account.account, op, tid);
+        InsertOperation(m_statements->insert, account.account, op, tid);
         if (ownNumbers) {
             numbered.insert(tid);
         }
@@ -309,9 +309,8 @@ void StatementImport::storeAccount(AccountOperations& account, int64_t batch,
     }
 }
 
-void StatementImport::insertOperation(const std::u16string& account, const StatementOperation& op,
-                                      int32_t tid) {
-    sqlite3x::command& insert = m_statements->insert;
+void StatementImport::InsertOperation(sqlite3x::command& insert, const std::u16string& account,
+                                      const StatementOperation& op, int32_t tid) {
     insert.bind_text(1, storedCounterparty(op.counterpartyAccount));
     insert.bind_text(2, op.counterpartyName);
     insert.bind_text(3, op.title);

@@ -13,8 +13,9 @@
 #include <vector>
 
 namespace sqlite3x {
+class command;
 class connection;
-}
+}  // namespace sqlite3x
 
 struct ImportRequest {
     std::u16string fileName;
@@ -50,6 +51,9 @@ public:
     ImportSummary run(const StatementFile& file, const ImportRequest& request);
 
     static std::string Sha256Hex(const std::string& bytes);
+    // Stores one operation as row `tid` of `account` through a prepared kInsertOperation.
+    static void InsertOperation(sqlite3x::command& insert, const std::u16string& account,
+                                const StatementOperation& op, int32_t tid);
     static const char* FormatName(StatementFormat format);
 
 private:
@@ -64,7 +68,6 @@ private:
     void findKnown(AccountOperations& account);
     void readProbable(std::vector<AccountOperations>& accounts);
     void storeAccount(AccountOperations& account, int64_t batch, AccountCounts& counts);
-    void insertOperation(const std::u16string& account, const StatementOperation& op, int32_t tid);
     void insertKey(const std::u16string& account, const std::u16string& key, int32_t tid,
                    int64_t batch, bool created);
 
