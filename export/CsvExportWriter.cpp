@@ -11,7 +11,7 @@
 namespace {
 
 constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
-constexpr const char* kLineEnd = "\r\n";
+constexpr const char* kCsvLineEnd = "\r\n";
 
 const char16_t* const kColumns[] = {u"Identyfikator",
                                     u"Numer rachunku",
@@ -50,7 +50,7 @@ void record(std::string& out, const std::vector<std::u16string>& values) {
         }
         out += CsvExportWriter::Field(values[i]);
     }
-    out += kLineEnd;
+    out += kCsvLineEnd;
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr const char* kLineEnd = "\r\n";
+constexpr const char* kOfxLineEnd = "\r\n";
 
 const char* const kHeader[] = {"OFXHEADER:100",    "DATA:OFXSGML",    "VERSION:102",
                                "SECURITY:NONE",    "ENCODING:UTF-8",  "CHARSET:NONE",
@@ -47,7 +47,7 @@ class Lines {
 public:
     void add(const std::string& line) {
         m_text += line;
-        m_text += kLineEnd;
+        m_text += kOfxLineEnd;
     }
     void leaf(const char* tag, const std::string& value) {
         add(std::string("<") + tag + ">" + value);

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr const char* kLineEnd = "\r\n";
+constexpr const char* kXmlLineEnd = "\r\n";
 constexpr char16_t kReplacement = 0xFFFD;
 
 bool isHighSurrogate(char16_t c) {
@@ -169,7 +169,7 @@ std::string XmlExportWriter::FormatAmount(double amount) {
 }
 
 void XmlExportWriter::line(const std::string& text) {
-    m_out << text << kLineEnd;
+    m_out << text << kXmlLineEnd;
 }
 
 std::string XmlExportWriter::text(const std::u16string& value) const {

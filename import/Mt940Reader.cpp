@@ -20,7 +20,7 @@ struct Field {
     int line = 0;
 };
 
-[[noreturn]] void fail(int line, const QString& what) {
+[[noreturn]] void failMt940(int line, const QString& what) {
     throw ImportError(
         QStringLiteral("Wiersz %1 pliku MT940: %2").arg(line).arg(what).toStdString());
 }
@@ -51,10 +51,10 @@ int fullYear(int twoDigits) {
 int64_t dayOf(int line, int year, int month, int day) {
     const auto noon = StatementValues::Noon(year, month, day);
     if (!noon) {
-        fail(line, QStringLiteral("nie ma dnia %1-%2-%3.")
-                       .arg(year)
-                       .arg(month, 2, 10, QChar(u'0'))
-                       .arg(day, 2, 10, QChar(u'0')));
+        failMt940(line, QStringLiteral("nie ma dnia %1-%2-%3.")
+                            .arg(year)
+                            .arg(month, 2, 10, QChar(u'0'))
+                            .arg(day, 2, 10, QChar(u'0')));
     }
     return *noon;
 }
@@ -76,8 +76,8 @@ Balance readBalance(const Field& field) {
     const QRegularExpressionMatch m = form.match(field.value);
     const auto amount = m.hasMatch() ? StatementValues::Grosze(m.captured(4)) : std::nullopt;
     if (!amount) {
-        fail(field.line, QStringLiteral("nieczytelne saldo w polu :%1: („%2”).")
-                             .arg(field.tag, field.value.left(40)));
+        failMt940(field.line, QStringLiteral("nieczytelne saldo w polu :%1: („%2”).")
+                                  .arg(field.tag, field.value.left(40)));
     }
     return {m.captured(1) == u"D" ? -*amount : *amount, shortDate(field.line, m.captured(2)),
             m.captured(3)};
@@ -89,8 +89,9 @@ StatementOperation readEntry(const Field& field) {
     const QRegularExpressionMatch m = form.match(field.value.trimmed());
     const auto amount = m.hasMatch() ? StatementValues::Grosze(m.captured(5)) : std::nullopt;
     if (!amount) {
-        fail(field.line,
-             QStringLiteral("nieczytelna operacja w polu :61: („%1”).").arg(field.value.left(40)));
+        failMt940(
+            field.line,
+            QStringLiteral("nieczytelna operacja w polu :61: („%1”).").arg(field.value.left(40)));
     }
     StatementOperation op;
     const QString valueDate = m.captured(1);
@@ -186,9 +187,9 @@ public:
     void add(const Field& field) {
         if (field.tag == u"20") {
             if (m_inStatement && !m_closed) {
-                fail(field.line, QStringLiteral("nowy wyciąg, zanim wyciąg „%1” się skończył "
-                                                "(brak :62F: i „-”).")
-                                     .arg(QString::fromStdU16String(current().reference)));
+                failMt940(field.line, QStringLiteral("nowy wyciąg, zanim wyciąg „%1” się skończył "
+                                                     "(brak :62F: i „-”).")
+                                          .arg(QString::fromStdU16String(current().reference)));
             }
             m_statements.emplace_back();
             if (m_statements.size() <= m_entries.size()) {
@@ -206,16 +207,17 @@ public:
             return;
         }
         if (!m_inStatement) {
-            fail(field.line, QStringLiteral("pole :%1: poza wyciągiem.").arg(field.tag));
+            failMt940(field.line, QStringLiteral("pole :%1: poza wyciągiem.").arg(field.tag));
         }
         addToStatement(field);
     }
 
     std::vector<Statement> finish(int lastLine) {
         if (m_inStatement && !m_closed) {
-            fail(lastLine, QStringLiteral("plik urywa się w wyciągu „%1” (brak salda końcowego "
-                                          ":62F: i końca wyciągu „-”).")
-                               .arg(QString::fromStdU16String(current().reference)));
+            failMt940(lastLine,
+                      QStringLiteral("plik urywa się w wyciągu „%1” (brak salda końcowego "
+                                     ":62F: i końca wyciągu „-”).")
+                          .arg(QString::fromStdU16String(current().reference)));
         }
         for (const Statement& statement : m_statements) {
             if (statement.account.empty()) {
@@ -259,9 +261,9 @@ private:
         if (statement.currency.empty()) {
             statement.currency = balance.currency.toStdU16String();
         } else if (balance.currency.toStdU16String() != statement.currency) {
-            fail(field.line,
-                 QStringLiteral("saldo końcowe w walucie %1, początkowe w %2.")
-                     .arg(balance.currency, QString::fromStdU16String(statement.currency)));
+            failMt940(field.line,
+                      QStringLiteral("saldo końcowe w walucie %1, początkowe w %2.")
+                          .arg(balance.currency, QString::fromStdU16String(statement.currency)));
         }
         statement.closingBalance = balance.amount;
         statement.periodTo = balance.date;
@@ -303,7 +305,7 @@ public:
         } else if (m_open) {
             (m_field.tag == u"61" ? m_field.extra : m_field.value) += line;
         } else {
-            fail(m_number, QStringLiteral("tekst poza polem („%1”).").arg(line.left(40)));
+            failMt940(m_number, QStringLiteral("tekst poza polem („%1”).").arg(line.left(40)));
         }
     }
 

@@ -37,7 +37,7 @@ struct OfxNode {
     }
 };
 
-[[noreturn]] void fail(int line, const QString& what) {
+[[noreturn]] void failOfx(int line, const QString& what) {
     throw ImportError(QStringLiteral("Plik OFX, wiersz %1: %2").arg(line).arg(what).toStdString());
 }
 
@@ -105,14 +105,14 @@ public:
                 continue;
             }
             if (open.size() > 64) {
-                fail(m_line, QStringLiteral("zbyt głęboko zagnieżdżone elementy."));
+                failOfx(m_line, QStringLiteral("zbyt głęboko zagnieżdżone elementy."));
             }
             open.back()->children.push_back(std::move(node));
             open.push_back(&open.back()->children.back());
         }
         if (open.size() > 1) {
-            fail(m_line, QStringLiteral("plik jest niepełny (nie zamknięto elementu %1).")
-                             .arg(open.back()->name));
+            failOfx(m_line, QStringLiteral("plik jest niepełny (nie zamknięto elementu %1).")
+                                .arg(open.back()->name));
         }
         return root;
     }
@@ -135,17 +135,17 @@ private:
                 continue;
             }
             if (m_text.mid(start, 2) == u"<!") {
-                fail(m_line, QStringLiteral("deklaracja DOCTYPE lub encji; takiego pliku Tavro "
-                                            "nie czyta."));
+                failOfx(m_line, QStringLiteral("deklaracja DOCTYPE lub encji; takiego pliku Tavro "
+                                               "nie czyta."));
             }
             const qsizetype end = m_text.indexOf(u'>', start);
             if (end < 0) {
-                fail(m_line, QStringLiteral("plik urywa się w znaczniku."));
+                failOfx(m_line, QStringLiteral("plik urywa się w znaczniku."));
             }
             m_tag = m_text.mid(start + 1, end - start - 1).trimmed().toUpper();
             advanceTo(end + 1);
             if (m_tag.isEmpty() || m_tag == u"/") {
-                fail(m_line, QStringLiteral("pusty znacznik."));
+                failOfx(m_line, QStringLiteral("pusty znacznik."));
             }
             return true;
         }
@@ -184,7 +184,7 @@ private:
     void skipPast(const QString& marker) {
         const qsizetype end = m_text.indexOf(marker, m_at);
         if (end < 0) {
-            fail(m_line, QStringLiteral("plik urywa się w komentarzu lub instrukcji."));
+            failOfx(m_line, QStringLiteral("plik urywa się w komentarzu lub instrukcji."));
         }
         advanceTo(end + marker.size());
     }
@@ -217,7 +217,7 @@ int64_t dateOf(const OfxNode& transaction, const QString& name, int64_t fallback
     }
     const auto day = StatementValues::IsoDay(written, true);
     if (!day) {
-        fail(transaction.line, QStringLiteral("nieczytelna data %1 („%2”).").arg(name, written));
+        failOfx(transaction.line, QStringLiteral("nieczytelna data %1 („%2”).").arg(name, written));
     }
     return *day;
 }
@@ -227,7 +227,7 @@ StatementOperation readTransaction(const OfxNode& node, const QString& account) 
     const QString written = node.valueAt(u"TRNAMT");
     const auto amount = StatementValues::Grosze(written);
     if (!amount) {
-        fail(node.line, QStringLiteral("nieczytelna kwota TRNAMT („%1”).").arg(written));
+        failOfx(node.line, QStringLiteral("nieczytelna kwota TRNAMT („%1”).").arg(written));
     }
     op.amount = *amount;
     op.direction = *amount < 0 ? 0 : 1;

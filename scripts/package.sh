@@ -5,12 +5,15 @@
 # the extracted tree, proving that it finds its bank module in the installed layout.
 #   bash scripts/package.sh              -> build-package/tavro_<version>_amd64.deb
 #   bash scripts/package.sh --build-only    only the Release build, nothing checked
-# TAVRO_PACKAGE_BUILD names another build folder.
+# TAVRO_PACKAGE_BUILD names another build folder; TAVRO_PACKAGE_BENCH=ON builds the benchmarks in
+# the same tree (the test script runs their smoke runs there).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-deps.sh
+source scripts/compilers.sh
 build=${TAVRO_PACKAGE_BUILD:-build-package}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVRO_TESTS=OFF -DTAVRO_BENCH=OFF
+cmake -S . -B "$build" -G Ninja "${tavro_compilers[@]}" -DCMAKE_BUILD_TYPE=Release -DTAVRO_TESTS=OFF \
+  -DTAVRO_BENCH="${TAVRO_PACKAGE_BENCH:-OFF}"
 cmake --build "$build"
 [ "${1:-}" = "--build-only" ] && exit 0
 rm -f "$build"/tavro_*.deb

@@ -11,7 +11,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${TAVRO_RUN_BUILD:-build}
 bash scripts/setup-deps.sh
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVRO_TESTS=OFF -DTAVRO_BENCH=OFF
+source scripts/compilers.sh
+cmake -S . -B "$build" -G Ninja "${tavro_compilers[@]}" -DCMAKE_BUILD_TYPE=Release -DTAVRO_TESTS=OFF \
+  -DTAVRO_BENCH=OFF
 cmake --build "$build" --target tavro ib_tavro tavro-bank
 if [ "${1:-}" = "--own-data" ]; then
   shift

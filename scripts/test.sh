@@ -28,20 +28,21 @@ step "packages" bash scripts/setup-deps.sh
 # CMake file of ours carries its licence line (scripts/spdx.sh --fix).
 step "format and licence lines" bash -c 'bash scripts/check-format.sh && bash scripts/spdx.sh --check'
 
+source scripts/compilers.sh
 build=${TAVRO_TEST_BUILD:-build-test}
-step "sanitizer build" bash -c "cmake -S . -B '$build' -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DTAVRO_SANITIZE=ON -DTAVRO_BENCH=ON && cmake --build '$build'"
-# The package's Release tree and the fuzz targets' clang tree compile beside the tests, at the
-# lowest priority: many tests wait on the simulated bank, a timer or a window, and the compilers
-# take the time they leave. Their output is shown once they are done.
-fuzz_build=${TAVRO_FUZZ_BUILD:-${build}-fuzz}
+# One tree holds the tests and the fuzz targets, all under the sanitizers.
+step "sanitizer build" bash -c "cmake -S . -B '$build' -G Ninja ${tavro_compilers[*]} \
+  -DCMAKE_BUILD_TYPE=Debug -DTAVRO_SANITIZE=ON -DTAVRO_FUZZ=ON -DTAVRO_BENCH=OFF &&
+  cmake --build '$build'"
+# The Release tree, shared by the package and the benchmarks' smoke runs, compiles beside the
+# tests at the lowest priority: many tests wait on the simulated bank, a timer or a window, and the
+# compiler takes the time they leave. Its output is shown once it is done.
+export TAVRO_PACKAGE_BENCH=ON
+package_build=${TAVRO_PACKAGE_BUILD:-build-package}
 beside_log=$root/$build-beside.log
 beside_time=$root/$build-beside.time
 setsid bash -c "begin=\$SECONDS
-  nice -n 19 bash scripts/package.sh --build-only &&
-  CC=clang-14 CXX=clang++-14 nice -n 19 cmake -S . -B '$fuzz_build' -G Ninja \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRO_FUZZ=ON -DTAVRO_TESTS=ON -DTAVRO_BENCH=OFF &&
-  nice -n 19 cmake --build '$fuzz_build' --target fuzz_all
+  nice -n 19 bash scripts/package.sh --build-only
   status=\$?
   echo \$((SECONDS - begin)) >'$beside_time'
   exit \$status" >"$beside_log" 2>&1 &
@@ -52,7 +53,7 @@ await_beside() {
   local status=0
   wait "$beside" || status=$?
   cat "$beside_log"
-  timings+=("$(printf '  %-34s %4d s' "(Release and fuzz builds, beside)" "$(cat "$beside_time")")")
+  timings+=("$(printf '  %-34s %4d s' "(Release build, beside)" "$(cat "$beside_time")")")
   return $status
 }
 
@@ -61,12 +62,13 @@ export TZ=Europe/Warsaw QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1
 export LSAN_OPTIONS=suppressions=$root/scripts/lsan-suppressions.txt:print_suppressions=0
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-step "tests" ctest --test-dir "$build" --output-on-failure -j2 --timeout 300
-step "Release and fuzz builds (rest)" await_beside
+step "tests" ctest --test-dir "$build" --output-on-failure -j2 --timeout 300 -LE fuzz
+step "Release build (rest)" await_beside
+step "benchmark smoke runs" ctest --test-dir "$package_build" --output-on-failure -L bench
 
 # The Debian package: lintian, the desktop-entry and AppStream validators, and the program run
 # from the extracted package.
 step "package" bash scripts/package.sh
 
-# The fuzz targets each run 20 seconds on their corpus.
-step "fuzz runs" ctest --test-dir "$fuzz_build" --output-on-failure -j2 -L fuzz
+# The fuzz targets each run a few seconds on their corpus.
+step "fuzz runs" ctest --test-dir "$build" --output-on-failure -j2 -L fuzz

@@ -16,8 +16,6 @@
 #include "TempDir.h"
 
 namespace {
-constexpr const char* kListPath = "/account_oper_list.aspx";
-constexpr const char* kDetailsPath = "/account_oper_details.aspx";
 // Valid check digits, routing number of the bank, but no such account there.
 constexpr const char* kForeignAccount = "30199000039999999999999999";
 // The same with wrong check digits: only the first account of a request is checked.

@@ -12,7 +12,6 @@
 #include "ModuleQuery.h"
 
 namespace {
-constexpr const char* kDetailsPath = "/account_oper_details.aspx";
 
 struct FaultCase {
     const char* name;

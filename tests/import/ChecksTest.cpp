@@ -19,7 +19,7 @@ using namespace StatementSamples;
 
 namespace {
 
-const std::string kAccount = Nrb("102010260000042270201111");
+const std::string kChecked = Nrb("102010260000042270201111");
 const char kPolish[] = "Zażółć gęślą jaźń. ZAŻÓŁĆ GĘŚLĄ JAŹŃ";
 
 struct CodePageCase {
@@ -67,19 +67,19 @@ std::u16string u16(const std::string& text) {
 
 INSTANTIATE_TEST_SUITE_P(
     Written, OwnAccounts,
-    ::testing::Values(AccountCase{"/PL" + kAccount, std::nullopt, kAccount},
-                      AccountCase{"pl" + kAccount.substr(0, 2) + " " + kAccount.substr(2, 4) + "-" +
-                                      kAccount.substr(6),
-                                  std::nullopt, kAccount},
-                      AccountCase{"BREXPLPW/" + kAccount, u16(kAccount), kAccount},
-                      AccountCase{"", u16(kAccount), kAccount},
-                      AccountCase{"12345", u16(kAccount), kAccount},
+    ::testing::Values(AccountCase{"/PL" + kChecked, std::nullopt, kChecked},
+                      AccountCase{"pl" + kChecked.substr(0, 2) + " " + kChecked.substr(2, 4) + "-" +
+                                      kChecked.substr(6),
+                                  std::nullopt, kChecked},
+                      AccountCase{"BREXPLPW/" + kChecked, u16(kChecked), kChecked},
+                      AccountCase{"", u16(kChecked), kChecked},
+                      AccountCase{"12345", u16(kChecked), kChecked},
                       AccountCase{"12345", std::nullopt, ""}, AccountCase{"", std::nullopt, ""},
-                      AccountCase{kAccount, u16(Nrb("114020040000350200000001")), ""}));
+                      AccountCase{kChecked, u16(Nrb("114020040000350200000001")), ""}));
 
 TEST(Checks, BalanceThatDoesNotAgreeNamesTheStatementAndBothFigures) {
     Statement statement;
-    statement.account = u16(kAccount);
+    statement.account = u16(kChecked);
     statement.reference = u"WYC/5";
     statement.openingBalance = 10000;
     statement.closingBalance = 8000;
@@ -133,7 +133,7 @@ TEST(ImportKeysTest, IdenticalOperationsGetTwoKeysAndIdentifiersWin) {
 std::vector<StoredOperation> exported() {
     StoredOperation a;
     a.tid = 4711;
-    a.ownAccount = u16(kAccount);
+    a.ownAccount = u16(kChecked);
     a.ownAccountName = u"Konto „codzienne”; główne";
     a.counterpartyAccount = u"11402004000035020000000101";
     a.operationDate = *StatementValues::Noon(2023, 12, 30);
@@ -174,7 +174,7 @@ TEST_P(OwnExports, ReadBackWhole) {
         EXPECT_EQ(read[i].operationDate, ops[i].operationDate);
         EXPECT_EQ(read[i].bookingDate, ops[i].bookingDate);
         EXPECT_EQ(read[i].amount, int64_t(ops[i].amount * 100 + (ops[i].amount < 0 ? -0.5 : 0.5)));
-        EXPECT_EQ(read[i].fileId, kAccount.size() ? OfxExportWriter::FitId(ops[i]) : u"");
+        EXPECT_EQ(read[i].fileId, kChecked.size() ? OfxExportWriter::FitId(ops[i]) : u"");
     }
     if (GetParam() == StatementFormat::OwnCsv) {
         EXPECT_EQ(file.statements[0].accountName, ops[0].ownAccountName);
@@ -187,7 +187,7 @@ INSTANTIATE_TEST_SUITE_P(CsvAndXml, OwnExports,
 TEST(OwnExportsTest, OfxGivesTheNumberFromTheIdentifier) {
     const auto ops = exported();
     const StatementFile file =
-        StatementReader::Read(OfxExportWriter::Document(u16(kAccount), ops, ops[0].bookingDate));
+        StatementReader::Read(OfxExportWriter::Document(u16(kChecked), ops, ops[0].bookingDate));
     ASSERT_EQ(file.format, StatementFormat::Ofx);
     const auto& read = file.statements.at(0).operations;
     ASSERT_EQ(read.size(), 2u);

@@ -22,6 +22,10 @@
 
 #include "TempDir.h"
 
+// The bank's pages the tests count requests of.
+inline constexpr const char* kListPath = "/account_oper_list.aspx";
+inline constexpr const char* kDetailsPath = "/account_oper_details.aspx";
+
 // One line of the bank's request log.
 struct BankRequest {
     int number = 0;

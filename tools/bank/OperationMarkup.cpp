@@ -2,6 +2,7 @@
 #include "OperationMarkup.h"
 
 #include "CivilDate.h"
+#include "HistoryTables.h"
 #include "KindTable.h"
 
 namespace {
@@ -17,7 +18,6 @@ std::string replaceAll(std::string text, const std::string& from, const std::str
     return text;
 }
 
-const char* const kOwner = "Jan Testowy";
 }  // namespace
 
 OperationMarkup::OperationMarkup(const BankOperation& operation, const BankAccount& account)
