@@ -2,12 +2,15 @@
 #include "ScriptedRun.h"
 
 #include <QAbstractItemModel>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QWindow>
+#include <array>
 #include <cstdio>
 
 namespace {
@@ -21,6 +24,12 @@ const char* const kSelectorCount = "1021";
 const char* const kSelectorUnit = "1066";
 const char* const kOkButton = "1";
 constexpr int kYears = 3;
+// The menu commands that open a window of their own: export, import (its file dialog first),
+// undo of an import, the account manager, the options, the account number check and the about
+// box. A window that is not shown within this time is reported and passed over.
+constexpr std::array<const char*, 7> kWindowCommands = {"32777", "32786", "32787", "32774",
+                                                        "32785", "32779", "32775"};
+constexpr qint64 kWindowWaitMs = 15000;
 
 void clickLater(QPushButton* button) {
     // Queued: the button may open a modal window, whose loop must not run inside this poll.
@@ -64,8 +73,20 @@ void ScriptedRun::poll() {
             break;
         case Step::Download:
             if (downloadEnded()) {
+                m_step = Step::OpenWindow;
+            }
+            break;
+        case Step::OpenWindow:
+            if (!openNextWindow()) {
                 m_step = Step::Done;
                 finish();
+            } else {
+                m_step = Step::CloseWindow;
+            }
+            break;
+        case Step::CloseWindow:
+            if (closeShownWindow()) {
+                m_step = Step::OpenWindow;
             }
             break;
         case Step::Done:
@@ -105,6 +126,37 @@ bool ScriptedRun::downloadEnded() {
     const auto* list = m_window->findChild<QTableView*>();
     return m_window->isEnabled() && list != nullptr && list->model() != nullptr &&
            list->model()->rowCount() > 0;
+}
+
+// Triggers the next command that opens a window; false when none is left.
+bool ScriptedRun::openNextWindow() {
+    while (m_nextWindow < kWindowCommands.size()) {
+        auto* action = m_window->findChild<QAction*>(kWindowCommands[m_nextWindow++]);
+        if (action != nullptr && action->isEnabled()) {
+            QMetaObject::invokeMethod(action, &QAction::trigger, Qt::QueuedConnection);
+            m_sinceOpened.start();
+            return true;
+        }
+    }
+    return false;
+}
+
+// Once the window is up and the compositor shows it: its title, then cancelled as Escape would.
+bool ScriptedRun::closeShownWindow() {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (m_sinceOpened.elapsed() > kWindowWaitMs) {
+        std::fprintf(stderr, "scripted window not shown: %s\n", kWindowCommands[m_nextWindow - 1]);
+        std::fflush(stderr);
+        return true;
+    }
+    if (dialog == nullptr || dialog == m_window || dialog->windowHandle() == nullptr ||
+        !dialog->windowHandle()->isExposed()) {
+        return false;
+    }
+    std::fprintf(stderr, "scripted window: %s\n", dialog->windowTitle().toUtf8().constData());
+    std::fflush(stderr);
+    QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
+    return true;
 }
 
 void ScriptedRun::finish() {

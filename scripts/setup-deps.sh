@@ -4,7 +4,7 @@
 # Does nothing when all of them are present already.
 set -euo pipefail
 packages=(
-  build-essential cmake ninja-build pkg-config git lld
+  cmake ninja-build pkg-config git lld
   qt6-base-dev libqt6opengl6-dev libgl-dev
   libsqlite3-dev sqlite3 zlib1g-dev libssl-dev openssl libcurl4-openssl-dev
   libcpp-httplib-dev libgtest-dev libgmock-dev libbenchmark-dev
