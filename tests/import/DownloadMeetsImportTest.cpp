@@ -9,6 +9,7 @@
 #include "StatementReader.h"
 #include "StatementSamples.h"
 #include "StatementValues.h"
+#include "StoredRows.h"
 #include "TempDir.h"
 #include "sqlite3x.h"
 
@@ -66,13 +67,7 @@ protected:
         return job({{tid, amount, day, title}}).at(0);
     }
 
-    std::string tids() {
-        sqlite3x::command select(m_db,
-                                 "SELECT group_concat(t_tid || ':' || t_desc, ' ') FROM (SELECT * "
-                                 "FROM transactions ORDER BY t_tid)");
-        sqlite3x::reader r = select.execute_reader();
-        return r.read() ? QString::fromStdU16String(r.get_string(0)).toStdString() : "";
-    }
+    std::string tids() { return StoredNumbersAndTitles(m_db); }
 
     TempDir m_dir;
     sqlite3x::connection m_db;
