@@ -23,7 +23,19 @@ report() {
 }
 trap report EXIT
 
-step "packages" bash scripts/setup-deps.sh
+step "packages to compile" bash scripts/setup-deps.sh build
+# The tools the tests and checks use install while the tree compiles.
+packages_log=$root/${TAVRO_TEST_BUILD:-build-test}-packages.log
+bash scripts/setup-deps.sh >"$packages_log" 2>&1 &
+packages=$!
+# A failing run still lets the installation finish: dpkg stopped half-way breaks the machine.
+trap 'status=$?; wait "$packages" 2>/dev/null; report $status' EXIT
+await_packages() {
+  local status=0
+  wait "$packages" || status=$?
+  [ $status -eq 0 ] || cat "$packages_log"
+  return $status
+}
 # The C++ files changed since the recorded base follow .clang-format; every source, script and
 # CMake file of ours carries its licence line (scripts/spdx.sh --fix).
 step "format and licence lines" bash -c 'bash scripts/check-format.sh && bash scripts/spdx.sh --check'
@@ -34,6 +46,7 @@ build=${TAVRO_TEST_BUILD:-build-test}
 step "sanitizer build" bash -c "cmake -S . -B '$build' -G Ninja ${tavro_compilers[*]} \
   -DCMAKE_BUILD_TYPE=Debug -DTAVRO_SANITIZE=ON -DTAVRO_FUZZ=ON -DTAVRO_BENCH=OFF &&
   cmake --build '$build'"
+step "packages for the checks (rest)" await_packages
 # The Release tree, shared by the package and the benchmarks' smoke runs, compiles beside the
 # tests at the lowest priority: many tests wait on the simulated bank, a timer or a window, and the
 # compiler takes the time they leave. Its output is shown once it is done.
