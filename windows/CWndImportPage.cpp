@@ -6,6 +6,7 @@
 #include "ImportError.h"
 #include "StatementChecks.h"
 #include "StatementReader.h"
+#include "StatementValues.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QStandardItemModel>
 #include <QTableView>
 
@@ -30,6 +32,7 @@ const ControlSpec kTemplate[] = {
     {Page::kCodePage, ControlKind::DropDownList, {}, {58, 18, 90, 80}},
     {1122, ControlKind::Label, QStringLiteral("Rachunek:"), {4, 34, 52, 8}},
     {Page::kAccounts, ControlKind::Label, {}, {58, 34, 390, 8}},
+    {Page::kAccountInput, ControlKind::Edit, {}, {58, 32, 130, 12}},
     {1123, ControlKind::Label, QStringLiteral("Okres:"), {4, 46, 52, 8}},
     {Page::kPeriod, ControlKind::Label, {}, {58, 46, 200, 8}},
     {Page::kBalance, ControlKind::Label, {}, {4, 60, 300, 18}},
@@ -110,13 +113,15 @@ CWndImportPage::CWndImportPage(sqlite3x::connection& database, const QString& pa
       m_encoding(TextDecoding::Detect(m_bytes)) {
     // The reader's own choice first: a file may name its code page.
     m_file = StatementReader::Read(m_bytes);
-    m_preview = ImportPreview::Run(m_database, m_file, previewRequest());
 
     DialogTemplate tpl(this);
     tpl.add(kTemplate);
     m_format = tpl.control<QLabel>(kFormat);
     m_codePage = tpl.control<QComboBox>(kCodePage);
     m_accounts = tpl.control<QLabel>(kAccounts);
+    m_accountInput = tpl.control<QLineEdit>(kAccountInput);
+    m_accountInput->setPlaceholderText(QStringLiteral("26 cyfr numeru rachunku"));
+    m_accountInput->setVisible(needsAccount());
     m_period = tpl.control<QLabel>(kPeriod);
     m_balance = tpl.control<QLabel>(kBalance);
     m_ignoreBalance = tpl.control<QCheckBox>(kIgnoreBalance);
@@ -143,7 +148,12 @@ CWndImportPage::CWndImportPage(sqlite3x::connection& database, const QString& pa
         }
     });
     connect(m_model, &QStandardItemModel::itemChanged, this, [this] { showCounts(); });
+    connect(m_accountInput, &QLineEdit::textChanged, this, [this] {
+        preview();
+        fillTable();
+    });
     m_format->setText(QString::fromLatin1(formatName(m_file.format)));
+    preview();
     fillTable();
 }
 
@@ -162,14 +172,41 @@ void CWndImportPage::setEncoding(TextEncoding encoding) {
 }
 
 void CWndImportPage::read() {
-    m_problem.clear();
     try {
         m_file = StatementReader::Read(m_bytes, std::nullopt, m_encoding);
+    } catch (const ImportError& error) {
+        m_file = StatementFile{};
+        m_preview = PreviewResult{};
+        m_problem = QString::fromUtf8(error.what());
+        return;
+    }
+    m_accountInput->setVisible(needsAccount());
+    preview();
+}
+
+bool CWndImportPage::needsAccount() const {
+    return std::any_of(m_file.statements.begin(), m_file.statements.end(),
+                       [](const Statement& statement) {
+                           return !StatementValues::OwnAccountNrb(statement.account);
+                       });
+}
+
+// The states of the file's operations; without the account the file lacks, none.
+void CWndImportPage::preview() {
+    m_problem.clear();
+    m_preview = PreviewResult{};
+    if (needsAccount() &&
+        !StatementValues::OwnAccountNrb(m_accountInput->text().toStdU16String())) {
+        m_problem =
+            m_accountInput->text().trimmed().isEmpty()
+                ? QStringLiteral("Plik nie podaje numeru NRB rachunku: wpisz go w polu Rachunek.")
+                : QStringLiteral("Wpisany rachunek nie jest poprawnym numerem NRB.");
+        return;
+    }
+    try {
         m_preview = ImportPreview::Run(m_database, m_file, previewRequest());
     } catch (const ImportError& error) {
         m_problem = QString::fromUtf8(error.what());
-        m_file = StatementFile{};
-        m_preview = PreviewResult{};
     }
 }
 
@@ -194,12 +231,10 @@ void CWndImportPage::fillTable() {
     }
     m_table->resizeColumnsToContents();
     QStringList accounts;
-    for (const Statement& statement : m_file.statements) {
-        const QString account = QString::fromStdU16String(StatementChecks::OwnAccount(statement));
-        if (!accounts.contains(account)) {
-            accounts << account;
-        }
+    for (const AccountCounts& counts : m_preview.summary.accounts) {
+        accounts << QString::fromStdU16String(counts.account);
     }
+    m_accounts->setVisible(!needsAccount());
     const auto [from, to] = period(m_file);
     m_accounts->setText(accounts.join(QStringLiteral(", ")));
     m_period->setText(from && to ? QStringLiteral("%1 – %2").arg(day(*from), day(*to)) : QString());
@@ -274,6 +309,9 @@ ImportRequest CWndImportPage::previewRequest() const {
     request.time = QDateTime::currentSecsSinceEpoch();
     // The window shows a disagreeing balance and asks; the preview is made all the same.
     request.ignoreBalance = true;
+    if (needsAccount()) {
+        request.account = m_accountInput->text().toStdU16String();
+    }
     return request;
 }
 

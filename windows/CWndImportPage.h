@@ -13,6 +13,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QStandardItemModel;
 class QTableView;
 
@@ -36,6 +37,7 @@ public:
         kImportedBefore = 1107,
         kTable = 1108,
         kCounts = 1109,
+        kAccountInput = 1110,
     };
     enum Column { kTick, kOperationDate, kBookingDate, kCounterparty, kTitle, kAmount, kState };
 
@@ -58,7 +60,10 @@ public:
 
 private:
     ImportRequest previewRequest() const;
+    // The file names no valid account of its own: the user types it in the account field.
+    bool needsAccount() const;
     void read();
+    void preview();
     void fillTable();
     void showBalance();
     void showCounts();
@@ -76,6 +81,7 @@ private:
     QLabel* m_format = nullptr;
     QComboBox* m_codePage = nullptr;
     QLabel* m_accounts = nullptr;
+    QLineEdit* m_accountInput = nullptr;
     QLabel* m_period = nullptr;
     QLabel* m_balance = nullptr;
     QCheckBox* m_ignoreBalance = nullptr;

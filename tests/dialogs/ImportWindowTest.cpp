@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -147,6 +148,28 @@ TEST_F(ImportWindow, ADisagreeingBalanceNeedsItsTick) {
 
     open({write("dobre.sta", mt940({"01 9,50 Kawa"}, "90,50"))});
     EXPECT_FALSE(control<QCheckBox>(window->page(0), Page::kIgnoreBalance)->isEnabled());
+}
+
+TEST_F(ImportWindow, AFileWithoutItsAccountTakesTheTypedOne) {
+    // A bank's own number of the account, not an NRB.
+    std::string noAccount = mt940({"01 9,50 Kawa"});
+    noAccount.replace(noAccount.find(kAccount), kAccount.size(), "12345");
+    open({write("bez.sta", noAccount)});
+    auto* typed = control<QLineEdit>(window->page(0), Page::kAccountInput);
+    ASSERT_TRUE(typed->isVisible());
+    EXPECT_TRUE(control<QLabel>(window->page(0), Page::kBalance)->text().contains("polu Rachunek"));
+    EXPECT_EQ(table(0)->rowCount(), 0);
+    QTest::keyClicks(typed, "1234");
+    EXPECT_TRUE(control<QLabel>(window->page(0), Page::kBalance)->text().contains("NRB"));
+    press(window.get(), CWndImport::kImport);
+    EXPECT_EQ(titles(), "") << "nothing is stored without the account";
+    typed->setText(QString::fromStdString(kAccount));
+    EXPECT_EQ(cell(0, 0, Page::kState), "nowa");
+    press(window.get(), CWndImport::kImport);
+    EXPECT_EQ(titles(), "Kawa");
+    ASSERT_EQ(window->summaries().size(), 1u);
+    EXPECT_EQ(window->summaries()[0].accounts.at(0).account,
+              QString::fromStdString(kAccount).toStdU16String());
 }
 
 TEST_F(ImportWindow, FilesThatCannotBeReadAreNamedAndGetNoTab) {
