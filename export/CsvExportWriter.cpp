@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CsvExportWriter.h"
 
+#include "ExportLineEnd.h"
 #include "OfxExportWriter.h"
 #include "OperationKinds.h"
 #include "XmlExportWriter.h"
@@ -11,7 +12,6 @@
 namespace {
 
 constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
-constexpr const char* kCsvLineEnd = "\r\n";
 
 const char16_t* const kColumns[] = {u"Identyfikator",
                                     u"Numer rachunku",
@@ -50,7 +50,7 @@ void record(std::string& out, const std::vector<std::u16string>& values) {
         }
         out += CsvExportWriter::Field(values[i]);
     }
-    out += kCsvLineEnd;
+    out += kExportLineEnd;
 }
 
 }  // namespace

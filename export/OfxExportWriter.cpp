@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "OfxExportWriter.h"
 
+#include "ExportLineEnd.h"
 #include "XmlExportWriter.h"
 
 #include <algorithm>
@@ -10,8 +11,6 @@
 #include <ctime>
 
 namespace {
-
-constexpr const char* kOfxLineEnd = "\r\n";
 
 const char* const kHeader[] = {"OFXHEADER:100",    "DATA:OFXSGML",    "VERSION:102",
                                "SECURITY:NONE",    "ENCODING:UTF-8",  "CHARSET:NONE",
@@ -47,7 +46,7 @@ class Lines {
 public:
     void add(const std::string& line) {
         m_text += line;
-        m_text += kOfxLineEnd;
+        m_text += kExportLineEnd;
     }
     void leaf(const char* tag, const std::string& value) {
         add(std::string("<") + tag + ">" + value);

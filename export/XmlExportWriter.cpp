@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "XmlExportWriter.h"
 
+#include "ExportLineEnd.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -8,7 +10,6 @@
 
 namespace {
 
-constexpr const char* kXmlLineEnd = "\r\n";
 constexpr char16_t kReplacement = 0xFFFD;
 
 bool isHighSurrogate(char16_t c) {
@@ -169,7 +170,7 @@ std::string XmlExportWriter::FormatAmount(double amount) {
 }
 
 void XmlExportWriter::line(const std::string& text) {
-    m_out << text << kXmlLineEnd;
+    m_out << text << kExportLineEnd;
 }
 
 std::string XmlExportWriter::text(const std::u16string& value) const {

@@ -121,7 +121,6 @@ CWndImportPage::CWndImportPage(sqlite3x::connection& database, const QString& pa
     m_accounts = tpl.control<QLabel>(kAccounts);
     m_accountInput = tpl.control<QLineEdit>(kAccountInput);
     m_accountInput->setPlaceholderText(QStringLiteral("26 cyfr numeru rachunku"));
-    m_accountInput->setVisible(needsAccount());
     m_period = tpl.control<QLabel>(kPeriod);
     m_balance = tpl.control<QLabel>(kBalance);
     m_ignoreBalance = tpl.control<QCheckBox>(kIgnoreBalance);
@@ -180,7 +179,6 @@ void CWndImportPage::read() {
         m_problem = QString::fromUtf8(error.what());
         return;
     }
-    m_accountInput->setVisible(needsAccount());
     preview();
 }
 
@@ -234,7 +232,9 @@ void CWndImportPage::fillTable() {
     for (const AccountCounts& counts : m_preview.summary.accounts) {
         accounts << QString::fromStdU16String(counts.account);
     }
-    m_accounts->setVisible(!needsAccount());
+    // The account field stands in the place of the account label when the file names none.
+    m_accountInput->setVisible(needsAccount());
+    m_accounts->setVisible(!m_accountInput->isVisibleTo(this));
     const auto [from, to] = period(m_file);
     m_accounts->setText(accounts.join(QStringLiteral(", ")));
     m_period->setText(from && to ? QStringLiteral("%1 – %2").arg(day(*from), day(*to)) : QString());
