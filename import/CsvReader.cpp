@@ -321,4 +321,33 @@ bool HasHeader(const std::string& bytes, const CsvProfile& profile) {
     return headerIndex(split.records, profile).has_value();
 }
 
+std::optional<QChar> GuessSeparator(const std::string& bytes) {
+    constexpr int kLinesLooked = 50;
+    std::string head = bytes.substr(0, kHeadBytes);
+    if (head.find('\0') != std::string::npos) {
+        return std::nullopt;
+    }
+    const QString text = TextDecoding::DecodeDetected(head);
+    std::optional<QChar> best;
+    int bestLines = 1;
+    for (const QChar separator : {QChar(u';'), QChar(u'\t'), QChar(u','), QChar(u'|')}) {
+        CsvRecords::Cursor cursor(text, separator, u'"');
+        std::map<qsizetype, int> linesByWidth;
+        CsvRecord record;
+        for (int seen = 0; seen < kLinesLooked && cursor.next(record);) {
+            if (!record.blank()) {
+                ++seen;
+                ++linesByWidth[record.fields.size()];
+            }
+        }
+        for (const auto& [width, lines] : linesByWidth) {
+            if (width >= 3 && lines > bestLines) {
+                best = separator;
+                bestLines = lines;
+            }
+        }
+    }
+    return best;
+}
+
 }  // namespace CsvReader

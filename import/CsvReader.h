@@ -26,4 +26,9 @@ TextEncoding EncodingOf(const std::string& bytes, const CsvProfile& profile);
 // at). Always false for a profile without a header line.
 bool HasHeader(const std::string& bytes, const CsvProfile& profile);
 
+// The separator of a table among the first lines of the bytes: of ';', tab, ',' and '|', the one
+// that cuts at least two lines into the same three or more fields, most lines first. Nothing
+// for a text that is no such table (a letter, a binary file).
+std::optional<QChar> GuessSeparator(const std::string& bytes);
+
 }  // namespace CsvReader

@@ -47,7 +47,11 @@ std::string readBytes(const QString& path) {
 }  // namespace
 
 CWndImport::CWndImport(sqlite3x::connection& database, QWidget* parent)
-    : QDialog(parent), m_database(database) {
+    : CWndImport(database, CsvProfiles::DefaultFile(), parent) {}
+
+CWndImport::CWndImport(sqlite3x::connection& database, std::filesystem::path profilesFile,
+                       QWidget* parent)
+    : QDialog(parent), m_database(database), m_profiles(std::move(profilesFile)) {
     setWindowTitle(QStringLiteral("Importuj wyciąg"));
     DialogTemplate tpl(this);
     tpl.setClientSize(468, 292);
@@ -61,8 +65,19 @@ int CWndImport::addFiles(const QStringList& paths) {
     QStringList problems;
     for (const QString& path : paths) {
         try {
-            auto* page = new CWndImportPage(m_database, path, readBytes(path), m_tabs);
+            auto* page = new CWndImportPage(m_database, m_profiles, path, readBytes(path), m_tabs);
             m_tabs->addTab(page, page->fileName());
+            // A profile made or changed in one tab is offered in the others at once.
+            connect(page, &CWndImportPage::profilesChanged, this, [this, page] {
+                for (int i = 0; i < pageCount(); ++i) {
+                    if (this->page(i) != page) {
+                        this->page(i)->refreshProfiles();
+                    }
+                }
+            });
+            if (page->isBankCsv()) {
+                warnOfUnreadProfiles();
+            }
         } catch (const ImportError& error) {
             problems << QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(),
                                                      QString::fromUtf8(error.what()));
@@ -75,6 +90,21 @@ int CWndImport::addFiles(const QStringList& paths) {
                          kCaption, MessageBox::Buttons::Ok, MessageBox::Icon::Warning);
     }
     return m_tabs->count();
+}
+
+// Once: the user's profiles could not be read, so only the shipped ones are offered and no change
+// is stored (the file is kept as it is).
+void CWndImport::warnOfUnreadProfiles() {
+    if (m_profilesWarned || !m_profiles.loadError()) {
+        return;
+    }
+    m_profilesWarned = true;
+    MessageBox::show(this,
+                     QStringLiteral("Nie można odczytać zapisanych profili CSV: %1\n\nDostępne są "
+                                    "tylko profile dostarczone z programem; zmian profili nie "
+                                    "można zapisać.")
+                         .arg(*m_profiles.loadError()),
+                     kCaption, MessageBox::Buttons::Ok, MessageBox::Icon::Warning);
 }
 
 CWndImportPage* CWndImport::page(int index) const {

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "CsvProfiles.h"
 #include "StatementImport.h"
 
 #include <QDialog>
 #include <QStringList>
+#include <filesystem>
 #include <vector>
 
 class CWndImportPage;
@@ -27,6 +29,9 @@ public:
     static constexpr int kCancel = 2;
 
     explicit CWndImport(sqlite3x::connection& database, QWidget* parent = nullptr);
+    // With the CSV profiles of another file than the data folder's.
+    CWndImport(sqlite3x::connection& database, std::filesystem::path profilesFile,
+               QWidget* parent = nullptr);
 
     // Returns the number of tabs.
     int addFiles(const QStringList& paths);
@@ -40,8 +45,11 @@ public:
 private:
     void importAll();
     bool readyToImport();
+    void warnOfUnreadProfiles();
 
     sqlite3x::connection& m_database;
+    CsvProfiles m_profiles;
+    bool m_profilesWarned = false;
     QTabWidget* m_tabs = nullptr;
     std::vector<ImportSummary> m_summaries;
 };

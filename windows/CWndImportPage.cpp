@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CWndImportPage.h"
 
+#include "CWndCsvProfile.h"
+#include "CsvProfiles.h"
+#include "CsvReader.h"
 #include "DialogTemplate.h"
 #include "HistoryFilter.h"
 #include "ImportError.h"
+#include "MessageBox.h"
 #include "StatementChecks.h"
 #include "StatementReader.h"
 #include "StatementValues.h"
@@ -15,6 +19,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <QTableView>
 
@@ -24,12 +30,16 @@ namespace {
 
 using Page = CWndImportPage;
 
-// Room is left right of the code page for the choice of a CSV layout.
 const ControlSpec kTemplate[] = {
     {1120, ControlKind::Label, QStringLiteral("Format:"), {4, 6, 52, 8}},
     {Page::kFormat, ControlKind::Label, {}, {58, 6, 150, 8}},
     {1121, ControlKind::Label, QStringLiteral("&Strona kodowa:"), {4, 20, 52, 8}},
     {Page::kCodePage, ControlKind::DropDownList, {}, {58, 18, 90, 80}},
+    {1124, ControlKind::Label, QStringLiteral("&Profil CSV:"), {152, 20, 42, 8}},
+    {Page::kProfile, ControlKind::DropDownList, {}, {196, 18, 146, 120}},
+    {Page::kNewProfile, ControlKind::PushButton, QStringLiteral("&Nowy..."), {344, 17, 34, 14}},
+    {Page::kEditProfile, ControlKind::PushButton, QStringLiteral("&Zmień..."), {380, 17, 36, 14}},
+    {Page::kDeleteProfile, ControlKind::PushButton, QStringLiteral("&Usuń"), {418, 17, 30, 14}},
     {1122, ControlKind::Label, QStringLiteral("Rachunek:"), {4, 34, 52, 8}},
     {Page::kAccounts, ControlKind::Label, {}, {58, 34, 390, 8}},
     {Page::kAccountInput, ControlKind::Edit, {}, {58, 32, 130, 12}},
@@ -95,6 +105,22 @@ std::pair<std::optional<int64_t>, std::optional<int64_t>> period(const Statement
     return {from, to};
 }
 
+const QString kProfileCaption = QStringLiteral("Profil CSV");
+
+// A file in none of the formats read without a profile, but cut into a table by some separator.
+bool looksLikeBankCsv(const std::string& bytes) {
+    return !StatementReader::DetectFormat(bytes) && CsvReader::GuessSeparator(bytes);
+}
+
+// What a new profile starts from: the file's separator and its first line as the header.
+CsvProfile newProfileFor(const std::string& bytes) {
+    CsvProfile start;
+    start.separator = CsvReader::GuessSeparator(bytes).value_or(u';');
+    const QString head = TextDecoding::DecodeDetected(bytes.substr(0, 4096));
+    start.header = head.section(u'\n', 0, 0).remove(u'\r').remove(QChar(0xFEFF));
+    return start;
+}
+
 QStandardItem* textItem(const QString& text) {
     auto* item = new QStandardItem(text);
     item->setEditable(false);
@@ -103,16 +129,25 @@ QStandardItem* textItem(const QString& text) {
 
 }  // namespace
 
-CWndImportPage::CWndImportPage(sqlite3x::connection& database, const QString& path,
-                               std::string bytes, QWidget* parent)
+CWndImportPage::CWndImportPage(sqlite3x::connection& database, CsvProfiles& profiles,
+                               const QString& path, std::string bytes, QWidget* parent)
     : QWidget(parent),
       m_database(database),
+      m_profiles(profiles),
       m_path(path),
       m_bytes(std::move(bytes)),
       m_sha256(StatementImport::Sha256Hex(m_bytes)),
-      m_encoding(TextDecoding::Detect(m_bytes)) {
-    // The reader's own choice first: a file may name its code page.
-    m_file = StatementReader::Read(m_bytes);
+      m_encoding(TextDecoding::Detect(m_bytes)),
+      m_csv(looksLikeBankCsv(m_bytes)) {
+    if (m_csv) {
+        if (const CsvProfile* matching = m_profiles.match(m_bytes)) {
+            m_profile = *matching;
+            m_encoding = CsvReader::EncodingOf(m_bytes, *matching);
+        }
+    } else {
+        // The reader's own choice first: a file may name its code page.
+        m_file = StatementReader::Read(m_bytes);
+    }
 
     DialogTemplate tpl(this);
     tpl.add(kTemplate);
@@ -127,6 +162,13 @@ CWndImportPage::CWndImportPage(sqlite3x::connection& database, const QString& pa
     m_importedBefore = tpl.control<QLabel>(kImportedBefore);
     m_table = tpl.control<QTableView>(kTable);
     m_counts = tpl.control<QLabel>(kCounts);
+    m_profileBox = tpl.control<QComboBox>(kProfile);
+    m_editProfile = tpl.control<QPushButton>(kEditProfile);
+    m_deleteProfile = tpl.control<QPushButton>(kDeleteProfile);
+    for (const int id :
+         {1124, int(kProfile), int(kNewProfile), int(kEditProfile), int(kDeleteProfile)}) {
+        tpl.control<QWidget>(id)->setVisible(m_csv);
+    }
     m_model = new QStandardItemModel(0, kState + 1, this);
     m_model->setHorizontalHeaderLabels({QString(), QStringLiteral("Data operacji"),
                                         QStringLiteral("Data księgowania"),
@@ -151,8 +193,21 @@ CWndImportPage::CWndImportPage(sqlite3x::connection& database, const QString& pa
         preview();
         fillTable();
     });
-    m_format->setText(QString::fromLatin1(formatName(m_file.format)));
-    preview();
+    m_format->setText(
+        QString::fromLatin1(formatName(m_csv ? StatementFormat::BankCsv : m_file.format)));
+    if (m_csv) {
+        m_profileBox->setPlaceholderText(QStringLiteral("(wybierz profil)"));
+        fillProfiles();
+        connect(m_profileBox, &QComboBox::activated, this,
+                [this] { chooseProfile(m_profileBox->currentData().toString()); });
+        connect(tpl.control<QPushButton>(kNewProfile), &QPushButton::clicked, this,
+                &CWndImportPage::newProfile);
+        connect(m_editProfile, &QPushButton::clicked, this, &CWndImportPage::editProfile);
+        connect(m_deleteProfile, &QPushButton::clicked, this, &CWndImportPage::deleteProfile);
+        read();
+    } else {
+        preview();
+    }
     fillTable();
 }
 
@@ -171,8 +226,18 @@ void CWndImportPage::setEncoding(TextEncoding encoding) {
 }
 
 void CWndImportPage::read() {
+    if (m_csv && !m_profile) {
+        m_file = StatementFile{};
+        m_preview = PreviewResult{};
+        m_problem = QStringLiteral(
+            "Żaden profil CSV nie zna nagłówka tego pliku: wybierz profil albo utwórz nowy "
+            "(„Nowy...”).");
+        return;
+    }
     try {
-        m_file = StatementReader::Read(m_bytes, std::nullopt, m_encoding);
+        m_file = m_csv ? StatementReader::Read(m_bytes, StatementFormat::BankCsv, m_encoding,
+                                               &*m_profile)
+                       : StatementReader::Read(m_bytes, std::nullopt, m_encoding);
     } catch (const ImportError& error) {
         m_file = StatementFile{};
         m_preview = PreviewResult{};
@@ -180,6 +245,116 @@ void CWndImportPage::read() {
         return;
     }
     preview();
+}
+
+void CWndImportPage::showEncoding() {
+    const QSignalBlocker quiet(m_codePage);
+    m_codePage->setCurrentIndex(int(m_encoding));
+}
+
+bool CWndImportPage::isUserProfile(const QString& name) const {
+    const std::vector<CsvProfile>& user = m_profiles.userProfiles();
+    return std::any_of(user.begin(), user.end(),
+                       [&name](const CsvProfile& p) { return p.name == name; });
+}
+
+// Every profile, those made from public descriptions marked as such; the current one chosen.
+void CWndImportPage::fillProfiles() {
+    const QSignalBlocker quiet(m_profileBox);
+    m_profileBox->clear();
+    for (const CsvProfile& p : m_profiles.all()) {
+        m_profileBox->addItem(p.fromPublicDescriptions ? QStringLiteral("%1 (%2)").arg(
+                                                             p.name, CsvProfile::UncheckedNote())
+                                                       : p.name,
+                              p.name);
+    }
+    m_profileBox->setCurrentIndex(m_profile ? m_profileBox->findData(m_profile->name) : -1);
+    m_editProfile->setEnabled(m_profile.has_value());
+    m_deleteProfile->setEnabled(m_profile && isUserProfile(m_profile->name));
+}
+
+void CWndImportPage::useProfile(const CsvProfile* profile) {
+    m_profile.reset();
+    if (profile != nullptr) {
+        m_profile = *profile;
+        m_encoding = CsvReader::EncodingOf(m_bytes, *profile);
+        showEncoding();
+    }
+    fillProfiles();
+    read();
+    fillTable();
+}
+
+void CWndImportPage::chooseProfile(const QString& name) {
+    useProfile(m_profiles.find(name));
+}
+
+void CWndImportPage::refreshProfiles() {
+    const CsvProfile* now = m_profile ? m_profiles.find(m_profile->name) : nullptr;
+    if (m_profile && (now == nullptr || *now != *m_profile)) {
+        useProfile(now);
+    } else {
+        fillProfiles();
+    }
+}
+
+bool CWndImportPage::runProfileWindow(const CsvProfile& start,
+                                      const std::optional<QString>& replaces) {
+    const auto store = [this, &replaces](const CsvProfile& made) -> std::optional<QString> {
+        try {
+            if (replaces && isUserProfile(*replaces)) {
+                m_profiles.edit(*replaces, made);
+            } else {
+                // A shipped profile changed becomes the user's, standing in for it.
+                m_profiles.add(made);
+            }
+        } catch (const ImportError& error) {
+            return QString::fromUtf8(error.what());
+        }
+        return std::nullopt;
+    };
+    CWndCsvProfile window(start, m_bytes, store, this);
+    if (window.exec() != QDialog::Accepted) {
+        return false;
+    }
+    useProfile(m_profiles.find(window.profile().name));
+    emit profilesChanged();
+    return true;
+}
+
+void CWndImportPage::newProfile() {
+    runProfileWindow(newProfileFor(m_bytes), std::nullopt);
+}
+
+void CWndImportPage::editProfile() {
+    if (m_profile) {
+        runProfileWindow(*m_profile, m_profile->name);
+    }
+}
+
+void CWndImportPage::deleteProfile() {
+    if (!m_profile || !isUserProfile(m_profile->name)) {
+        return;
+    }
+    const QString name = m_profile->name;
+    QString question = QStringLiteral("Usunąć profil CSV „%1”?").arg(name);
+    if (m_profiles.isShipped(name)) {
+        question += QStringLiteral(" Wróci profil o tej nazwie dostarczony z programem.");
+    }
+    if (MessageBox::show(this, question, kProfileCaption, MessageBox::Buttons::YesNo,
+                         MessageBox::Icon::Question) != MessageBox::Answer::Yes) {
+        return;
+    }
+    try {
+        m_profiles.remove(name);
+    } catch (const ImportError& error) {
+        MessageBox::show(this, QString::fromUtf8(error.what()), kProfileCaption,
+                         MessageBox::Buttons::Ok, MessageBox::Icon::Error);
+        return;
+    }
+    const CsvProfile* shipped = m_profiles.find(name);
+    useProfile(shipped != nullptr ? shipped : m_profiles.match(m_bytes));
+    emit profilesChanged();
 }
 
 bool CWndImportPage::needsAccount() const {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "CsvProfile.h"
 #include "ImportPreview.h"
 #include "ImportSet.h"
 #include "TextDecoding.h"
@@ -14,8 +15,11 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QStandardItemModel;
 class QTableView;
+
+class CsvProfiles;
 
 namespace sqlite3x {
 class connection;
@@ -38,13 +42,18 @@ public:
         kTable = 1108,
         kCounts = 1109,
         kAccountInput = 1110,
+        kProfile = 1111,
+        kNewProfile = 1112,
+        kEditProfile = 1113,
+        kDeleteProfile = 1114,
     };
     enum Column { kTick, kOperationDate, kBookingDate, kCounterparty, kTitle, kAmount, kState };
 
-    // Reads the file with the code page it appears to be in. Throws ImportError when the file
-    // cannot be read at all (the window then opens no tab for it).
-    CWndImportPage(sqlite3x::connection& database, const QString& path, std::string bytes,
-                   QWidget* parent = nullptr);
+    // Reads the file with the code page it appears to be in; a bank's CSV with the profile whose
+    // header line it holds. Throws ImportError when the file is in no format known and no table
+    // (the window then opens no tab for it).
+    CWndImportPage(sqlite3x::connection& database, CsvProfiles& profiles, const QString& path,
+                   std::string bytes, QWidget* parent = nullptr);
 
     QString fileName() const;
     // Why the file cannot be imported as it now reads (for example after a code page change);
@@ -58,17 +67,38 @@ public:
     void setEncoding(TextEncoding encoding);
     TextEncoding encoding() const { return m_encoding; }
 
+    // A bank's CSV: read with a profile the user chooses, makes or changes here.
+    bool isBankCsv() const { return m_csv; }
+    const std::optional<CsvProfile>& profile() const { return m_profile; }
+    // Reads the file with the profile of that name (nothing when there is none).
+    void chooseProfile(const QString& name);
+    // The profiles changed in another tab: lists them again and re-reads with the current one.
+    void refreshProfiles();
+
+signals:
+    void profilesChanged();
+
 private:
     ImportRequest previewRequest() const;
     // The file names no valid account of its own: the user types it in the account field.
     bool needsAccount() const;
     void read();
+    void fillProfiles();
+    void showEncoding();
+    void newProfile();
+    void editProfile();
+    void deleteProfile();
+    // Opens the profile window over this file; true when the profile was stored.
+    bool runProfileWindow(const CsvProfile& start, const std::optional<QString>& replaces);
+    void useProfile(const CsvProfile* profile);
+    bool isUserProfile(const QString& name) const;
     void preview();
     void fillTable();
     void showBalance();
     void showCounts();
 
     sqlite3x::connection& m_database;
+    CsvProfiles& m_profiles;
     QString m_path;
     std::string m_bytes;
     std::string m_sha256;
@@ -77,6 +107,8 @@ private:
     PreviewResult m_preview;
     QString m_problem;
     bool m_balanceDisagrees = false;
+    bool m_csv = false;
+    std::optional<CsvProfile> m_profile;
 
     QLabel* m_format = nullptr;
     QComboBox* m_codePage = nullptr;
@@ -89,4 +121,7 @@ private:
     QTableView* m_table = nullptr;
     QStandardItemModel* m_model = nullptr;
     QLabel* m_counts = nullptr;
+    QComboBox* m_profileBox = nullptr;
+    QPushButton* m_editProfile = nullptr;
+    QPushButton* m_deleteProfile = nullptr;
 };

@@ -2,12 +2,14 @@
 // The import window over real statement files and a real database file, and the undo list.
 #include <gtest/gtest.h>
 
+#include "CWndCsvProfile.h"
 #include "CWndImport.h"
 #include "CWndImportPage.h"
 #include "CWndImportUndo.h"
 #include "DialogTestSupport.h"
 #include "ImportSet.h"
 #include "MessageBox.h"
+#include "NextModal.h"
 #include "StatementReader.h"
 #include "StatementSamples.h"
 
@@ -48,11 +50,14 @@ protected:
         return path;
     }
     CWndImport& open(const QStringList& paths) {
-        window = std::make_unique<CWndImport>(db.con);
+        window = std::make_unique<CWndImport>(db.con, profilesFile());
         EXPECT_EQ(window->addFiles(paths), paths.size());
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         return *window;
+    }
+    std::filesystem::path profilesFile() const {
+        return (db.folder() + "/CsvProfiles.json").toStdString();
     }
     QStandardItemModel* table(int tab) const {
         return qobject_cast<QStandardItemModel*>(
@@ -173,7 +178,7 @@ TEST_F(ImportWindow, AFileWithoutItsAccountTakesTheTypedOne) {
 }
 
 TEST_F(ImportWindow, FilesThatCannotBeReadAreNamedAndGetNoTab) {
-    window = std::make_unique<CWndImport>(db.con);
+    window = std::make_unique<CWndImport>(db.con, profilesFile());
     EXPECT_EQ(window->addFiles({write("list.txt", "Drogi Janie,\n"), db.folder() + "/brak.sta"}),
               0);
     EXPECT_TRUE(boxes.lastText().contains("list.txt: Nieznany format pliku"));
@@ -196,6 +201,98 @@ TEST_F(ImportWindow, UndoListsNewestFirstAndTakesBackAnOlderImport) {
     EXPECT_EQ(titles(), "Chleb");
     EXPECT_EQ(undo.list()->model()->rowCount(), 1);
     EXPECT_TRUE(undo.changed());
+}
+
+// A bank's CSV whose header line a shipped profile knows is read with it at once; another profile
+// that does not fit says why, and the first comes back.
+TEST_F(ImportWindow, ABankCsvIsReadWithTheProfileOfItsHeader) {
+    const std::string own = StatementSamples::Nrb("114020040000350212345678");
+    open({write("historia.csv",
+                "Numer rachunku/karty,Data transakcji,Data rozliczenia,Rodzaj transakcji,"
+                "Na konto/Z konta,Odbiorca/Zleceniodawca,Opis,Obciążenia,Uznania,Saldo,Waluta\n" +
+                    own + ",2024-03-01,2024-03-02,Przelew,,Jan Nowak,Czynsz,-1200.00,,0,PLN\n" +
+                    own + ",2024-03-03,2024-03-03,Wpływ,,Anna Kowalska,Zwrot,,35.10,0,PLN\n")});
+    Page* page = window->page(0);
+    auto* profile = control<QComboBox>(page, Page::kProfile);
+    EXPECT_TRUE(page->isBankCsv());
+    EXPECT_EQ(profile->currentText(),
+              "Obciążenia i uznania w osobnych kolumnach (sprawdź z plikiem z banku)");
+    EXPECT_FALSE(control<QPushButton>(page, Page::kDeleteProfile)->isEnabled());
+    EXPECT_EQ(control<QLabel>(page, Page::kFormat)->text(), "CSV banku");
+    ASSERT_EQ(table(0)->rowCount(), 2);
+    EXPECT_EQ(cell(0, 0, Page::kAmount), "-1200,00");
+    EXPECT_EQ(cell(0, 1, Page::kCounterparty), "Anna Kowalska");
+    EXPECT_EQ(cell(0, 1, Page::kState), "nowa");
+    page->chooseProfile(QStringLiteral("PKO BP"));
+    EXPECT_TRUE(page->problem().contains("PKO BP")) << page->problem().toStdString();
+    EXPECT_EQ(table(0)->rowCount(), 0);
+    page->chooseProfile(QStringLiteral("Obciążenia i uznania w osobnych kolumnach"));
+    EXPECT_EQ(page->problem(), "");
+    press(window.get(), CWndImport::kImport);
+    EXPECT_EQ(titles(), "Czynsz,Zwrot");
+}
+
+// A layout no profile knows: a profile is made in the window over the file (the previews follow
+// every choice), stored in the profile file where the command line finds it by the header, then
+// changed and deleted.
+TEST_F(ImportWindow, AProfileMadeInTheWindowReadsTheFileAndIsStored) {
+    const std::string own = StatementSamples::Nrb("114020040000350212345678");
+    const std::string bytes = "Data;Kwota;Opis;Rachunek\n2024-03-01;-9,50;Kawa;'" + own +
+                              "'\n2024-03-02;1 000,00;Pensja;'" + own + "'\n";
+    open({write("moj.csv", bytes)});
+    Page* page = window->page(0);
+    EXPECT_TRUE(page->problem().contains("Żaden profil CSV nie zna nagłówka"));
+    EXPECT_EQ(table(0)->rowCount(), 0);
+    EXPECT_FALSE(control<QPushButton>(page, Page::kEditProfile)->isEnabled());
+
+    QString firstPreview, withOtherDates;
+    NextModal<CWndCsvProfile> make([&](CWndCsvProfile* dlg) {
+        EXPECT_EQ(control<QLineEdit>(dlg, CWndCsvProfile::kHeader)->text(),
+                  "Data;Kwota;Opis;Rachunek");
+        ASSERT_EQ(dlg->columnCount(), 4);
+        const CsvColumnRole roles[] = {CsvColumnRole::OperationDate, CsvColumnRole::Amount,
+                                       CsvColumnRole::Title, CsvColumnRole::OwnAccount};
+        for (int column = 0; column < 4; ++column) {
+            dlg->roleBox(column)->setCurrentIndex(
+                dlg->roleBox(column)->findData(int(roles[column])));
+        }
+        firstPreview = control<QLabel>(dlg, CWndCsvProfile::kResult)->text();
+        control<QComboBox>(dlg, CWndCsvProfile::kDateFormat)->setCurrentText("dd.MM.yyyy");
+        withOtherDates = control<QLabel>(dlg, CWndCsvProfile::kResult)->text();
+        control<QComboBox>(dlg, CWndCsvProfile::kDateFormat)->setCurrentText("yyyy-MM-dd");
+        QTest::mouseClick(control<QPushButton>(dlg, CWndCsvProfile::kSave), Qt::LeftButton);
+        EXPECT_TRUE(boxes.lastText().contains("nazwy")) << boxes.lastText().toStdString();
+        control<QLineEdit>(dlg, CWndCsvProfile::kName)->setText(QStringLiteral("Mój bank"));
+        QTest::mouseClick(control<QPushButton>(dlg, CWndCsvProfile::kSave), Qt::LeftButton);
+    });
+    press(page, Page::kNewProfile);
+    EXPECT_TRUE(make.seen());
+    EXPECT_EQ(firstPreview, "Odczytane operacje: 2.");
+    EXPECT_TRUE(withOtherDates.contains("2024-03-01")) << withOtherDates.toStdString();
+    ASSERT_TRUE(page->profile());
+    EXPECT_EQ(page->profile()->name, "Mój bank");
+    EXPECT_EQ(page->problem(), "");
+    ASSERT_EQ(table(0)->rowCount(), 2);
+    EXPECT_EQ(cell(0, 1, Page::kAmount), "1000,00");
+    const CsvProfiles saved(profilesFile());
+    const CsvProfile* stored = saved.match(bytes);
+    ASSERT_NE(stored, nullptr);
+    EXPECT_EQ(stored->name, "Mój bank");
+
+    NextModal<CWndCsvProfile> change([&](CWndCsvProfile* dlg) {
+        control<QLineEdit>(dlg, CWndCsvProfile::kName)->setText(QStringLiteral("Bank A"));
+        QTest::mouseClick(control<QPushButton>(dlg, CWndCsvProfile::kSave), Qt::LeftButton);
+    });
+    press(page, Page::kEditProfile);
+    EXPECT_EQ(CsvProfiles(profilesFile()).names().front(), "Bank A");
+    EXPECT_EQ(CsvProfiles(profilesFile()).userProfiles().size(), 1u);
+    EXPECT_EQ(control<QComboBox>(page, Page::kProfile)->currentText(), "Bank A");
+
+    boxes.queueAnswer(MessageBox::Answer::Yes);
+    press(page, Page::kDeleteProfile);
+    EXPECT_TRUE(CsvProfiles(profilesFile()).userProfiles().empty());
+    EXPECT_FALSE(page->profile());
+    EXPECT_EQ(table(0)->rowCount(), 0);
 }
 
 }  // namespace

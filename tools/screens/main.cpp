@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <ctime>
@@ -28,9 +29,11 @@
 #include "CHistoryListModel.h"
 #include "CWndAccountManager.h"
 #include "CWndConsole.h"
+#include "CWndCsvProfile.h"
 #include "CWndDetails.h"
 #include "CWndExport.h"
 #include "CWndImport.h"
+#include "CWndImportPage.h"
 #include "CWndImportUndo.h"
 #include "CWndNRBCalc.h"
 #include "CWndOptions.h"
@@ -125,13 +128,34 @@ bool save(QWidget* widget, const QDir& folder, const QString& name) {
     return saved;
 }
 
-// The import window over a small statement of another account (only previewed: the
-// database is never changed), and the list of imports.
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A bank's CSV history in the layout with separate debit and credit columns.
+QByteArray bankCsv() {
+    return QStringLiteral(
+               "Numer rachunku/karty,Data transakcji,Data rozliczenia,Rodzaj transakcji,"
+               "Na konto/Z konta,Odbiorca/Zleceniodawca,Opis,Obciążenia,Uznania,Saldo,Waluta\n"
+               "27114020040000300201355387,2012-04-02,2012-04-02,Przelew,"
+               "76102010420000310200123456,Wspólnota Mieszkaniowa,Czynsz za kwiecień,-780.00,,"
+               "4375.80,PLN\n"
+               "27114020040000300201355387,2012-04-05,2012-04-06,Płatność kartą,,"
+               "Dyskont Oszczędek Wrocław,Zakupy,-126.45,,4249.35,PLN\n"
+               "27114020040000300201355387,2012-04-10,2012-04-10,Przelew przychodzący,"
+               "40105000997603123456789123,Jan Nowak,Zwrot za bilety,,64.00,4313.35,PLN\n")
+        .toUtf8();
+}
+
+// The import window over a small statement and a bank's CSV of another account (only
+// previewed: the database is never changed), the CSV profile window and the list of imports.
 template <class Render>
 bool saveImportWindows(CHistoryDlg& dlg, const Render& render) {
     QTemporaryDir dir;
+    const QString csvPath = dir.filePath(QStringLiteral("historia-2012-04.csv"));
     QFile file(dir.filePath(QStringLiteral("wyciag-2012-03.sta")));
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!writeFile(csvPath, bankCsv()) || !file.open(QIODevice::WriteOnly)) {
         return false;
     }
     file.write(QStringLiteral(":20:2012/03\r\n:25:/PL27114020040000300201355387\r\n"
@@ -145,11 +169,18 @@ bool saveImportWindows(CHistoryDlg& dlg, const Render& render) {
                               ":62F:C120331PLN5155,80\r\n-\r\n")
                    .toUtf8());
     file.close();
-    CWndImport import(dlg.connection(), &dlg);
-    if (import.addFiles({file.fileName()}) != 1) {
+    CWndImport import(dlg.connection(),
+                      dir.filePath(QStringLiteral("CsvProfiles.json")).toStdString(), &dlg);
+    if (import.addFiles({file.fileName(), csvPath}) != 2 || !import.page(1)->profile()) {
         return false;
     }
     render(import, "import.png");
+    DialogTemplate::find<QTabWidget>(&import, CWndImport::kTabs)->setCurrentIndex(1);
+    render(import, "import-csv.png");
+    CWndCsvProfile profile(
+        *import.page(1)->profile(), bankCsv().toStdString(),
+        [](const CsvProfile&) { return std::nullopt; }, &dlg);
+    render(profile, "csv-profile.png");
     CWndImportUndo undo(dlg.connection(), &dlg);
     render(undo, "import-undo.png");
     return true;
