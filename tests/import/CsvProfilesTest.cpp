@@ -170,6 +170,8 @@ TEST_P(ShippedLayouts, ReadsSampleAndIsRecognised) {
     const CsvProfiles store("/nonexistent/CsvProfiles.json");
     const CsvProfile* matched = store.match(bytes);
     EXPECT_EQ(matched ? matched->name.toStdString() : "", c.matched ? c.profile : "");
+    // The import window offers profiles only for what it takes to be a table.
+    EXPECT_EQ(CsvReader::GuessSeparator(bytes), profile.separator);
 
     const StatementFile file = StatementReader::Read(bytes, std::nullopt, std::nullopt, &profile);
     EXPECT_EQ(file.format, StatementFormat::BankCsv);
@@ -198,6 +200,13 @@ TEST_P(ShippedLayouts, ReadsSampleAndIsRecognised) {
 
 INSTANTIATE_TEST_SUITE_P(EveryLayout, ShippedLayouts, ::testing::ValuesIn(kLayouts),
                          [](const auto& info) { return std::to_string(info.index); });
+
+TEST(CsvLayouts, ALetterOrABinaryFileIsNoTable) {
+    EXPECT_EQ(CsvReader::GuessSeparator("Drogi Janie,\nprzesyłam wyciąg; pozdrawiam, Anna\n"),
+              std::nullopt);
+    EXPECT_EQ(CsvReader::GuessSeparator(std::string("a;b;c\0\na;b;c\n", 13)), std::nullopt);
+    EXPECT_EQ(CsvReader::GuessSeparator("a|b|c\n1|2|3\n"), QChar(u'|'));
+}
 
 TEST(CsvLayouts, PreambleGivesAccountAndBalancesThatAreChecked) {
     const std::string bytes = Encoded(filled(kLayouts[0].text), "WINDOWS-1250");
