@@ -74,10 +74,10 @@ const ControlSpec kTemplateRest[] = {
 
 // After the table of the file's columns.
 const ControlSpec kTemplateEnd[] = {
-    {Dlg::kResult, ControlKind::Label, {}, {4, 214, 462, 16}},
-    {Dlg::kOperations, ControlKind::ListView, {}, {4, 232, 462, 74}},
-    {Dlg::kSave, ControlKind::DefPushButton, QStringLiteral("&Zapisz"), {362, 312, 50, 14}},
-    {Dlg::kCancel, ControlKind::PushButton, QStringLiteral("&Anuluj"), {416, 312, 50, 14}},
+    {Dlg::kResult, ControlKind::Label, {}, {4, 188, 462, 16}},
+    {Dlg::kOperations, ControlKind::ListView, {}, {4, 206, 462, 60}},
+    {Dlg::kSave, ControlKind::DefPushButton, QStringLiteral("&Zapisz"), {362, 272, 50, 14}},
+    {Dlg::kCancel, ControlKind::PushButton, QStringLiteral("&Anuluj"), {416, 272, 50, 14}},
 };
 
 const QString kCaption = QStringLiteral("Profil CSV");
@@ -197,14 +197,15 @@ CWndCsvProfile::CWndCsvProfile(const CsvProfile& start, std::string sample, Save
     }
     setWindowTitle(kCaption);
     DialogTemplate tpl(this);
-    tpl.setClientSize(470, 330);
+    // No taller than the import window, so that centred over it, it stays on the screen.
+    tpl.setClientSize(470, 290);
     tpl.add(kTemplate);
     tpl.add(kSkipStartLabel);
     m_skipStart = tpl.place(new QSpinBox(this), kSkipStart, {76, 38, 30, 12});
     tpl.add(kSkipEndLabel);
     m_skipEnd = tpl.place(new QSpinBox(this), kSkipEnd, {148, 38, 30, 12});
     tpl.add(kTemplateRest);
-    m_columns = tpl.place(new QTableWidget(this), kColumns, {4, 114, 462, 96});
+    m_columns = tpl.place(new QTableWidget(this), kColumns, {4, 114, 462, 70});
     tpl.add(kTemplateEnd);
     tpl.fitCaption();
     m_name = tpl.control<QLineEdit>(kName);
@@ -230,6 +231,7 @@ CWndCsvProfile::CWndCsvProfile(const CsvProfile& start, std::string sample, Save
     m_columns->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_columns->verticalHeader()->hide();
     m_columns->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+    m_operations->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     m_pendingValues->setPlaceholderText(QStringLiteral("np. oczekująca, blokada"));
     connect(tpl.control<QPushButton>(kSave), &QPushButton::clicked, this, &CWndCsvProfile::trySave);
     connect(tpl.control<QPushButton>(kCancel), &QPushButton::clicked, this, &QDialog::reject);

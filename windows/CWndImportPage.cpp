@@ -269,6 +269,7 @@ void CWndImportPage::fillProfiles() {
                               p.name);
     }
     m_profileBox->setCurrentIndex(m_profile ? m_profileBox->findData(m_profile->name) : -1);
+    m_profileBox->setToolTip(m_profileBox->currentText());  // a long name does not fit
     m_editProfile->setEnabled(m_profile.has_value());
     m_deleteProfile->setEnabled(m_profile && isUserProfile(m_profile->name));
 }
