@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CWndImportPage.h"
 
+#include "CImportPreviewModel.h"
+#include "CWndBusy.h"
 #include "CWndCsvProfile.h"
 #include "CsvProfiles.h"
 #include "CsvReader.h"
 #include "DialogTemplate.h"
-#include "HistoryFilter.h"
 #include "ImportError.h"
 #include "MessageBox.h"
 #include "StatementChecks.h"
@@ -21,7 +22,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QStandardItemModel>
 #include <QTableView>
 
 #include <algorithm>
@@ -82,10 +82,6 @@ QString day(int64_t seconds) {
     return QDateTime::fromSecsSinceEpoch(seconds).toString(QStringLiteral("dd-MM-yyyy"));
 }
 
-QString grosze(int64_t amount) {
-    return HistoryFilter::FormatAmount(double(amount) / 100.0);
-}
-
 // The statements' own periods; for a statement without one, its posting dates.
 std::pair<std::optional<int64_t>, std::optional<int64_t>> period(const StatementFile& file) {
     std::optional<int64_t> from, to;
@@ -107,6 +103,9 @@ std::pair<std::optional<int64_t>, std::optional<int64_t>> period(const Statement
 
 const QString kProfileCaption = QStringLiteral("Profil CSV");
 
+// From this size on a file is read and compared with the history beside a progress window.
+constexpr size_t kLargeFile = size_t(1) << 20;
+
 // A file in none of the formats read without a profile, but cut into a table by some separator.
 bool looksLikeBankCsv(const std::string& bytes) {
     return !StatementReader::DetectFormat(bytes) && CsvReader::GuessSeparator(bytes);
@@ -119,12 +118,6 @@ CsvProfile newProfileFor(const std::string& bytes) {
     const QString head = TextDecoding::DecodeDetected(bytes.substr(0, 4096));
     start.header = head.section(u'\n', 0, 0).remove(u'\r').remove(QChar(0xFEFF));
     return start;
-}
-
-QStandardItem* textItem(const QString& text) {
-    auto* item = new QStandardItem(text);
-    item->setEditable(false);
-    return item;
 }
 
 }  // namespace
@@ -146,7 +139,8 @@ CWndImportPage::CWndImportPage(sqlite3x::connection& database, CsvProfiles& prof
         }
     } else {
         // The reader's own choice first: a file may name its code page.
-        m_file = StatementReader::Read(m_bytes);
+        CWndBusy::Run(parent, QStringLiteral("Wczytywanie pliku „%1”...").arg(fileName()), large(),
+                      [this] { m_file = StatementReader::Read(m_bytes); });
     }
 
     DialogTemplate tpl(this);
@@ -169,11 +163,7 @@ CWndImportPage::CWndImportPage(sqlite3x::connection& database, CsvProfiles& prof
          {1124, int(kProfile), int(kNewProfile), int(kEditProfile), int(kDeleteProfile)}) {
         tpl.control<QWidget>(id)->setVisible(m_csv);
     }
-    m_model = new QStandardItemModel(0, kState + 1, this);
-    m_model->setHorizontalHeaderLabels({QString(), QStringLiteral("Data operacji"),
-                                        QStringLiteral("Data księgowania"),
-                                        QStringLiteral("Kontrahent"), QStringLiteral("Tytuł"),
-                                        QStringLiteral("Kwota"), QStringLiteral("Stan")});
+    m_model = new CImportPreviewModel(this);
     m_table->setModel(m_model);
     m_table->setSelectionMode(QAbstractItemView::NoSelection);
     m_table->horizontalHeader()->setStretchLastSection(true);
@@ -188,7 +178,7 @@ CWndImportPage::CWndImportPage(sqlite3x::connection& database, CsvProfiles& prof
             setEncoding(kEncodings[index]);
         }
     });
-    connect(m_model, &QStandardItemModel::itemChanged, this, [this] { showCounts(); });
+    connect(m_model, &CImportPreviewModel::ticksChanged, this, [this] { showCounts(); });
     connect(m_accountInput, &QLineEdit::textChanged, this, [this] {
         preview();
         fillTable();
@@ -234,10 +224,17 @@ void CWndImportPage::read() {
             "(„Nowy...”).");
         return;
     }
+    // The table shows operations of the file read before: it lets go of them first.
+    m_model->reset();
     try {
-        m_file = m_csv ? StatementReader::Read(m_bytes, StatementFormat::BankCsv, m_encoding,
-                                               &*m_profile)
-                       : StatementReader::Read(m_bytes, std::nullopt, m_encoding);
+        StatementFile file;
+        CWndBusy::Run(this, QStringLiteral("Wczytywanie pliku „%1”...").arg(fileName()), large(),
+                      [this, &file, encoding = m_encoding, profile = m_profile] {
+                          file = profile ? StatementReader::Read(m_bytes, StatementFormat::BankCsv,
+                                                                 encoding, &*profile)
+                                         : StatementReader::Read(m_bytes, std::nullopt, encoding);
+                      });
+        m_file = std::move(file);
     } catch (const ImportError& error) {
         m_file = StatementFile{};
         m_preview = PreviewResult{};
@@ -358,6 +355,10 @@ void CWndImportPage::deleteProfile() {
     emit profilesChanged();
 }
 
+bool CWndImportPage::large() const {
+    return m_bytes.size() >= kLargeFile;
+}
+
 bool CWndImportPage::needsAccount() const {
     return std::any_of(m_file.statements.begin(), m_file.statements.end(),
                        [](const Statement& statement) {
@@ -378,31 +379,19 @@ void CWndImportPage::preview() {
         return;
     }
     try {
-        m_preview = ImportPreview::Run(m_database, m_file, previewRequest());
+        PreviewResult preview;
+        CWndBusy::Run(this, QStringLiteral("Porównywanie pliku „%1” z historią...").arg(fileName()),
+                      large(), [this, &preview, request = previewRequest()] {
+                          preview = ImportPreview::Run(m_database, m_file, request);
+                      });
+        m_preview = std::move(preview);
     } catch (const ImportError& error) {
         m_problem = QString::fromUtf8(error.what());
     }
 }
 
 void CWndImportPage::fillTable() {
-    m_model->removeRows(0, m_model->rowCount());
-    const std::vector<const StatementOperation*> ops = ImportPreview::Operations(m_file);
-    for (size_t i = 0; i < ops.size() && i < m_preview.states.size(); ++i) {
-        const StatementOperation& op = *ops[i];
-        const OperationState state = m_preview.states[i];
-        auto* tick = textItem({});
-        // A pending entry cannot be imported, nor one that is there already.
-        if (op.booked && state != OperationState::Known) {
-            tick->setCheckable(true);
-            tick->setCheckState(state == OperationState::New ? Qt::Checked : Qt::Unchecked);
-        }
-        auto* amount = textItem(grosze(op.amount));
-        amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        m_model->appendRow({tick, textItem(day(op.operationDate)), textItem(day(op.bookingDate)),
-                            textItem(QString::fromStdU16String(op.counterpartyName)),
-                            textItem(QString::fromStdU16String(op.title)), amount,
-                            textItem(QString::fromStdU16String(ImportPreview::StateName(state)))});
-    }
+    m_model->reset(ImportPreview::Operations(m_file), m_preview.states);
     m_table->resizeColumnsToContents();
     QStringList accounts;
     for (const AccountCounts& counts : m_preview.summary.accounts) {
@@ -461,17 +450,13 @@ void CWndImportPage::showCounts() {
         total.probable += counts.probable;
         total.skipped += counts.skipped;
     }
-    int ticked = 0;
-    for (int row = 0; row < m_model->rowCount(); ++row) {
-        ticked += m_model->item(row, kTick)->checkState() == Qt::Checked ? 1 : 0;
-    }
     m_counts->setText(QStringLiteral("Operacje: nowe %1, już zapisane %2, prawdopodobnie zapisane "
                                      "%3, pominięte %4. Zaznaczone do importu: %5.")
                           .arg(total.stored)
                           .arg(total.known)
                           .arg(total.probable)
                           .arg(total.skipped)
-                          .arg(ticked));
+                          .arg(m_model->tickedCount()));
 }
 
 bool CWndImportPage::balanceHeld() const {
@@ -496,12 +481,6 @@ ImportFile CWndImportPage::importFile() const {
     file.file = m_file;
     file.request = previewRequest();
     file.request.ignoreBalance = m_ignoreBalance->isChecked();
-    std::vector<size_t> chosen;
-    for (int row = 0; row < m_model->rowCount(); ++row) {
-        if (m_model->item(row, kTick)->checkState() == Qt::Checked) {
-            chosen.push_back(size_t(row));
-        }
-    }
-    file.chosen = std::move(chosen);
+    file.chosen = m_model->ticked();
     return file;
 }

@@ -16,7 +16,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QStandardItemModel;
+class CImportPreviewModel;
 class QTableView;
 
 class CsvProfiles;
@@ -30,7 +30,7 @@ class connection;
 class CWndImportPage : public QWidget {
     Q_OBJECT
 public:
-    // Control ids; the table's columns.
+    // Control ids (the table's columns are CImportPreviewModel's).
     enum Id {
         kFormat = 1101,
         kCodePage = 1102,
@@ -47,7 +47,6 @@ public:
         kEditProfile = 1113,
         kDeleteProfile = 1114,
     };
-    enum Column { kTick, kOperationDate, kBookingDate, kCounterparty, kTitle, kAmount, kState };
 
     // Reads the file with the code page it appears to be in; a bank's CSV with the profile whose
     // header line it holds. Throws ImportError when the file is in no format known and no table
@@ -83,6 +82,8 @@ private:
     // The file names no valid account of its own: the user types it in the account field.
     bool needsAccount() const;
     void read();
+    // Whether reading and previewing the file shows a progress window.
+    bool large() const;
     void fillProfiles();
     void showEncoding();
     void newProfile();
@@ -119,7 +120,7 @@ private:
     QCheckBox* m_ignoreBalance = nullptr;
     QLabel* m_importedBefore = nullptr;
     QTableView* m_table = nullptr;
-    QStandardItemModel* m_model = nullptr;
+    CImportPreviewModel* m_model = nullptr;
     QLabel* m_counts = nullptr;
     QComboBox* m_profileBox = nullptr;
     QPushButton* m_editProfile = nullptr;

@@ -2,6 +2,7 @@
 // The import window over real statement files and a real database file, and the undo list.
 #include <gtest/gtest.h>
 
+#include "CImportPreviewModel.h"
 #include "CWndCsvProfile.h"
 #include "CWndImport.h"
 #include "CWndImportPage.h"
@@ -19,13 +20,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStandardItemModel>
 #include <QTableView>
 #include <QTest>
 
 namespace {
 
 using Page = CWndImportPage;
+using Model = CImportPreviewModel;
 const std::string kAccount = StatementSamples::Nrb("109010140000071219812874");
 
 // Money out on days of March 2024: "DD amount title"; balances when a closing one is given.
@@ -59,15 +60,18 @@ protected:
     std::filesystem::path profilesFile() const {
         return (db.folder() + "/CsvProfiles.json").toStdString();
     }
-    QStandardItemModel* table(int tab) const {
-        return qobject_cast<QStandardItemModel*>(
-            control<QTableView>(window->page(tab), Page::kTable)->model());
+    QAbstractItemModel* table(int tab) const {
+        return control<QTableView>(window->page(tab), Page::kTable)->model();
     }
     QString cell(int tab, int row, int column) const {
-        return table(tab)->item(row, column)->text();
+        return table(tab)->index(row, column).data().toString();
+    }
+    bool ticked(int tab, int row) const {
+        return table(tab)->index(row, Model::kTick).data(Qt::CheckStateRole) == Qt::Checked;
     }
     void tick(int tab, int row, bool on) const {
-        table(tab)->item(row, Page::kTick)->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+        table(tab)->setData(table(tab)->index(row, Model::kTick), on ? Qt::Checked : Qt::Unchecked,
+                            Qt::CheckStateRole);
     }
     void press(QWidget* window, int id) {
         QTest::mouseClick(control<QPushButton>(window, id), Qt::LeftButton);
@@ -98,13 +102,13 @@ TEST_F(ImportWindow, TheCodePageListRereadsAndEscapeStoresNothing) {
                 StatementSamples::Encoded(mt940({"01 9,50 " + title.toStdString()}), "CP1250"))});
     auto* codePage = control<QComboBox>(window->page(0), Page::kCodePage);
     EXPECT_EQ(codePage->currentText(), "Windows-1250");
-    EXPECT_EQ(cell(0, 0, Page::kTitle), title);
-    EXPECT_EQ(cell(0, 0, Page::kState), "nowa");
+    EXPECT_EQ(cell(0, 0, Model::kTitle), title);
+    EXPECT_EQ(cell(0, 0, Model::kState), "nowa");
     codePage->setCurrentText(QStringLiteral("CP852"));
-    EXPECT_NE(cell(0, 0, Page::kTitle), title);
-    EXPECT_EQ(cell(0, 0, Page::kAmount), "-9,50");
+    EXPECT_NE(cell(0, 0, Model::kTitle), title);
+    EXPECT_EQ(cell(0, 0, Model::kAmount), "-9,50");
     codePage->setCurrentText(QStringLiteral("Windows-1250"));
-    EXPECT_EQ(cell(0, 0, Page::kTitle), title);
+    EXPECT_EQ(cell(0, 0, Model::kTitle), title);
     QTest::keyClick(window.get(), Qt::Key_Escape);
     EXPECT_EQ(window->result(), QDialog::Rejected);
     EXPECT_EQ(titles(), "");
@@ -115,11 +119,8 @@ TEST_F(ImportWindow, TicksOfEveryTabAreStoredTogether) {
     open({write("a.sta", mt940({"01 9,50 Kawa", "02 4,00 Bilet", "03 30,00 Obiad"})),
           write("b.sta", mt940({"05 3,00 Chleb"}))});
     ASSERT_EQ(window->pageCount(), 2);
-    EXPECT_EQ(cell(0, 0, Page::kState), "już zapisana");
-    const auto ticked = [this](int row) {
-        return table(0)->item(row, Page::kTick)->checkState() == Qt::Checked;
-    };
-    EXPECT_EQ(std::vector<bool>({ticked(0), ticked(1), ticked(2)}),
+    EXPECT_EQ(cell(0, 0, Model::kState), "już zapisana");
+    EXPECT_EQ(std::vector<bool>({ticked(0, 0), ticked(0, 1), ticked(0, 2)}),
               std::vector<bool>({false, true, true}));
     tick(0, 2, false);
     EXPECT_TRUE(control<QLabel>(window->page(0), Page::kCounts)
@@ -169,12 +170,32 @@ TEST_F(ImportWindow, AFileWithoutItsAccountTakesTheTypedOne) {
     press(window.get(), CWndImport::kImport);
     EXPECT_EQ(titles(), "") << "nothing is stored without the account";
     typed->setText(QString::fromStdString(kAccount));
-    EXPECT_EQ(cell(0, 0, Page::kState), "nowa");
+    EXPECT_EQ(cell(0, 0, Model::kState), "nowa");
     press(window.get(), CWndImport::kImport);
     EXPECT_EQ(titles(), "Kawa");
     ASSERT_EQ(window->summaries().size(), 1u);
     EXPECT_EQ(window->summaries()[0].accounts.at(0).account,
               QString::fromStdString(kAccount).toStdU16String());
+}
+
+// A file of a megabyte and more is read and compared with the history off the window's thread:
+// every operation still reaches the table, and a fault still names the file.
+TEST_F(ImportWindow, ALargeFileIsReadBesideAProgressWindow) {
+    std::vector<std::string> ops;
+    for (int i = 0; i < 8000; ++i) {
+        ops.push_back("0" + std::to_string(1 + i % 9) + " " + std::to_string(1 + i) +
+                      ",00 Zakupy w sklepie numer " + std::to_string(i) + std::string(70, '.'));
+    }
+    const std::string bytes = mt940(ops);
+    ASSERT_GE(bytes.size(), size_t(1) << 20);
+    open({write("duzy.sta", bytes)});
+    EXPECT_EQ(table(0)->rowCount(), 8000);
+    EXPECT_TRUE(cell(0, 7999, Model::kTitle).startsWith("Zakupy w sklepie numer 7999."));
+    EXPECT_TRUE(control<QLabel>(window->page(0), Page::kCounts)
+                    ->text()
+                    .endsWith("Zaznaczone do importu: 8000."));
+    EXPECT_EQ(window->addFiles({write("urwany.sta", bytes.substr(0, bytes.size() - 8))}), 1);
+    EXPECT_TRUE(boxes.lastText().contains("urwany.sta: Wiersz")) << boxes.lastText().toStdString();
 }
 
 TEST_F(ImportWindow, FilesThatCannotBeReadAreNamedAndGetNoTab) {
@@ -220,9 +241,9 @@ TEST_F(ImportWindow, ABankCsvIsReadWithTheProfileOfItsHeader) {
     EXPECT_FALSE(control<QPushButton>(page, Page::kDeleteProfile)->isEnabled());
     EXPECT_EQ(control<QLabel>(page, Page::kFormat)->text(), "CSV banku");
     ASSERT_EQ(table(0)->rowCount(), 2);
-    EXPECT_EQ(cell(0, 0, Page::kAmount), "-1200,00");
-    EXPECT_EQ(cell(0, 1, Page::kCounterparty), "Anna Kowalska");
-    EXPECT_EQ(cell(0, 1, Page::kState), "nowa");
+    EXPECT_EQ(cell(0, 0, Model::kAmount), "-1200,00");
+    EXPECT_EQ(cell(0, 1, Model::kCounterparty), "Anna Kowalska");
+    EXPECT_EQ(cell(0, 1, Model::kState), "nowa");
     page->chooseProfile(QStringLiteral("PKO BP"));
     EXPECT_TRUE(page->problem().contains("PKO BP")) << page->problem().toStdString();
     EXPECT_EQ(table(0)->rowCount(), 0);
@@ -273,7 +294,7 @@ TEST_F(ImportWindow, AProfileMadeInTheWindowReadsTheFileAndIsStored) {
     EXPECT_EQ(page->profile()->name, "Mój bank");
     EXPECT_EQ(page->problem(), "");
     ASSERT_EQ(table(0)->rowCount(), 2);
-    EXPECT_EQ(cell(0, 1, Page::kAmount), "1000,00");
+    EXPECT_EQ(cell(0, 1, Model::kAmount), "1000,00");
     const CsvProfiles saved(profilesFile());
     const CsvProfile* stored = saved.match(bytes);
     ASSERT_NE(stored, nullptr);
