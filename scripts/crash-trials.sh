@@ -38,13 +38,37 @@ random_ms() { echo $(( (RANDOM * 32768 + RANDOM) % ($1 - $2) + $2 )); }
 sleep_ms() { sleep "$(printf '%d.%03d' $(($1 / 1000)) $(($1 % 1000)))"; }
 
 # Every kill is aimed at one job's write transaction: the trial says when transaction N (a
-# random one of the first round's four) has taken its write lock, the kill follows after a
-# random pause of up to CRASH_TX_MS, and the trial stops at the end of that commit, just before
-# it returns, so the kill cannot land after it. The trial's lines come through a pipe and the
-# pause is a read with a time-out, so no process start delays the kill.
-tx_ms=${CRASH_TX_MS:-45}
+# random one of the first round's four) has taken its write lock, and the kill is aimed at a
+# moment drawn evenly over that transaction's own length, as measured beforehand on this machine.
+# The trial stops at the end of that commit, just before it returns, so the kill cannot land
+# after it. The trial's lines come through a pipe, carry the moment they were written, and the
+# wait is a read with a time-out, so neither the pipe nor a process start delays the kill.
 mkfifo "$work/trial.pipe" "$work/clock"
 exec 3<>"$work/trial.pipe" 4<>"$work/clock"
+
+# The length of each of the first round's transactions, in microseconds: the median of three
+# runs on the database as the trials find it (the first run fills it).
+declare -A lengths
+for run in 1 2 3 4; do
+  "$trial" download "$work/program" "$db" "$user" "$password" 400 "${accounts[@]}" >&3 2>&1 &
+  pid=$!
+  while read -r -t 60 -u 3 line; do
+    if [[ $line == took\ * ]]; then
+      read -r _ n us <<<"$line"
+      [ "$run" -gt 1 ] && lengths[$n]+="$us "
+      [ "$n" -eq "${#accounts[@]}" ] && break
+    fi
+  done
+  kill -KILL "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  while read -r -t 0.05 -u 3 _; do :; done
+done
+declare -A length
+for n in "${!lengths[@]}"; do
+  length[$n]=$(tr ' ' '\n' <<<"${lengths[$n]}" | sed '/^$/d' | sort -n | sed -n 2p)
+done
+[ "${#length[@]}" -eq "${#accounts[@]}" ] || { echo "the lengths of the transactions were not measured"; exit 1; }
+
 corrupt=0 in_statements=0 in_commit=0 at_commit_end=0 missed=0
 for i in $(seq "$trials"); do
   target=$((RANDOM % ${#accounts[@]} + 1))
@@ -52,19 +76,26 @@ for i in $(seq "$trials"); do
   TRIAL_HOLD_AT=$target "$trial" download "$work/program" "$db" "$user" "$password" 400 \
     "${accounts[@]}" >&3 2>&1 &
   pid=$!
+  begun=""
   while read -r -t 60 -u 3 line; do
     echo "$line" >>"$work/trial.out"
-    [ "$line" = "begun $target" ] && break
+    if [[ $line == "begun $target "* ]]; then begun=${line##* }; break; fi
   done
-  pause=$(random_ms "$tx_ms" 0)
-  read -r -t "$(printf '%d.%03d' $((pause / 1000)) $((pause % 1000)))" -u 4 _ || true
+  if [ -n "$begun" ]; then
+    aim=$((begun + (RANDOM * 32768 + RANDOM) % length[$target]))
+    now=${EPOCHREALTIME/./}
+    if [ "$aim" -gt "$now" ]; then
+      printf -v pause '%d.%06d' $(((aim - now) / 1000000)) $(((aim - now) % 1000000))
+      read -r -t "$pause" -u 4 _ || true
+    fi
+  fi
   kill -KILL "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
   while read -r -t 0.05 -u 3 line; do echo "$line" >>"$work/trial.out"; done
-  case "$(grep -E "^(begun|commit|committed) $target\$" "$work/trial.out" | tail -1)" in
-    "begun $target") in_statements=$((in_statements + 1)) ;;
-    "commit $target") in_commit=$((in_commit + 1)) ;;
-    "committed $target") at_commit_end=$((at_commit_end + 1)) ;;
+  case "$(grep -E "^(begun|commit|committed) $target " "$work/trial.out" | tail -1 | cut -d' ' -f1)" in
+    begun) in_statements=$((in_statements + 1)) ;;
+    commit) in_commit=$((in_commit + 1)) ;;
+    committed) at_commit_end=$((at_commit_end + 1)) ;;
     *) missed=$((missed + 1)); echo "trial $i: transaction $target never began"; cat "$work/trial.out" ;;
   esac
   if grep -q '^warning' "$work/trial.out"; then
@@ -75,10 +106,13 @@ for i in $(seq "$trials"); do
   fi
 done
 inside=$((in_statements + in_commit + at_commit_end))
+writing=$((in_statements + in_commit))
 echo "download: $trials kills, $inside inside a job's open write transaction" \
   "($in_statements while storing, $in_commit while the commit wrote," \
   "$at_commit_end after the commit's last write, before it returned), $missed outside;" \
-  "$corrupt corrupt; last: $result"
+  "$((100 * writing / trials)) % while writing; $corrupt corrupt; last: $result"
+echo "transaction lengths (us, median of three runs):" \
+  "$(for n in $(seq "${#accounts[@]}"); do printf '%s ' "${length[$n]}"; done)"
 
 settings="$work/TavroHistory.config"
 "$trial" settings-save "$settings" & pid=$!

@@ -5,10 +5,12 @@
 //   tavro-crash-trial download FOLDER DB USER PASSWORD DAYS ACCOUNT...
 //       downloads the accounts (one job each) with FOLDER/banki/ib_tavro.module into DB,
 //       over and over (every round after the first replaces the stored rows); prints "round N".
-//       Prints "begun N" when the Nth write transaction takes its lock, "commit N" when its
-//       commit starts writing the file, and "committed N" when the commit has written
-//       everything, just before it returns. With TRIAL_HOLD_AT=N it stops there for good, so
-//       that a kill aimed at transaction N always lands inside it.
+//       Prints "begun N T" when the Nth write transaction takes its lock, "commit N T" when its
+//       commit starts writing the file, and "committed N T" when the commit has written
+//       everything, just before it returns (T: the wall clock in microseconds, as bash's
+//       EPOCHREALTIME without its point), then "took N US" (its length in microseconds). With
+//       TRIAL_HOLD_AT=N it stops there for good, so that a kill aimed at transaction N always
+//       lands inside it.
 //   tavro-crash-trial check DB DUMP
 //       integrity of DB, and every account either has all its operations of the bank's DUMP
 //       or none; exit 1 with a message otherwise
@@ -46,7 +48,10 @@ void openDatabase(sqlite3x::connection& db, const std::string& path) {
 }
 
 void say(const char* event, int transaction) {
-    std::printf("%s %d\n", event, transaction);
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    std::printf(
+        "%s %d %lld\n", event, transaction,
+        static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
     std::fflush(stdout);
 }
 
@@ -70,9 +75,9 @@ struct TransactionWatch {
             writing = false;
             say("committed", transaction);
             const auto took = std::chrono::steady_clock::now() - begun;
-            std::printf("took %lld ms\n",
+            std::printf("took %d %lld\n", transaction,
                         static_cast<long long>(
-                            std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
+                            std::chrono::duration_cast<std::chrono::microseconds>(took).count()));
             std::fflush(stdout);
             while (transaction == holdAt) {
                 ::pause();
