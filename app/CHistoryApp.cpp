@@ -70,8 +70,12 @@ void CHistoryApp::RunMainWindow() {
         ScriptedRun::installIfAsked(m_dlg.get());
         // Over the shown window, once the database check has passed.
         CHistoryDlg* dlg = m_dlg.get();
-        QTimer::singleShot(0, dlg, [dlg] { PasswordMigrationOffer::run(dlg->connection(), dlg); });
+        QObject::connect(dlg, &CHistoryDlg::databaseSound, dlg,
+                         [dlg] { PasswordMigrationOffer::run(dlg->connection(), dlg); });
         m_dlg->exec();
+        if (m_dlg->databaseDamaged()) {
+            m_exitCode = kDatabaseFailure;
+        }
     } else {
         m_exitCode = kDatabaseFailure;
     }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CHistoryDlg.h"
+#include "FirstPaintProbe.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -292,12 +293,16 @@ bool CHistoryDlg::OnInitDialog() {
     setWindowIcon(AppIcon::program());
     createColumns();
     ReloadHistory(Schema::kSelectHistory);
-    if (const int damage = m_check.result(); damage != 0) {
-        m_model->reset([this] { m_history.clear(); });
-        m_con.close();
-        MessageBox::show(this, databaseFailureText(damage));
-        return false;
+    if (m_listReadFailed) {
+        // A list that cannot be read may be a damaged file: the verdict decides, here.
+        if (const int damage = m_check.result(); damage != 0) {
+            m_model->reset([this] { m_history.clear(); });
+            m_con.close();
+            MessageBox::show(this, databaseFailureText(damage));
+            return false;
+        }
     }
+    checkDatabaseAfterPaint();
     FillAccountCombo();
     OnTimeRangeChanged();
     restorePlacement();
@@ -318,6 +323,32 @@ QString CHistoryDlg::openDatabase() {
         const auto* database = dynamic_cast<const sqlite3x::database_error*>(&error);
         return databaseFailureText(database ? database->code() : 0);
     }
+}
+
+void CHistoryDlg::checkDatabaseAfterPaint() {
+    m_check.guardWrites(m_con);
+    FirstPaintProbe::whenPainted(m_list, false, [this] {
+        m_check.start([this](int damage) {
+            QMetaObject::invokeMethod(
+                this, [this, damage] { onDatabaseChecked(damage); }, Qt::QueuedConnection);
+        });
+    });
+}
+
+void CHistoryDlg::onDatabaseChecked(int damage) {
+    if (m_damaged) {
+        return;
+    }
+    if (damage == 0) {
+        emit databaseSound();
+        return;
+    }
+    m_damaged = true;
+    stopDownload();
+    m_model->reset([this] { m_history.clear(); });
+    m_con.close();
+    MessageBox::show(this, databaseFailureText(damage));
+    done(QDialog::Rejected);
 }
 
 void CHistoryDlg::initModules() {

@@ -99,6 +99,15 @@ public:
     // The initialisation sequence. False when the database could not be opened or prepared:
     // the window then has no list columns, and the program ends with exit code 2.
     bool OnInitDialog();
+    // The whole-file check, once the list has painted, found the file damaged: the window
+    // closed and the program ends with exit code 2.
+    bool databaseDamaged() const { return m_damaged; }
+
+signals:
+    // The whole-file check found the file sound: writing may begin.
+    void databaseSound();
+
+public:
     // The closing sequence: stores placement and column widths, releases the companion
     // windows, the loader and the database. Runs once; the destructor runs it if needed.
     void OnDestroy();
@@ -199,6 +208,9 @@ private:
     // Empty when the database is open, else what the user is told.
     QString openDatabase();
     void initModules();
+    // Starts the whole-file check once the list has painted; a damaged file ends the program.
+    void checkDatabaseAfterPaint();
+    void onDatabaseChecked(int damage);
     void OnTimeRangeChanged();
     void OnViewChanged();
 
@@ -233,8 +245,11 @@ private:
 
     // Owned resources.
     sqlite3x::connection m_con;
-    // Runs while start-up reads the list; nothing is written before it has said the file is sound.
+    // Runs once start-up has painted the list; nothing is written before it has said the file
+    // is sound.
     DatabaseCheck m_check;
+    bool m_damaged = false;
+    bool m_listReadFailed = false;  // the last ReloadHistory could not read the list
     std::unique_ptr<HistoryPreload> m_preload;
     std::unique_ptr<CPluginLoader> m_loader;
     // The entries, their index and what the list shows.

@@ -45,12 +45,14 @@ void CHistoryDlg::createColumns() {
 
 void CHistoryDlg::ReloadHistory(const char* query) {
     ConsoleLine(QStringLiteral("Przełądowuję listę transakcji"));
+    m_listReadFailed = false;
     try {
         readEntries(query);
     } catch (const std::exception& error) {
+        m_listReadFailed = true;
         // A half-read list would show wrong totals: show none and say why.
         if (m_check.result() != 0) {
-            return;  // a damaged file: start-up says so and ends
+            return;  // a damaged file: start-up, or the check's verdict, says so and ends
         }
         const QString text = QStringLiteral("Błąd odczytu bazy danych: %1")
                                  .arg(QString::fromLocal8Bit(error.what()));

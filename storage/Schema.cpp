@@ -58,9 +58,9 @@ void OpenDatabase(sqlite3x::connection& con, const std::u16string& path, const C
     con.open(path);
     const bool tablesThere = con.execute_int(kAccountsExist) != 0;
     const bool indexThere = tablesThere && con.execute_int(kOperationIndexExists) != 0;
-    // A file that needs nothing written can be checked while the caller reads it.
+    // A file that needs nothing written can be checked once the caller has read it.
     if (deferredCheck != nullptr && indexThere) {
-        deferredCheck->start(path);
+        deferredCheck->defer(path);
         console(u"Opuszczam sekcję krytyczną");
         return;
     }

@@ -192,8 +192,8 @@ void RefuseDamagedFile(sqlite3x::connection& con);
 // (SQLITE_CORRUPT) before writing anything, creates both tables when `accounts` is missing,
 // and the operation index when it is missing. Throws sqlite3x::database_error, with SQLite's
 // result code, on any failure but that of the index.
-// With a deferred check, a file that needs no writing is checked on another thread (see
-// DatabaseCheck); the caller must wait for its result before writing anything.
+// With a deferred check, a file that needs no writing is left to it (see DatabaseCheck); the
+// caller must have its verdict before writing anything.
 void OpenDatabase(sqlite3x::connection& con, const std::u16string& path, const ConsoleLine& console,
                   DatabaseCheck* deferredCheck = nullptr);
 

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "DatabaseCheck.h"
 #include "Schema.h"
 #include "TempFolder.h"
 #include "sqlite3x.h"
@@ -100,6 +103,56 @@ TEST_F(SchemaTest, ReopeningKeepsTheData) {
     connection con;
     open(con);
     EXPECT_EQ(con.execute_int("SELECT COUNT(*) FROM accounts"), 1);
+}
+
+// A file opened with its check deferred reads at once; a write waits for the verdict, and a
+// damaged file refuses it and stays byte for byte as it was.
+TEST_F(SchemaTest, WritesWaitForTheDeferredCheckAndADamagedFileRefusesThem) {
+    {
+        connection con;
+        open(con);
+        transaction tx(con);
+        command ins(con, Schema::kInsertOperation);
+        for (int tid = 1; tid <= 2000; ++tid) {
+            for (int i = 1; i <= 11; ++i) {
+                ins.bind_text(i,
+                              i == 3 ? std::u16string(100, u'T') : u"61123456780000000000000001");
+            }
+            ins.bind_int(5, tid);
+            ins.execute();
+        }
+        tx.commit();
+    }
+    const auto bytes = [this] {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    for (const bool damaged : {false, true}) {
+        SCOPED_TRACE(damaged ? "damaged" : "sound");
+        if (damaged) {
+            std::string all = bytes();
+            all.replace(all.size() / 4096 / 2 * 4096, 4096, std::string(4096, 'Z'));
+            std::ofstream(file, std::ios::binary | std::ios::trunc) << all;
+        }
+        const std::string before = bytes();
+        connection con;
+        DatabaseCheck check;
+        Schema::OpenDatabase(
+            con, path(), [](const std::u16string&) {}, &check);
+        check.guardWrites(con);
+        EXPECT_EQ(con.execute_int("SELECT COUNT(*) FROM accounts"), damaged ? 1 : 0);
+        const auto write = [&con] {
+            con.execute("INSERT INTO accounts VALUES('1','2','3','4','5',0,0)");
+        };
+        if (damaged) {
+            EXPECT_THROW(write(), database_error);
+            EXPECT_NE(check.result(), 0);
+            EXPECT_EQ(bytes(), before);
+        } else {
+            EXPECT_NO_THROW(write());
+            EXPECT_EQ(check.result(), 0);
+        }
+    }
 }
 
 // Finding an operation by (account, bank number) must not read the whole table, in new files
