@@ -340,6 +340,7 @@ void CHistoryDlg::onDatabaseChecked(int damage) {
         return;
     }
     if (damage == 0) {
+        m_sound = true;
         emit databaseSound();
         return;
     }

@@ -102,6 +102,8 @@ public:
     // The whole-file check, once the list has painted, found the file damaged: the window
     // closed and the program ends with exit code 2.
     bool databaseDamaged() const { return m_damaged; }
+    // The check has found the file sound (databaseSound() has been sent).
+    bool databaseSoundKnown() const { return m_sound; }
 
 signals:
     // The whole-file check found the file sound: writing may begin.
@@ -249,6 +251,7 @@ private:
     // is sound.
     DatabaseCheck m_check;
     bool m_damaged = false;
+    bool m_sound = false;
     bool m_listReadFailed = false;  // the last ReloadHistory could not read the list
     std::unique_ptr<HistoryPreload> m_preload;
     std::unique_ptr<CPluginLoader> m_loader;
