@@ -7,6 +7,8 @@
 #include "CWndImport.h"
 #include "CWndImportPage.h"
 #include "CWndImportUndo.h"
+#include "CsvProfiles.h"
+#include "CsvReader.h"
 #include "DialogTestSupport.h"
 #include "ImportSet.h"
 #include "MessageBox.h"
@@ -20,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTest>
 
@@ -314,6 +317,88 @@ TEST_F(ImportWindow, AProfileMadeInTheWindowReadsTheFileAndIsStored) {
     EXPECT_TRUE(CsvProfiles(profilesFile()).userProfiles().empty());
     EXPECT_FALSE(page->profile());
     EXPECT_EQ(table(0)->rowCount(), 0);
+}
+
+// Every choice of the profile window reaches the profile it saves: separators, code page, lines
+// skipped, number formats, pending values and the labels of the lines around the table.
+TEST_F(ImportWindow, TheProfileWindowSavesEveryChoice) {
+    const std::string bytes =
+        "Wyciąg\n'Data'|'Kwota'|'Opis'|'Stan'\n01.03.2024|-1.234,50|Kawa|B\n"
+        "02.03.2024|7,00|Zwrot|oczek.\nKoniec\n";
+    CsvProfile saved;
+    CWndCsvProfile dlg(CsvProfile{}, bytes, [&saved](const CsvProfile& p) {
+        saved = p;
+        return std::nullopt;
+    });
+    const auto choose = [&dlg](int id, const QString& text) {
+        auto* box = control<QComboBox>(&dlg, id);
+        const int index = box->findText(text);
+        ASSERT_GE(index, 0) << text.toStdString();
+        box->setCurrentIndex(index);
+    };
+    control<QLineEdit>(&dlg, CWndCsvProfile::kName)->setText(QStringLiteral("Kreski"));
+    choose(CWndCsvProfile::kSeparator, QStringLiteral("pionowa kreska (|)"));
+    choose(CWndCsvProfile::kQuote, QStringLiteral("apostrof (')"));
+    choose(CWndCsvProfile::kCodePage, QStringLiteral("UTF-8"));
+    dlg.findChild<QSpinBox*>(QString::number(CWndCsvProfile::kSkipStart))->setValue(1);
+    dlg.findChild<QSpinBox*>(QString::number(CWndCsvProfile::kSkipEnd))->setValue(1);
+    control<QCheckBox>(&dlg, CWndCsvProfile::kHasHeader)->setChecked(true);
+    control<QComboBox>(&dlg, CWndCsvProfile::kDateFormat)->setCurrentText("dd.MM.yyyy");
+    choose(CWndCsvProfile::kThousands, QStringLiteral("kropka (.)"));
+    control<QLineEdit>(&dlg, CWndCsvProfile::kPendingValues)->setText(" oczek. , blokada");
+    ASSERT_EQ(dlg.columnCount(), 4);
+    const CsvColumnRole roles[] = {CsvColumnRole::OperationDate, CsvColumnRole::Amount,
+                                   CsvColumnRole::Title, CsvColumnRole::Status};
+    for (int column = 0; column < 4; ++column) {
+        dlg.roleBox(column)->setCurrentIndex(dlg.roleBox(column)->findData(int(roles[column])));
+    }
+    EXPECT_EQ(control<QLabel>(&dlg, CWndCsvProfile::kResult)->text(), "Odczytane operacje: 2.");
+    QTest::mouseClick(control<QPushButton>(&dlg, CWndCsvProfile::kSave), Qt::LeftButton);
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(saved.separator, u'|');
+    EXPECT_EQ(saved.quote, u'\'');
+    EXPECT_EQ(saved.encoding, "UTF-8");
+    EXPECT_EQ(std::pair(saved.skipStart, saved.skipEnd), std::pair(1, 1));
+    EXPECT_EQ(saved.header, "Data|Kwota|Opis|Stan");
+    EXPECT_EQ(saved.thousandsSeparator, u'.');
+    EXPECT_EQ(saved.pendingValues, QStringList({"oczek.", "blokada"}));
+    EXPECT_EQ(saved.columns, std::vector<CsvColumnRole>(std::begin(roles), std::end(roles)));
+    EXPECT_FALSE(saved.fromPublicDescriptions);
+    const StatementFile file = CsvReader::Read(bytes, saved);
+    ASSERT_EQ(file.statements.size(), 1u);
+    ASSERT_EQ(file.statements[0].operations.size(), 2u);
+    EXPECT_EQ(file.statements[0].operations[0].amount, -123450);
+    EXPECT_FALSE(file.statements[0].operations[1].booked);
+}
+
+// A shipped profile changed in the window is saved as the user's under its name and stands in
+// for it; deleting the user's brings the shipped one back.
+TEST_F(ImportWindow, AChangedShippedProfileStandsInUntilDeleted) {
+    const std::string own = StatementSamples::Nrb("114020040000350212345678");
+    open({write("historia.csv",
+                "Numer rachunku/karty,Data transakcji,Data rozliczenia,Rodzaj transakcji,"
+                "Na konto/Z konta,Odbiorca/Zleceniodawca,Opis,Obciążenia,Uznania,Saldo,Waluta\n" +
+                    own + ",2024-03-01,2024-03-02,Przelew,,Jan Nowak,Czynsz,-1200.00,,0,PLN\n")});
+    Page* page = window->page(0);
+    const QString name = QStringLiteral("Obciążenia i uznania w osobnych kolumnach");
+    NextModal<CWndCsvProfile> change([](CWndCsvProfile* dlg) {
+        // The own account column is left out: the page then asks for the account.
+        dlg->roleBox(0)->setCurrentIndex(dlg->roleBox(0)->findData(int(CsvColumnRole::None)));
+        QTest::mouseClick(control<QPushButton>(dlg, CWndCsvProfile::kSave), Qt::LeftButton);
+    });
+    press(page, Page::kEditProfile);
+    EXPECT_TRUE(change.seen());
+    EXPECT_EQ(control<QComboBox>(page, Page::kProfile)->currentText(), name);
+    EXPECT_TRUE(control<QPushButton>(page, Page::kDeleteProfile)->isEnabled());
+    EXPECT_TRUE(page->problem().contains("wpisz go w polu Rachunek"))
+        << page->problem().toStdString();
+    boxes.queueAnswer(MessageBox::Answer::Yes);
+    press(page, Page::kDeleteProfile);
+    EXPECT_TRUE(boxes.lastText().contains("Wróci profil o tej nazwie"));
+    EXPECT_TRUE(CsvProfiles(profilesFile()).userProfiles().empty());
+    ASSERT_TRUE(page->profile());
+    EXPECT_TRUE(page->profile()->fromPublicDescriptions);
+    EXPECT_EQ(page->problem(), "");
 }
 
 }  // namespace
