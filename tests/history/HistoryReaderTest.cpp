@@ -6,7 +6,6 @@
 #include <QString>
 #include <cstdio>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "HistoryReader.h"
@@ -89,51 +88,5 @@ INSTANTIATE_TEST_SUITE_P(Encodings, HistoryReaderTest, ::testing::Values("UTF-8"
                          [](const auto& info) {
                              return std::string(info.param[4] == '8' ? "Utf8" : "Utf16");
                          });
-
-// The full list is read on two threads, in chunks of rows: a list of several chunks, with empty
-// and long texts, comes out as the single-threaded reading of the same query gives it.
-TEST(HistoryReader, FullListReadOnTwoThreadsMatchesTheQueryRowForRow) {
-    TempDir folder;
-    sqlite3x::connection con;
-    Schema::OpenDatabase(con, (folder.path() / "history.db").u16string(),
-                         [](const std::u16string&) {});
-    {
-        sqlite3x::transaction tx(con);
-        sqlite3x::command insert(con, Schema::kInsertOperation);
-        for (int i = 0; i < 10000; ++i) {
-            insert.bind_text(1, i % 3 ? u"" : u"12" + QString::number(i).toStdU16String());
-            insert.bind_text(2, u"Kontrahent " + QString::number(i % 97).toStdU16String());
-            insert.bind_text(3, std::u16string(size_t(i % 300), u'ż') + u"|" +
-                                    QString::number(i).toStdU16String());
-            insert.bind_double(4, -0.01 * i);
-            insert.bind_int(5, i);
-            insert.bind_int(6, i % 2);
-            insert.bind_int64(7, 1700000000 + i % 50 * 86400);
-            insert.bind_int64(8, 1700000000 + i % 70 * 86400);
-            insert.bind_text(9, i % 5 ? kOwn : u"");
-            insert.bind_text(10, u"");
-            insert.bind_int(11, i % 14);
-            insert.execute();
-        }
-        tx.commit();
-    }
-    HistoryEntries beside;
-    HistoryReader::Read(con, Schema::kSelectHistory, beside);
-    // The same query in other words is read row by row, in SQLite's order.
-    const std::string sameQuery = std::string(Schema::kSelectHistory) + " ";
-    HistoryEntries alone;
-    HistoryReader::Read(con, sameQuery.c_str(), alone);
-    ASSERT_EQ(beside.size(), 10000u);
-    ASSERT_EQ(alone.size(), beside.size());
-    for (size_t i = 0; i < beside.size(); ++i) {
-        const StoredOperation a = beside.at(i);
-        const StoredOperation b = alone.at(i);
-        ASSERT_EQ(std::tie(a.tid, a.counterpartyAccount, a.counterpartyName, a.title, a.amount,
-                           a.direction, a.operationDate, a.bookingDate, a.ownAccount, a.kind),
-                  std::tie(b.tid, b.counterpartyAccount, b.counterpartyName, b.title, b.amount,
-                           b.direction, b.operationDate, b.bookingDate, b.ownAccount, b.kind))
-            << "row " << i;
-    }
-}
 
 }  // namespace
