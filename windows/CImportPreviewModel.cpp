@@ -9,11 +9,15 @@ namespace {
 
 constexpr int kColumns = CImportPreviewModel::kState + 1;
 
-QString day(int64_t seconds) {
+}  // namespace
+
+QString CImportPreviewModel::DayText(int64_t seconds) {
     return QDateTime::fromSecsSinceEpoch(seconds).toString(QStringLiteral("dd-MM-yyyy"));
 }
 
-}  // namespace
+QString CImportPreviewModel::AmountText(int64_t grosze) {
+    return HistoryFilter::FormatAmount(double(grosze) / 100.0);
+}
 
 CImportPreviewModel::CImportPreviewModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -63,15 +67,15 @@ QString CImportPreviewModel::text(size_t row, int column) const {
     const StatementOperation& op = *m_operations[row];
     switch (column) {
         case kOperationDate:
-            return day(op.operationDate);
+            return DayText(op.operationDate);
         case kBookingDate:
-            return day(op.bookingDate);
+            return DayText(op.bookingDate);
         case kCounterparty:
             return QString::fromStdU16String(op.counterpartyName);
         case kTitle:
             return QString::fromStdU16String(op.title);
         case kAmount:
-            return HistoryFilter::FormatAmount(double(op.amount) / 100.0);
+            return AmountText(op.amount);
         case kState:
             return QString::fromStdU16String(ImportPreview::StateName(m_states[row]));
         default:

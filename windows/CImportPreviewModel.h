@@ -17,6 +17,10 @@ public:
 
     explicit CImportPreviewModel(QObject* parent = nullptr);
 
+    // How the import windows write an operation's day and amount (in grosze).
+    static QString DayText(int64_t seconds);
+    static QString AmountText(int64_t grosze);
+
     // The operations (owned by the caller, kept until the next reset) with one state each; the
     // new ones are ticked. Nothing empties the table.
     void reset(std::vector<const StatementOperation*> operations = {},

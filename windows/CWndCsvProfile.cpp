@@ -1,16 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CWndCsvProfile.h"
 
+#include "CImportPreviewModel.h"
 #include "CsvReader.h"
 #include "CsvRecords.h"
 #include "DialogTemplate.h"
-#include "HistoryFilter.h"
 #include "ImportError.h"
 #include "MessageBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateTime>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -179,10 +178,6 @@ QStandardItem* textItem(const QString& text) {
 
 QString sampleText(const std::string& sample, const CsvProfile& profile) {
     return TextDecoding::Decode(sample, CsvReader::EncodingOf(sample, profile));
-}
-
-QString day(int64_t seconds) {
-    return QDateTime::fromSecsSinceEpoch(seconds).toString(QStringLiteral("dd-MM-yyyy"));
 }
 
 }  // namespace
@@ -398,10 +393,11 @@ void CWndCsvProfile::showOperations() {
             if (++count > kPreviewOperations) {
                 continue;
             }
-            auto* amount = textItem(HistoryFilter::FormatAmount(double(op.amount) / 100.0));
+            auto* amount = textItem(CImportPreviewModel::AmountText(op.amount));
             amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            m_operationModel->appendRow({textItem(day(op.operationDate)),
-                                         textItem(day(op.bookingDate)), amount,
+            m_operationModel->appendRow({textItem(CImportPreviewModel::DayText(op.operationDate)),
+                                         textItem(CImportPreviewModel::DayText(op.bookingDate)),
+                                         amount,
                                          textItem(QString::fromStdU16String(op.counterpartyName)),
                                          textItem(QString::fromStdU16String(op.title)),
                                          textItem(op.booked ? QStringLiteral("zaksięgowana")

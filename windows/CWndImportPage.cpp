@@ -78,10 +78,6 @@ const char* formatName(StatementFormat format) {
     return "";
 }
 
-QString day(int64_t seconds) {
-    return QDateTime::fromSecsSinceEpoch(seconds).toString(QStringLiteral("dd-MM-yyyy"));
-}
-
 // The statements' own periods; for a statement without one, its posting dates.
 std::pair<std::optional<int64_t>, std::optional<int64_t>> period(const StatementFile& file) {
     std::optional<int64_t> from, to;
@@ -402,7 +398,10 @@ void CWndImportPage::fillTable() {
     m_accounts->setVisible(!m_accountInput->isVisibleTo(this));
     const auto [from, to] = period(m_file);
     m_accounts->setText(accounts.join(QStringLiteral(", ")));
-    m_period->setText(from && to ? QStringLiteral("%1 – %2").arg(day(*from), day(*to)) : QString());
+    m_period->setText(from && to
+                          ? QStringLiteral("%1 – %2").arg(CImportPreviewModel::DayText(*from),
+                                                          CImportPreviewModel::DayText(*to))
+                          : QString());
     m_importedBefore->setText(m_preview.importedAt
                                   ? QStringLiteral("Ten plik zaimportowano już %1.")
                                         .arg(QDateTime::fromSecsSinceEpoch(*m_preview.importedAt)
