@@ -23,10 +23,10 @@ void HistoryPreload::start(const std::u16string& path) {
             sqlite3x::connection con;
             // No waiting: a file another program holds is the window's to report.
             con.open_read_only(std::filesystem::path(path).string(), 0);
-            // A file that lacks a table or the index gets them from the window before it is
+            // A file that lacks a table or an index gets them from the window before it is
             // read: reading it here would hold that writing up.
             if (con.execute_int(Schema::kAccountsExist) == 0 ||
-                con.execute_int(Schema::kOperationIndexExists) == 0) {
+                con.execute_int(Schema::kStartIndexesExist) != 2) {
                 return;
             }
             HistoryReader::Read(con, Schema::kSelectHistory, m_entries);

@@ -57,7 +57,7 @@ void OpenDatabase(sqlite3x::connection& con, const std::u16string& path, const C
     createPrivateFile(path);
     con.open(path);
     const bool tablesThere = con.execute_int(kAccountsExist) != 0;
-    const bool indexThere = tablesThere && con.execute_int(kOperationIndexExists) != 0;
+    const bool indexThere = tablesThere && con.execute_int(kStartIndexesExist) == 2;
     // A file that needs nothing written can be checked once the caller has read it.
     if (deferredCheck != nullptr && indexThere) {
         deferredCheck->defer(path);
@@ -71,6 +71,7 @@ void OpenDatabase(sqlite3x::connection& con, const std::u16string& path, const C
     }
     try {
         con.execute(kCreateOperationIndex);
+        con.execute(kCreateOperationDateIndex);
     } catch (const sqlite3x::database_error&) {
         // A file whose transactions table is missing or foreign works as before, only slower.
     }

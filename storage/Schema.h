@@ -43,6 +43,10 @@ inline constexpr const char* kDeleteAllTransactions = "DELETE FROM transactions"
 // every start, so files made before it existed get it too.
 inline constexpr const char* kCreateOperationIndex =
     "CREATE INDEX IF NOT EXISTS transactions_to_acc_tid ON transactions(t_to_acc, t_tid)";
+// Lets an imported file find the stored rows posted within its dates without reading the whole
+// table; created at every start like the one above.
+inline constexpr const char* kCreateOperationDateIndex =
+    "CREATE INDEX IF NOT EXISTS transactions_date ON transactions(t_date2)";
 
 // Storing one downloaded operation (1 = t_tid, 2 = t_to_acc).
 inline constexpr const char* kCountOperation =
@@ -67,6 +71,10 @@ inline constexpr const char* kSelectManagedAccounts =
 
 inline constexpr const char* kOperationIndexExists =
     "select count(*) from sqlite_master where name='transactions_to_acc_tid'";
+// 2 when both indexes made at start are there.
+inline constexpr const char* kStartIndexesExist =
+    "select count(*) from sqlite_master where name IN ('transactions_to_acc_tid', "
+    "'transactions_date')";
 
 // Statement import. Its own tables only; everything in them refers to an operation by its own
 // account and bank number (t_to_acc, t_tid), never by t_id. Created when a file is first imported.
@@ -110,8 +118,8 @@ inline constexpr const char* kInsertImportKey =
 inline constexpr const char* kLowestOperationNumber =
     "SELECT MIN(t_tid) FROM transactions WHERE t_to_acc=?";
 // Stored operations without a key posted between 1 and 2, of every account, that operations of
-// a file may probably be; one pass over the table (no index has the posting date), the key
-// looked up only for rows within the dates. The columns after t_to_acc as ProbableRows reads them.
+// a file may probably be; found through the posting-date index. The columns after t_to_acc as
+// ProbableRows reads them.
 inline constexpr const char* kSelectUnkeyedOperations =
     "SELECT t_to_acc, t_id, t_tid, t_tio, t_amount, t_date2, t_from_acc, t_desc FROM transactions "
     "WHERE t_date2 BETWEEN ? AND ? AND NOT EXISTS (SELECT 1 FROM import_keys WHERE "

@@ -155,9 +155,9 @@ TEST_F(SchemaTest, WritesWaitForTheDeferredCheckAndADamagedFileRefusesThem) {
     }
 }
 
-// Finding an operation by (account, bank number) must not read the whole table, in new files
-// and in files written before the index existed.
-TEST_F(SchemaTest, FreshAndOldFilesGetTheOperationIndex) {
+// Finding an operation by (account, bank number), and an imported file's rows by posting date,
+// must not read the whole table, in new files and in files written before the indexes existed.
+TEST_F(SchemaTest, FreshAndOldFilesGetTheOperationIndexes) {
     const auto plan = [](connection& con, const char* sql) {
         command cmd(con, std::string("EXPLAIN QUERY PLAN ") + sql);
         reader r = cmd.execute_reader();
@@ -168,9 +168,12 @@ TEST_F(SchemaTest, FreshAndOldFilesGetTheOperationIndex) {
         return text;
     };
     const auto indexed = [&plan](connection& con) {
+        con.execute(Schema::kCreateImportKeys);
         return plan(con, Schema::kCountOperation).find(u"transactions_to_acc_tid") !=
                    std::u16string::npos &&
                plan(con, Schema::kDeleteOperation).find(u"transactions_to_acc_tid") !=
+                   std::u16string::npos &&
+               plan(con, Schema::kSelectUnkeyedOperations).find(u"transactions_date") !=
                    std::u16string::npos;
     };
     {
