@@ -51,21 +51,27 @@ void ProbableRows::sort() {
 }
 
 std::optional<int32_t> ProbableRows::take(const Operation& op, sqlite3x::command& texts) {
-    const size_t account = hashOf(ProbableMatch::Digits(op.counterpartyAccount));
-    const size_t title = hashOf(ProbableMatch::NormalisedTitle(op.title));
-    if (m_rows.empty() || (account == 0 && title == 0)) {
-        return std::nullopt;
-    }
     const auto from =
         std::make_tuple(op.direction, op.amount, op.postingDate - ProbableMatch::kDistance);
     auto it =
         std::lower_bound(m_rows.begin(), m_rows.end(), from, [](const Row& r, const auto& key) {
             return std::make_tuple(r.direction, r.amount, r.postingDate) < key;
         });
+    const auto within = [&op](const Row& row) {
+        return row.direction == op.direction && row.amount == op.amount &&
+               row.postingDate <= op.postingDate + ProbableMatch::kDistance;
+    };
+    // Most operations have no row of their amount near their date: their texts are not read.
+    if (it == m_rows.end() || !within(*it)) {
+        return std::nullopt;
+    }
+    const size_t account = hashOf(ProbableMatch::Digits(op.counterpartyAccount));
+    const size_t title = hashOf(ProbableMatch::NormalisedTitle(op.title));
+    if (account == 0 && title == 0) {
+        return std::nullopt;
+    }
     std::vector<Row*> alike;
-    for (; it != m_rows.end() && it->direction == op.direction && it->amount == op.amount &&
-           it->postingDate <= op.postingDate + ProbableMatch::kDistance;
-         ++it) {
+    for (; it != m_rows.end() && within(*it); ++it) {
         const bool hashes =
             (account != 0 && it->accountHash == account) || (title != 0 && it->titleHash == title);
         if (!it->taken && hashes) {

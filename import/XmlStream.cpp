@@ -93,7 +93,16 @@ XmlStream::Token XmlStream::next() {
 }
 
 QString XmlStream::name() const {
-    return text(xmlTextReaderConstLocalName(m_reader.get()));
+    return localName();
+}
+
+const QString& XmlStream::localName() const {
+    const xmlChar* interned = xmlTextReaderConstLocalName(m_reader.get());
+    auto found = m_names.find(interned);
+    if (found == m_names.end()) {
+        found = m_names.emplace(interned, text(interned)).first;
+    }
+    return found->second;
 }
 
 int XmlStream::line() const {
@@ -107,16 +116,17 @@ XmlNode XmlStream::readElement(int depth) {
         fail(QStringLiteral("ma zbyt głęboko zagnieżdżone elementy (wiersz %1).").arg(line()));
     }
     XmlNode node;
-    node.name = name();
+    node.name = localName();
     node.line = line();
     xmlTextReader* reader = m_reader.get();
-    while (xmlTextReaderMoveToNextAttribute(reader) == 1) {
-        if (xmlTextReaderIsNamespaceDecl(reader) != 1) {
-            node.attributes.append(text(xmlTextReaderConstLocalName(reader)),
-                                   text(xmlTextReaderConstValue(reader)));
+    if (xmlTextReaderHasAttributes(reader) == 1) {
+        while (xmlTextReaderMoveToNextAttribute(reader) == 1) {
+            if (xmlTextReaderIsNamespaceDecl(reader) != 1) {
+                node.attributes.append(localName(), text(xmlTextReaderConstValue(reader)));
+            }
         }
+        xmlTextReaderMoveToElement(reader);
     }
-    xmlTextReaderMoveToElement(reader);
     for (;;) {
         switch (next()) {
             case Token::StartElement:

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 struct _xmlTextReader;
 struct _xmlError;
@@ -43,6 +44,7 @@ private:
     };
     static int feed(void* self, char* buffer, int size);
     static void noteError(void* self, _xmlError* error);
+    const QString& localName() const;
     [[noreturn]] void fail(const QString& what) const;
     [[noreturn]] void failParsing() const;
 
@@ -52,6 +54,8 @@ private:
     size_t m_fed = 0;
     const char* m_what;
     std::unique_ptr<_xmlTextReader, Free> m_reader;
+    // libxml2 keeps each name once for the whole document: converted once, shared by every node.
+    mutable std::unordered_map<const unsigned char*, QString> m_names;
     bool m_emptyOpen = false;  // an empty element's start was given; its end comes next
     int m_errorCode = 0;       // libxml2's first error
     int m_errorLine = 0;
