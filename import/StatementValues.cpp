@@ -78,28 +78,38 @@ std::optional<int64_t> DayMonthYear(const QString& text) {
     return Noon(numberAt(text, 6, 4), numberAt(text, 3, 2), numberAt(text, 0, 2));
 }
 
+// Read without a copy of the text: every operation of a file has an amount.
 std::optional<int64_t> Grosze(const QString& written) {
-    QString text = written.trimmed();
+    QStringView text = QStringView(written).trimmed();
     bool negative = false;
     if (text.startsWith(u'-') || text.startsWith(u'+')) {
         negative = text[0] == u'-';
-        text.remove(0, 1);
+        text = text.mid(1);
     }
     qsizetype point = text.indexOf(u',');
     if (point < 0) {
         point = text.indexOf(u'.');
     }
-    const QString whole = point < 0 ? text : text.left(point);
-    QString fraction = point < 0 ? QString() : text.mid(point + 1);
+    const QStringView whole = point < 0 ? text : text.left(point);
+    QStringView fraction = point < 0 ? QStringView() : text.mid(point + 1);
     while (fraction.size() > 2 && fraction.endsWith(u'0')) {
         fraction.chop(1);
     }
-    if (whole.isEmpty() || whole.size() > 15 || !digitsAt(whole, 0, whole.size()) ||
-        fraction.size() > 2 || !digitsAt(fraction, 0, fraction.size())) {
+    const auto digits = [](QStringView part) {
+        return std::all_of(part.begin(), part.end(),
+                           [](QChar c) { return c >= u'0' && c <= u'9'; });
+    };
+    if (whole.isEmpty() || whole.size() > 15 || !digits(whole) || fraction.size() > 2 ||
+        !digits(fraction)) {
         return std::nullopt;
     }
-    fraction = fraction.leftJustified(2, u'0');
-    const int64_t value = whole.toLongLong() * 100 + fraction.toInt();
+    int64_t value = 0;
+    for (const QChar c : whole) {
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    for (qsizetype i = 0; i < 2; ++i) {
+        value = value * 10 + (i < fraction.size() ? fraction[i].unicode() - u'0' : 0);
+    }
     return negative ? -value : value;
 }
 

@@ -10,6 +10,8 @@
 
 #include <QString>
 
+using namespace Qt::StringLiterals;
+
 using namespace StatementSamples;
 
 namespace {
@@ -33,6 +35,19 @@ struct Mt940Case {
 };
 
 class Mt940Formats : public ::testing::TestWithParam<Mt940Case> {};
+
+TEST(StatementValues, AmountsAreReadToTheGroszOrRefused) {
+    using StatementValues::Grosze;
+    EXPECT_EQ(Grosze(u" 1234,5 "_s), 123450);
+    EXPECT_EQ(Grosze(u"-0.07"_s), -7);
+    EXPECT_EQ(Grosze(u"+12"_s), 1200);
+    EXPECT_EQ(Grosze(u"3,1000"_s), 310);
+    EXPECT_EQ(Grosze(u"999999999999999,99"_s), 99999999999999999);
+    for (const QString& bad : {u""_s, u",5"_s, u"1,234"_s, u"1 000,00"_s, u"1,2.3"_s, u"--1"_s,
+                               u"1234567890123456"_s, u"１２"_s}) {
+        EXPECT_FALSE(Grosze(bad)) << bad.toStdString();
+    }
+}
 
 TEST_P(Mt940Formats, ReadsSubfieldsLettersAndBalances) {
     const Mt940Case& c = GetParam();
