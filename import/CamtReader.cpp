@@ -255,7 +255,7 @@ void readStatement(XmlStream& document, Statement& statement) {
 namespace CamtReader {
 
 std::vector<Statement> Read(const std::string& bytes, std::optional<TextEncoding> encoding) {
-    XmlStream document(bytes, kWhat, encoding);
+    XmlStream document(bytes, kWhat, encoding, QStringLiteral("Stmt"));
     std::vector<Statement> statements;
     bool statementsElement = false;
     for (auto token = document.next(); token != XmlStream::Token::EndDocument;
