@@ -27,7 +27,7 @@ bool comesFirst(const SortKey& a, const SortKey& b) {
 // one run in the reverse of the list's order, or a few runs. Sorts keys by reversing the
 // runs that descend and merging them, when there are few; false (keys untouched in order)
 // when there are many.
-bool sortByRuns(std::vector<SortKey>& keys) {
+bool sortByRuns(HugeVector<SortKey>& keys) {
     constexpr size_t kMostRuns = 64;
     std::vector<size_t> bounds{0};
     const size_t count = keys.size();
@@ -172,7 +172,7 @@ StoredOperation HistoryEntries::at(size_t i) const {
 
 void HistoryEntries::sortLikeHistoryQuery() {
     const size_t count = m_keys.size();
-    std::vector<SortKey> keys(count);
+    HugeVector<SortKey> keys(count);
     for (size_t i = 0; i < count; ++i) {
         keys[i] = {m_keys[i].bookingDate, m_rest[i].tid, static_cast<uint32_t>(i)};
     }
@@ -198,7 +198,7 @@ void HistoryEntries::sortLikeHistoryQuery() {
         return;
     }
     // order[i]: where the row for place i comes from; applied in place, cycle by cycle.
-    std::vector<uint32_t> order(count);
+    HugeVector<uint32_t> order(count);
     for (size_t i = 0; i < count; ++i) {
         order[i] = keys[i].index;
     }

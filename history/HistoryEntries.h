@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "HugePageAllocator.h"
 #include "StoredOperation.h"
 #include "TextArena.h"
 #include "TextPool.h"
@@ -138,8 +139,8 @@ private:
         }
     };
 
-    std::vector<Key> m_keys;
-    std::vector<Rest> m_rest;
+    HugeVector<Key> m_keys;
+    HugeVector<Rest> m_rest;
     TextArena m_titles;
     TextPool m_pool;
     std::vector<uint32_t> m_accountNames;  // by the pool number of an account: its name

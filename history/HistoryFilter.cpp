@@ -287,9 +287,11 @@ TimeRange ComputeTimeRange(int32_t index, int64_t now, int64_t from, int64_t to)
 }
 
 FilterResult Run(const HistoryEntries& entries, const HistorySearchIndex& index,
-                 const FilterValues& values, int64_t now, const std::vector<int32_t>* within) {
+                 const FilterValues& values, int64_t now, const std::vector<int32_t>* within,
+                 std::vector<int32_t> buffer) {
     ListTest test{entries, index, values, now};
     FilterResult result;
+    result.rows = std::move(buffer);
     result.rows.resize(within != nullptr ? within->size() : index.size());
     // One thread per part of the index (two for a large list). The first adds up its list as
     // it goes, and then the second's, in order.

@@ -60,10 +60,10 @@ TimeRange ComputeTimeRange(int32_t index, int64_t now, int64_t from, int64_t to)
 
 // Lists the entries that pass every filter, with their totals. With within, only those
 // entries (in that order) are tested: a narrower search text needs to look only at what the
-// previous one listed.
+// previous one listed. The rows are written into `buffer` (any content), reusing its memory.
 FilterResult Run(const HistoryEntries& entries, const HistorySearchIndex& index,
                  const FilterValues& values, int64_t now,
-                 const std::vector<int32_t>* within = nullptr);
+                 const std::vector<int32_t>* within = nullptr, std::vector<int32_t> buffer = {});
 
 // Whether `next` (at nextNow) lists a subset of what `previous` (at previousNow) listed
 // because only the search text grew at its end (without "Nie zawierające ciągu").

@@ -31,6 +31,7 @@ void HistoryList::assign(HistoryEntries entries) {
 void HistoryList::clear() {
     m_valid = false;
     m_result = {};
+    m_spareRows = {};
     // The index first: it may still be reading the entries.
     m_index.clear();
     m_entries.clear();
@@ -42,10 +43,12 @@ std::optional<FilterResult> HistoryList::filter(const FilterValues& values, int6
         return std::nullopt;
     }
     const bool narrow = m_valid && HistoryFilter::Narrows(m_values, m_now, values, now);
-    return HistoryFilter::Run(m_entries, m_index, values, now, narrow ? &m_result.rows : nullptr);
+    return HistoryFilter::Run(m_entries, m_index, values, now, narrow ? &m_result.rows : nullptr,
+                              std::move(m_spareRows));
 }
 
 void HistoryList::show(FilterResult result, const FilterValues& values, int64_t now) {
+    m_spareRows = std::move(m_result.rows);
     m_result = std::move(result);
     m_values = values;
     m_now = now;

@@ -196,7 +196,7 @@ int32_t HistorySearchIndex::monthOf(int64_t time) {
     return (local.tm_year + 1900) * 100 + local.tm_mon + 1;
 }
 
-void HistorySearchIndex::appendLowered(std::vector<char16_t>& out, QStringView text) {
+void HistorySearchIndex::appendLowered(HugeVector<char16_t>& out, QStringView text) {
     const size_t begin = out.size();
     const auto* data = reinterpret_cast<const char16_t*>(text.data());
     const size_t length = static_cast<size_t>(text.size());

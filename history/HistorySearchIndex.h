@@ -11,6 +11,7 @@
 
 #include "CodePage.h"
 #include "HistoryEntries.h"
+#include "HugePageAllocator.h"
 
 // What the filters need from every entry, prepared once per reload so that a keystroke only
 // scans memory: the lower-cased titles of all entries, the lower-cased texts of the pool
@@ -23,10 +24,10 @@ public:
     // The texts of one part, each followed by a separator: in UTF-16, or in one-byte codes
     // (then with TitleScan::kPadding more separators after the last).
     struct Part {
-        std::vector<char16_t> text;
-        std::vector<uint8_t> bytes;
-        std::vector<uint32_t> start;  // of each text; one more at the end
-        size_t first = 0;             // entry (or pool number) of the first text
+        HugeVector<char16_t> text;
+        HugeVector<uint8_t> bytes;
+        HugeVector<uint32_t> start;  // of each text; one more at the end
+        size_t first = 0;            // entry (or pool number) of the first text
     };
 
     // Below this many entries a second thread costs more than it saves.
@@ -74,7 +75,7 @@ public:
     // character replaced (zeros separate the texts in the index).
     static QString lowered(const QString& text);
     // Appends lowered(text) to out, without a temporary string in the common cases.
-    static void appendLowered(std::vector<char16_t>& out, QStringView text);
+    static void appendLowered(HugeVector<char16_t>& out, QStringView text);
     // yyyymm of the local date of a time value; 0 when it has no local date.
     static int32_t monthOf(int64_t time);
 
@@ -93,5 +94,5 @@ private:
     std::vector<Part> m_titles;
     mutable std::vector<std::jthread> m_builders;
     Part m_pool;
-    std::vector<int32_t> m_month;
+    HugeVector<int32_t> m_month;
 };

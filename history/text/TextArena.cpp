@@ -11,7 +11,8 @@ Char* TextArena::Blocks<Char>::room(size_t characters) {
         if (m_blocks.size() >= (size_t{1} << (32 - kPositionBits))) {
             throw std::length_error("too much text");
         }
-        m_blocks.push_back(std::make_unique_for_overwrite<Char[]>(std::max(kBlock, characters)));
+        const size_t size = std::max(kBlock, characters);
+        m_blocks.emplace_back(static_cast<Char*>(HugePages::allocate(size * sizeof(Char))));
         m_used = 0;
     }
     return m_blocks.back().get() + m_used;

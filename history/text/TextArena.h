@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CodePage.h"
+#include "HugePageAllocator.h"
 
 // Texts stored back to back in blocks that never move: adding a text copies it once and never
 // again, and there is no reallocation whose old and new buffers would both be resident.
@@ -49,9 +50,13 @@ private:
         size_t characters() const { return m_characters; }
 
     private:
-        static constexpr uint32_t kPositionBits = 20;
+        // A block of one-byte characters is one huge page (see HugePageAllocator).
+        static constexpr uint32_t kPositionBits = 21;
         static constexpr size_t kBlock = size_t{1} << kPositionBits;
-        std::vector<std::unique_ptr<Char[]>> m_blocks;
+        struct Release {
+            void operator()(Char* block) const noexcept { HugePages::release(block); }
+        };
+        std::vector<std::unique_ptr<Char[], Release>> m_blocks;
         size_t m_used = kBlock;  // in the last block; full when there is none
         size_t m_characters = 0;
     };

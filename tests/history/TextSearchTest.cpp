@@ -94,7 +94,7 @@ TEST(HistorySearchIndexTest, QuickLoweringAgreesWithToLowerOnEveryCharacter) {
     all.append(QString::fromUcs4(U"\U0001D400\U00010400"));  // outside the basic plane
     for (qsizetype at = 0; at < all.size(); at += 500) {
         const QString part = all.mid(at, 500);
-        std::vector<char16_t> quick;
+        HugeVector<char16_t> quick;
         HistorySearchIndex::appendLowered(quick, part);
         const QString expected = HistorySearchIndex::lowered(part);
         ASSERT_EQ(QString(reinterpret_cast<const QChar*>(quick.data()),
