@@ -302,7 +302,7 @@ bool CHistoryDlg::OnInitDialog() {
             return false;
         }
     }
-    checkDatabaseAfterPaint();
+    finishAfterPaint();
     FillAccountCombo();
     OnTimeRangeChanged();
     restorePlacement();
@@ -325,13 +325,14 @@ QString CHistoryDlg::openDatabase() {
     }
 }
 
-void CHistoryDlg::checkDatabaseAfterPaint() {
+void CHistoryDlg::finishAfterPaint() {
     m_check.guardWrites(m_con);
     FirstPaintProbe::whenPainted(m_list, false, [this] {
         m_check.start([this](int damage) {
             QMetaObject::invokeMethod(
                 this, [this, damage] { onDatabaseChecked(damage); }, Qt::QueuedConnection);
         });
+        modules();  // beside the check, which runs on a thread of its own
     });
 }
 
@@ -358,7 +359,16 @@ void CHistoryDlg::initModules() {
     m_loader = m_programFolder.empty() ? std::make_unique<CPluginLoader>(console)
                                        : std::make_unique<CPluginLoader>(console, m_programFolder);
     m_progress->setLoader(m_loader.get());
-    m_loader->ScanModules();
+}
+
+// Loading every module takes a start-up some 15 ms: it waits until the list has painted, or
+// until something needs the modules first.
+CPluginLoader& CHistoryDlg::modules() {
+    if (!m_modulesScanned) {
+        m_modulesScanned = true;
+        m_loader->ScanModules();
+    }
+    return *m_loader;
 }
 
 void CHistoryDlg::OnDestroy() {

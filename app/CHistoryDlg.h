@@ -210,8 +210,11 @@ private:
     // Empty when the database is open, else what the user is told.
     QString openDatabase();
     void initModules();
-    // Starts the whole-file check once the list has painted; a damaged file ends the program.
-    void checkDatabaseAfterPaint();
+    // The loader with the modules scanned.
+    CPluginLoader& modules();
+    // Once the list has painted: starts the whole-file check (a damaged file ends the program)
+    // and loads the modules.
+    void finishAfterPaint();
     void onDatabaseChecked(int damage);
     void OnTimeRangeChanged();
     void OnViewChanged();
@@ -255,6 +258,7 @@ private:
     bool m_listReadFailed = false;  // the last ReloadHistory could not read the list
     std::unique_ptr<HistoryPreload> m_preload;
     std::unique_ptr<CPluginLoader> m_loader;
+    bool m_modulesScanned = false;
     // The entries, their index and what the list shows.
     HistoryList m_history;
     std::vector<QString> m_schedule;

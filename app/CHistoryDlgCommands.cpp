@@ -80,7 +80,7 @@ void CHistoryDlg::OnExport() {
 
 void CHistoryDlg::OnAccountManager() {
     runGuarded([this] {
-        CWndAccountManager dlg(m_con, m_loader.get(), this);
+        CWndAccountManager dlg(m_con, &modules(), this);
         dlg.exec();
     });
     // Whatever happened there, the account filter and the list follow the table.

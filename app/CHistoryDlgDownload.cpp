@@ -92,7 +92,7 @@ bool CHistoryDlg::ensureWorker() {
     // Keeps no state: one answers every window's jobs.
     static KeyringJobPasswords passwords;
     m_worker = std::make_unique<DownloadWorker>(
-        DownloadServices{m_con, *m_loader, *settings, *m_downloadUi, {}, &passwords});
+        DownloadServices{m_con, modules(), *settings, *m_downloadUi, {}, &passwords});
     return true;
 }
 
