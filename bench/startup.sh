@@ -6,12 +6,16 @@
 #
 #   bench/startup.sh operations [build folder] [runs] [data folder]
 # The build folder (default build-bench) must hold tavro and tavro_bench_history.
+# TAVRO_COMPARE_PROGRAM=another/tavro starts that program too, in turn with this one, on the same
+# data: start-up differences of a few per cent only show side by side. Give both the same
+# modules (their banki folders): loading one takes some 15 ms.
 set -euo pipefail
 operations=${1:?operations}
 build=${2:-build-bench}
 runs=${3:-5}
 data=${4:-}
 program=${TAVRO_PROGRAM:-$build/tavro}
+compare=${TAVRO_COMPARE_PROGRAM:-}
 bench=${TAVRO_BENCH_HISTORY:-$build/tavro_bench_history}
 cleanup=()
 if [ -z "$data" ]; then
@@ -40,7 +44,7 @@ startup_once() {
   local start end
   start=$(now_ns)
   end=$(appdata=$data DISPLAY=$display QT_QPA_PLATFORM=xcb TAVRO_FIRST_PAINT=exit \
-        TAVRO_MESSAGEBOX=stderr timeout 300 "$program" 2>&1 >/dev/null |
+        TAVRO_MESSAGEBOX=stderr timeout 300 "$1" 2>&1 >/dev/null |
         { grep -m1 -q first_paint && now_ns; cat >/dev/null; })
   if [ -z "$end" ]; then
     echo "the program ended without painting a filled list" >&2
@@ -58,6 +62,7 @@ baseline_once() {
 }
 
 startup=()
+compared=()
 baseline=()
 nomutex=()
 for run in $(seq "$runs"); do
@@ -65,8 +70,12 @@ for run in $(seq "$runs"); do
   baseline+=("$value")
   value=$(baseline_once --step-loop-nomutex) || exit 1
   nomutex+=("$value")
-  value=$(startup_once) || exit 1
+  value=$(startup_once "$program") || exit 1
   startup+=("$value")
+  if [ -n "$compare" ]; then
+    value=$(startup_once "$compare") || exit 1
+    compared+=("$value")
+  fi
   echo "run $run: start-up $((${startup[-1]} / 1000)) ms, bare step loop $((${nomutex[-1]} / 1000)) ms" \
     "($((${baseline[-1]} / 1000)) ms with the mutex)"
 done
@@ -79,3 +88,8 @@ echo "operations: $operations"
 awk -v s="$s" -v b="$b" -v n="$n" 'BEGIN {
   printf "startup_ms: %.1f\nstartup_baseline_ms: %.1f\nstartup_ratio: %.3f\n", s/1000, n/1000, s/n
   printf "startup_baseline_mutex_ms: %.1f\nstartup_ratio_mutex: %.3f\n", b/1000, s/b }'
+if [ -n "$compare" ]; then
+  c=$(printf '%s\n' "${compared[@]}" | median)
+  awk -v s="$s" -v c="$c" 'BEGIN {
+    printf "startup_compare_ms: %.1f\nstartup_over_compare: %.3f\n", c/1000, s/c }'
+fi
