@@ -153,17 +153,16 @@ private:
     }
 
     void checkCurrency(const XmlNode& amount) {
-        const std::u16string currency =
-            amount.attributes.value(QStringLiteral("Ccy")).toString().trimmed().toStdU16String();
-        if (currency.empty()) {
+        const QStringView currency = amount.attributes.value(QLatin1StringView("Ccy")).trimmed();
+        if (currency.isEmpty()) {
             return;
         }
         if (m_statement.currency.empty()) {
-            m_statement.currency = currency;
-        } else if (currency != m_statement.currency) {
-            fail(amount, QStringLiteral("kwota w walucie %1 na rachunku w %2.")
-                             .arg(QString::fromStdU16String(currency),
-                                  QString::fromStdU16String(m_statement.currency)));
+            m_statement.currency = currency.toString().toStdU16String();
+        } else if (currency != QStringView(m_statement.currency)) {
+            fail(amount,
+                 QStringLiteral("kwota w walucie %1 na rachunku w %2.")
+                     .arg(currency.toString(), QString::fromStdU16String(m_statement.currency)));
         }
     }
 

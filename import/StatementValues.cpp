@@ -21,8 +21,13 @@ bool digitsAt(const QString& text, qsizetype from, qsizetype count) {
     return true;
 }
 
+// Only after digitsAt has passed; without a copy of the text, as every date of a file is read.
 int numberAt(const QString& text, qsizetype from, qsizetype count) {
-    return text.mid(from, count).toInt();
+    int value = 0;
+    for (qsizetype i = from; i < from + count; ++i) {
+        value = value * 10 + (text[i].unicode() - u'0');
+    }
+    return value;
 }
 
 std::optional<int64_t> noonOf(int year, int month, int day) {
