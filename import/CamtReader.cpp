@@ -7,6 +7,10 @@
 #include "XmlStream.h"
 #include "XmlTree.h"
 
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
 namespace {
 
 constexpr const char* kWhat = "camt.053";
@@ -96,17 +100,17 @@ public:
                 details.push_back(one);
             }
         }
+        // Made in place: a failure ends the whole file, so a half-made operation is never kept.
         if (details.size() <= 1) {
-            StatementOperation op = base;
+            StatementOperation& op = m_statement.operations.emplace_back(base);
             setAmount(op, total);
             describe(op, node, details.empty() ? nullptr : details.front());
             op.fileId = reference.toStdU16String();
-            m_statement.operations.push_back(std::move(op));
             return;
         }
         int64_t sum = 0;
         for (size_t i = 0; i < details.size(); ++i) {
-            StatementOperation op = base;
+            StatementOperation& op = m_statement.operations.emplace_back(base);
             const XmlNode& one = *details[i];
             const QString ownIndicator = one.textAt(u"CdtDbtInd");
             const XmlNode* amount = one.at(u"AmtDtls/TxAmt/Amt");
@@ -122,7 +126,6 @@ public:
             if (!reference.isEmpty()) {
                 op.fileId = (reference + u'/' + QString::number(i + 1)).toStdU16String();
             }
-            m_statement.operations.push_back(std::move(op));
         }
         if (sum != total) {
             fail(node, QStringLiteral("kwoty pozycji paczki (%1) nie dają kwoty pozycji (%2).")
@@ -207,6 +210,20 @@ private:
     bool m_opening = false;  // an OPBD balance was read (it wins over PRCD)
 };
 
+// Entries have an opening and a closing tag each (with any namespace prefix); an estimate, as an
+// opening tag with attributes is not counted.
+size_t entriesIn(const std::string& bytes) {
+    static constexpr std::string_view kTagEnd = "Ntry>";
+    size_t tags = 0;
+    for (const char* at = bytes.data();
+         const void* found = memmem(at, size_t(bytes.data() + bytes.size() - at), kTagEnd.data(),
+                                    kTagEnd.size());) {
+        ++tags;
+        at = static_cast<const char*>(found) + kTagEnd.size();
+    }
+    return tags / 2;
+}
+
 void readStatement(XmlStream& document, Statement& statement) {
     StatementReader builder(statement);
     const int line = document.line();
@@ -255,6 +272,9 @@ namespace CamtReader {
 
 std::vector<Statement> Read(const std::string& bytes, std::optional<TextEncoding> encoding) {
     XmlStream document(bytes, kWhat, encoding, QStringLiteral("Stmt"));
+    // Room for the entries of the file, counted ahead: grown by doubling, a statement's
+    // operations were moved some twenty times. What a statement leaves is given to the next.
+    size_t room = entriesIn(bytes);
     std::vector<Statement> statements;
     bool statementsElement = false;
     for (auto token = document.next(); token != XmlStream::Token::EndDocument;
@@ -266,8 +286,11 @@ std::vector<Statement> Read(const std::string& bytes, std::optional<TextEncoding
         if (name == u"BkToCstmrStmt") {
             statementsElement = true;
         } else if (name == u"Stmt" && statementsElement) {
-            statements.emplace_back();
-            readStatement(document, statements.back());
+            Statement& statement = statements.emplace_back();
+            statement.operations.reserve(room);
+            readStatement(document, statement);
+            statement.operations.shrink_to_fit();
+            room -= std::min(room, statement.operations.size());
         }
     }
     if (statements.empty()) {
