@@ -21,6 +21,10 @@ public:
     // Characters beside the ASCII ones that get one-byte codes. One code is left for the
     // search index (see HistorySearchIndex).
     static constexpr int kCodes = 127;
+    // Characters in one block; a block of one-byte characters is one huge page (see
+    // HugePageAllocator).
+    static constexpr uint32_t kPositionBits = 21;
+    static constexpr size_t kBlockCharacters = size_t{1} << kPositionBits;
 
     TextArena();
 
@@ -50,9 +54,7 @@ private:
         size_t characters() const { return m_characters; }
 
     private:
-        // A block of one-byte characters is one huge page (see HugePageAllocator).
-        static constexpr uint32_t kPositionBits = 21;
-        static constexpr size_t kBlock = size_t{1} << kPositionBits;
+        static constexpr size_t kBlock = kBlockCharacters;
         struct Release {
             void operator()(Char* block) const noexcept { HugePages::release(block); }
         };

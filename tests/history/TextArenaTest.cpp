@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr size_t kBlock = size_t{1} << 20;  // characters in one block of the arena
+constexpr size_t kBlock = TextArena::kBlockCharacters;
 
 struct ArenaCase {
     const char* name;
