@@ -74,8 +74,7 @@ void XmlStream::feed() {
 
 void XmlStream::failIfStopped() const {
     if (m_tooDeepLine != 0) {
-        fail(QStringLiteral("ma zbyt głęboko zagnieżdżone elementy (wiersz %1).")
-                 .arg(m_tooDeepLine));
+        failTooDeep(m_tooDeepLine);
     }
     if (m_errorCode != 0) {
         failParsing();
@@ -118,7 +117,7 @@ XmlNode XmlStream::readElement(int depth) {
         return node;
     }
     if (depth > kDeepest) {
-        fail(QStringLiteral("ma zbyt głęboko zagnieżdżone elementy (wiersz %1).").arg(line()));
+        failTooDeep(line());
     }
     XmlNode node;
     node.name = m_current.name;
@@ -166,28 +165,25 @@ int XmlStream::parserLine() const {
 // Built in place: only the innermost element is open, so growing its parent's children never
 // moves an open one.
 void XmlStream::openInTree(XmlNode& node) {
-    m_open.push_back(&node);
-    m_pending.emplace_back();
-    m_pendingIsText.push_back(false);
+    m_open.push_back(Open{&node, {}, false});
 }
 
 // Character data between two child elements is kept unless it is white space alone.
 void XmlStream::settleLayout() {
-    if (m_pending.back().isEmpty()) {
+    Open& open = m_open.back();
+    if (open.pending.isEmpty()) {
         return;
     }
-    if (m_pendingIsText.back()) {
-        m_open.back()->text += m_pending.back();
+    if (open.pendingIsText) {
+        open.node->text += open.pending;
     }
-    m_pending.back().clear();
-    m_pendingIsText.back() = false;
+    open.pending.clear();
+    open.pendingIsText = false;
 }
 
 void XmlStream::closeInTree() {
     settleLayout();
     m_open.pop_back();
-    m_pending.pop_back();
-    m_pendingIsText.pop_back();
     if (!m_open.empty()) {
         return;
     }
@@ -212,7 +208,7 @@ void XmlStream::started(void* self, const xmlChar* local, const xmlChar*, const 
             return;
         }
         stream->settleLayout();
-        node = &stream->m_open.back()->children.emplace_back();
+        node = &stream->m_open.back().node->children.emplace_back();
     } else if (!stream->m_treeParent.isEmpty() && !stream->m_path.empty() &&
                stream->m_path.back() == stream->m_treeParent) {
         node = &stream->m_tree;
@@ -261,12 +257,12 @@ void XmlStream::text(void* self, const xmlChar* value, int length, bool cdata) {
     auto* stream = static_cast<XmlStream*>(self);
     const bool layout = !cdata && layoutOnly(value, length);
     if (!stream->m_open.empty()) {
-        XmlNode& node = *stream->m_open.back();
-        if (node.children.empty()) {
-            node.text += utf8Text(value, length);
+        XmlStream::Open& open = stream->m_open.back();
+        if (open.node->children.empty()) {
+            open.node->text += utf8Text(value, length);
         } else {
-            stream->m_pending.back() += utf8Text(value, length);
-            stream->m_pendingIsText.back() = stream->m_pendingIsText.back() || !layout;
+            open.pending += utf8Text(value, length);
+            open.pendingIsText = open.pendingIsText || !layout;
         }
         return;
     }
@@ -289,6 +285,10 @@ void XmlStream::noteError(void* self, xmlError* error) {
         stream->m_errorLine = error->line;
         stream->m_errorColumn = error->int2;
     }
+}
+
+void XmlStream::failTooDeep(int line) const {
+    fail(QStringLiteral("ma zbyt głęboko zagnieżdżone elementy (wiersz %1).").arg(line));
 }
 
 void XmlStream::fail(const QString& what) const {

@@ -80,6 +80,7 @@ private:
                             const unsigned char*);
     static void noteError(void* self, _xmlError* error);
     void failIfStopped() const;
+    [[noreturn]] void failTooDeep(int line) const;
     [[noreturn]] void fail(const QString& what) const;
     [[noreturn]] void failParsing() const;
 
@@ -97,9 +98,12 @@ private:
     // The element being built whole, and its open descendants; the character data since the
     // last tag of each open element that has children (white space alone there is layout).
     XmlNode m_tree;
-    std::vector<XmlNode*> m_open;
-    std::vector<QString> m_pending;
-    std::vector<bool> m_pendingIsText;
+    struct Open {
+        XmlNode* node;
+        QString pending;             // character data since the element's last child
+        bool pendingIsText = false;  // not white space alone
+    };
+    std::vector<Open> m_open;
     // libxml2 keeps each name once for the whole document: converted once, shared by every node.
     std::unordered_map<const unsigned char*, QString> m_names;
     int m_tooDeepLine = 0;  // where an element nested too deep began

@@ -69,8 +69,6 @@ inline constexpr const char* kInsertAccount = "INSERT INTO accounts VALUES(0, ?,
 inline constexpr const char* kSelectManagedAccounts =
     "SELECT a_name, a_number, a_user, a_pass, a_auto_get, a_type FROM accounts ORDER BY a_name";
 
-inline constexpr const char* kOperationIndexExists =
-    "select count(*) from sqlite_master where name='transactions_to_acc_tid'";
 // 2 when both indexes made at start are there.
 inline constexpr const char* kStartIndexesExist =
     "select count(*) from sqlite_master where name IN ('transactions_to_acc_tid', "
