@@ -4,168 +4,792 @@
 #include "ImportError.h"
 #include "KindCodes.h"
 #include "StatementValues.h"
-#include "XmlStream.h"
-#include "XmlTree.h"
+#include "XmlSaxReader.h"
+
+#include <strings.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string_view>
 
+// Named, so that its helpers stay apart from the other readers' in a unity build.
+namespace CamtReader {
 namespace {
 
 constexpr const char* kWhat = "camt.053";
 
-[[noreturn]] void fail(const XmlNode& node, const QString& what) {
-    throw ImportError(QStringLiteral("Plik camt.053, element %1 w wierszu %2: %3")
-                          .arg(node.name)
-                          .arg(node.line)
-                          .arg(what)
-                          .toStdString());
-}
+// The local names the reader acts on.
+enum Name : int {
+    BkToCstmrStmt,
+    Stmt,
+    Id,
+    Acct,
+    IBAN,
+    Othr,
+    Ccy,
+    Bal,
+    Tp,
+    CdOrPrtry,
+    Cd,
+    Amt,
+    CdtDbtInd,
+    Dt,
+    DtTm,
+    FrToDt,
+    FrDtTm,
+    ToDtTm,
+    Ntry,
+    Sts,
+    BookgDt,
+    ValDt,
+    AcctSvcrRef,
+    NtryRef,
+    AddtlNtryInf,
+    BkTxCd,
+    Domn,
+    Fmly,
+    SubFmlyCd,
+    NtryDtls,
+    TxDtls,
+    AmtDtls,
+    TxAmt,
+    RltdPties,
+    Cdtr,
+    Dbtr,
+    CdtrAcct,
+    DbtrAcct,
+    Nm,
+    Pty,
+    RmtInf,
+    Ustrd,
+    kNameCount
+};
+const std::vector<std::string_view> kNames = {
+    "BkToCstmrStmt", "Stmt",        "Id",        "Acct",         "IBAN",   "Othr",      "Ccy",
+    "Bal",           "Tp",          "CdOrPrtry", "Cd",           "Amt",    "CdtDbtInd", "Dt",
+    "DtTm",          "FrToDt",      "FrDtTm",    "ToDtTm",       "Ntry",   "Sts",       "BookgDt",
+    "ValDt",         "AcctSvcrRef", "NtryRef",   "AddtlNtryInf", "BkTxCd", "Domn",      "Fmly",
+    "SubFmlyCd",     "NtryDtls",    "TxDtls",    "AmtDtls",      "TxAmt",  "RltdPties", "Cdtr",
+    "Dbtr",          "CdtrAcct",    "DbtrAcct",  "Nm",           "Pty",    "RmtInf",    "Ustrd"};
 
-// Dt or DtTm inside the node: the day as written.
-int64_t dateIn(const XmlNode& node) {
-    QString written = node.textAt(u"Dt");
-    if (written.isEmpty()) {
-        written = node.textAt(u"DtTm");
-    }
-    const auto day = StatementValues::IsoDay(written);
-    if (!day) {
-        fail(node, QStringLiteral("brak daty albo data nieczytelna („%1”).").arg(written));
-    }
-    return *day;
-}
+// What an element inside a statement is to the reader, by its path from the statement.
+enum class Slot {
+    None,
+    StatementId,
+    Account,
+    AccountIban,
+    AccountOther,
+    AccountCurrency,
+    Balance,
+    BalanceCode,
+    BalanceTypeCode,
+    BalanceAmount,
+    BalanceIndicator,
+    BalanceDate,
+    BalanceDay,
+    BalanceDayTime,
+    PeriodFrom,
+    PeriodTo,
+    Entry,
+    EntryAmount,
+    EntryIndicator,
+    Status,
+    StatusCode,
+    Booking,
+    BookingDay,
+    BookingDayTime,
+    Value,
+    ValueDay,
+    ValueDayTime,
+    ServicerReference,
+    EntryReference,
+    AdditionalInfo,
+    EntryCode,
+    EntryDomain,
+    EntryFamily,
+    EntrySubFamily,
+    Details,
+    DetailsIndicator,
+    DetailsTxAmount,
+    DetailsAmount,
+    CreditorName,
+    CreditorPartyName,
+    DebtorName,
+    DebtorPartyName,
+    CreditorIban,
+    CreditorOther,
+    DebtorIban,
+    DebtorOther,
+    Remittance,
+    DetailsCode,
+    DetailsDomain,
+    DetailsFamily,
+    DetailsSubFamily
+};
 
-QString accountIn(const XmlNode* account) {
-    if (account == nullptr) {
-        return {};
-    }
-    const QString iban = account->textAt(u"Id/IBAN");
-    return iban.isEmpty() ? account->textAt(u"Id/Othr/Id") : iban;
-}
+struct Path {
+    std::string_view path;
+    Slot field;
+};
+constexpr std::string_view kTx = "Ntry/NtryDtls/TxDtls";
+const Path kPaths[] = {
+    {"Id", Slot::StatementId},
+    {"Acct", Slot::Account},
+    {"Acct/Id/IBAN", Slot::AccountIban},
+    {"Acct/Id/Othr/Id", Slot::AccountOther},
+    {"Acct/Ccy", Slot::AccountCurrency},
+    {"Bal", Slot::Balance},
+    {"Bal/Tp/CdOrPrtry/Cd", Slot::BalanceCode},
+    {"Bal/Tp/Cd", Slot::BalanceTypeCode},
+    {"Bal/Amt", Slot::BalanceAmount},
+    {"Bal/CdtDbtInd", Slot::BalanceIndicator},
+    {"Bal/Dt", Slot::BalanceDate},
+    {"Bal/Dt/Dt", Slot::BalanceDay},
+    {"Bal/Dt/DtTm", Slot::BalanceDayTime},
+    {"FrToDt/FrDtTm", Slot::PeriodFrom},
+    {"FrToDt/ToDtTm", Slot::PeriodTo},
+    {"Ntry", Slot::Entry},
+    {"Ntry/Amt", Slot::EntryAmount},
+    {"Ntry/CdtDbtInd", Slot::EntryIndicator},
+    {"Ntry/Sts", Slot::Status},
+    {"Ntry/Sts/Cd", Slot::StatusCode},
+    {"Ntry/BookgDt", Slot::Booking},
+    {"Ntry/BookgDt/Dt", Slot::BookingDay},
+    {"Ntry/BookgDt/DtTm", Slot::BookingDayTime},
+    {"Ntry/ValDt", Slot::Value},
+    {"Ntry/ValDt/Dt", Slot::ValueDay},
+    {"Ntry/ValDt/DtTm", Slot::ValueDayTime},
+    {"Ntry/AcctSvcrRef", Slot::ServicerReference},
+    {"Ntry/NtryRef", Slot::EntryReference},
+    {"Ntry/AddtlNtryInf", Slot::AdditionalInfo},
+    {"Ntry/BkTxCd", Slot::EntryCode},
+    {"Ntry/BkTxCd/Domn/Cd", Slot::EntryDomain},
+    {"Ntry/BkTxCd/Domn/Fmly/Cd", Slot::EntryFamily},
+    {"Ntry/BkTxCd/Domn/Fmly/SubFmlyCd", Slot::EntrySubFamily},
+    {kTx, Slot::Details},
+    {"Ntry/NtryDtls/TxDtls/CdtDbtInd", Slot::DetailsIndicator},
+    {"Ntry/NtryDtls/TxDtls/AmtDtls/TxAmt/Amt", Slot::DetailsTxAmount},
+    {"Ntry/NtryDtls/TxDtls/Amt", Slot::DetailsAmount},
+    {"Ntry/NtryDtls/TxDtls/RltdPties/Cdtr/Nm", Slot::CreditorName},
+    {"Ntry/NtryDtls/TxDtls/RltdPties/Cdtr/Pty/Nm", Slot::CreditorPartyName},
+    {"Ntry/NtryDtls/TxDtls/RltdPties/Dbtr/Nm", Slot::DebtorName},
+    {"Ntry/NtryDtls/TxDtls/RltdPties/Dbtr/Pty/Nm", Slot::DebtorPartyName},
+    {"Ntry/NtryDtls/TxDtls/RltdPties/CdtrAcct/Id/IBAN", Slot::CreditorIban},
+    {"Ntry/NtryDtls/TxDtls/RltdPties/CdtrAcct/Id/Othr/Id", Slot::CreditorOther},
+    {"Ntry/NtryDtls/TxDtls/RltdPties/DbtrAcct/Id/IBAN", Slot::DebtorIban},
+    {"Ntry/NtryDtls/TxDtls/RltdPties/DbtrAcct/Id/Othr/Id", Slot::DebtorOther},
+    {"Ntry/NtryDtls/TxDtls/RmtInf/Ustrd", Slot::Remittance},
+    {"Ntry/NtryDtls/TxDtls/BkTxCd", Slot::DetailsCode},
+    {"Ntry/NtryDtls/TxDtls/BkTxCd/Domn/Cd", Slot::DetailsDomain},
+    {"Ntry/NtryDtls/TxDtls/BkTxCd/Domn/Fmly/Cd", Slot::DetailsFamily},
+    {"Ntry/NtryDtls/TxDtls/BkTxCd/Domn/Fmly/SubFmlyCd", Slot::DetailsSubFamily},
+};
 
-class StatementReader {
+// The paths as a tree of steps from the statement element: one look-up an element.
+class PathTree {
 public:
-    explicit StatementReader(Statement& statement) : m_statement(statement) {}
+    static constexpr int kOutside = -1;  // an element the reader does not look into
 
-    void account(const XmlNode& node) {
-        m_statement.account = accountIn(&node).toStdU16String();
-        m_statement.currency = node.textAt(u"Ccy").toStdU16String();
-    }
-
-    void balance(const XmlNode& node) {
-        QString code = node.textAt(u"Tp/CdOrPrtry/Cd");
-        if (code.isEmpty()) {
-            code = node.textAt(u"Tp/Cd");
-        }
-        const int64_t amount = signedAmount(node, node.textAt(u"CdtDbtInd"));
-        if (code == u"OPBD" || (code == u"PRCD" && !m_opening)) {
-            m_statement.openingBalance = amount;
-            if (const XmlNode* date = node.child(u"Dt")) {
-                m_statement.periodFrom = dateIn(*date);
+    PathTree() {
+        m_steps.emplace_back();
+        for (const Path& path : kPaths) {
+            int at = 0;
+            for (size_t from = 0; from <= path.path.size();) {
+                const size_t slash = std::min(path.path.find('/', from), path.path.size());
+                const auto name =
+                    std::find(kNames.begin(), kNames.end(), path.path.substr(from, slash - from));
+                const size_t place = size_t(name - kNames.begin());
+                if (m_steps[size_t(at)].next[place] == kOutside) {
+                    m_steps[size_t(at)].next[place] = int(m_steps.size());
+                    m_steps.emplace_back();
+                }
+                at = m_steps[size_t(at)].next[place];
+                from = slash + 1;
             }
-            m_opening = code == u"OPBD";
-        } else if (code == u"CLBD") {
-            m_statement.closingBalance = amount;
-            if (const XmlNode* date = node.child(u"Dt")) {
-                m_statement.periodTo = dateIn(*date);
-            }
+            m_steps[size_t(at)].field = path.field;
         }
     }
+    int step(int from, int name) const {
+        return from == kOutside || name < 0 ? kOutside : m_steps[size_t(from)].next[size_t(name)];
+    }
+    Slot field(int at) const { return at == kOutside ? Slot::None : m_steps[size_t(at)].field; }
 
-    void entry(const XmlNode& node) {
-        const XmlNode* booking = node.child(u"BookgDt");
-        if (booking == nullptr) {
-            fail(node, QStringLiteral("pozycja bez daty księgowania (BookgDt)."));
-        }
-        const XmlNode* value = node.child(u"ValDt");
-        StatementOperation base;
-        base.bookingDate = dateIn(*booking);
-        base.operationDate = value ? dateIn(*value) : base.bookingDate;
-        QString status = node.textAt(u"Sts/Cd");
-        if (status.isEmpty()) {
-            status = node.textAt(u"Sts");
-        }
-        base.booked = status.compare(u"BOOK", Qt::CaseInsensitive) == 0;
-        QString reference = node.textAt(u"AcctSvcrRef");
-        if (reference.isEmpty()) {
-            reference = node.textAt(u"NtryRef");
-        }
-        const QString indicator = node.textAt(u"CdtDbtInd");
-        const int64_t total = signedAmount(node, indicator);
+private:
+    struct Step {
+        Step() { next.fill(kOutside); }
+        std::array<int, kNameCount> next;
+        Slot field = Slot::None;
+    };
+    std::vector<Step> m_steps;
+};
 
-        std::vector<const XmlNode*> details;
-        for (const XmlNode* group : node.all(u"NtryDtls")) {
-            for (const XmlNode* one : group->all(u"TxDtls")) {
-                details.push_back(one);
+std::string_view trimmed(std::string_view text) {
+    const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    while (!text.empty() && space(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && space(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+QString qtext(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())).trimmed();
+}
+
+std::u16string utf16(std::string_view utf8) {
+    return qtext(utf8).toStdU16String();
+}
+
+// The character data of the first element met at a path in one scope; later ones are left, as
+// a reader of the element's first child would leave them.
+struct Text {
+    std::string value;  // UTF-8, as written
+    bool set = false;
+
+    void take(std::string_view text) {
+        if (!set) {
+            value.assign(text);
+            set = true;
+        }
+    }
+    void clear() {
+        value.clear();
+        set = false;
+    }
+    bool empty() const { return trimmed(value).empty(); }
+};
+
+struct Amount {
+    Text text;
+    std::string currency;  // the Ccy attribute
+    int line = 0;
+
+    void start(int at, const XmlSaxReader::Attributes& attributes) {
+        if (!text.set) {
+            line = at;
+            currency.assign(attributes.value("Ccy"));
+        }
+    }
+    void clear() {
+        text.clear();
+        currency.clear();
+        line = 0;
+    }
+};
+
+// A date element: Dt or DtTm inside it, the day as written.
+struct Day {
+    bool present = false;
+    int line = 0;
+    Text day;
+    Text dayTime;
+
+    void start(int at) {
+        if (!present) {
+            present = true;
+            line = at;
+        }
+    }
+    void clear() {
+        present = false;
+        day.clear();
+        dayTime.clear();
+    }
+};
+
+struct Code {
+    bool present = false;
+    Text domain, family, subFamily;
+
+    void clear() {
+        present = false;
+        domain.clear();
+        family.clear();
+        subFamily.clear();
+    }
+};
+
+// One TxDtls of an entry.
+struct Details {
+    int line = 0;
+    Text indicator;
+    Amount txAmount, amount;
+    Text creditorName, creditorPartyName, debtorName, debtorPartyName;
+    Text creditorIban, creditorOther, debtorIban, debtorOther;
+    std::string remittance;  // the Ustrd lines, trimmed, joined with a space
+    int remittanceLines = 0;
+    Code code;
+
+    void clear(int at) {
+        line = at;
+        for (Text* text :
+             {&indicator, &creditorName, &creditorPartyName, &debtorName, &debtorPartyName,
+              &creditorIban, &creditorOther, &debtorIban, &debtorOther}) {
+            text->clear();
+        }
+        txAmount.clear();
+        amount.clear();
+        remittance.clear();
+        remittanceLines = 0;
+        code.clear();
+    }
+};
+
+struct Entry {
+    int line = 0;
+    Amount amount;
+    Text indicator, status, statusCode, servicerReference, entryReference, additionalInfo;
+    Day booking, value;
+    Code code;
+    std::vector<Details> details;  // kept between entries, so their texts keep their room
+    size_t detailCount = 0;
+
+    void clear(int at) {
+        line = at;
+        amount.clear();
+        for (Text* text : {&indicator, &status, &statusCode, &servicerReference, &entryReference,
+                           &additionalInfo}) {
+            text->clear();
+        }
+        booking.clear();
+        value.clear();
+        code.clear();
+        detailCount = 0;
+    }
+    Details& addDetails(int at) {
+        if (detailCount == details.size()) {
+            details.emplace_back();
+        }
+        Details& added = details[detailCount++];
+        added.clear(at);
+        return added;
+    }
+    Details* current() { return detailCount ? &details[detailCount - 1] : nullptr; }
+};
+
+struct Balance {
+    int line = 0;
+    Text code, typeCode, indicator;
+    Amount amount;
+    Day date;
+
+    void clear(int at) {
+        line = at;
+        code.clear();
+        typeCode.clear();
+        indicator.clear();
+        amount.clear();
+        date.clear();
+    }
+};
+
+// Hears one document's elements and makes its statements as their ends come.
+class CamtBuilder : public XmlSaxReader::Handler {
+public:
+    explicit CamtBuilder(size_t room) : m_room(room) {}
+
+    std::vector<Statement> take() {
+        if (m_statement != nullptr) {
+            throw ImportError(QStringLiteral("Plik camt.053 jest niepełny (wyciąg z wiersza %1).")
+                                  .arg(m_statementLine)
+                                  .toStdString());
+        }
+        if (m_statements.empty()) {
+            throw ImportError("Plik camt.053 nie zawiera żadnego wyciągu (BkToCstmrStmt/Stmt).");
+        }
+        return std::move(m_statements);
+    }
+
+    void started(int name, int line, const XmlSaxReader::Attributes& attributes) override {
+        m_text.clear();
+        if (m_statement == nullptr) {
+            if (name == BkToCstmrStmt) {
+                m_statementsElement = true;
+            } else if (name == Stmt && m_statementsElement) {
+                beginStatement(line);
             }
-        }
-        // Made in place: a failure ends the whole file, so a half-made operation is never kept.
-        if (details.size() <= 1) {
-            StatementOperation& op = m_statement.operations.emplace_back(base);
-            setAmount(op, total);
-            describe(op, node, details.empty() ? nullptr : details.front());
-            op.fileId = reference.toStdU16String();
             return;
         }
-        int64_t sum = 0;
-        for (size_t i = 0; i < details.size(); ++i) {
-            StatementOperation& op = m_statement.operations.emplace_back(base);
-            const XmlNode& one = *details[i];
-            const QString ownIndicator = one.textAt(u"CdtDbtInd");
-            const XmlNode* amount = one.at(u"AmtDtls/TxAmt/Amt");
-            if (amount == nullptr) {
-                amount = one.child(u"Amt");
-            }
-            if (amount == nullptr) {
-                fail(one, QStringLiteral("pozycja paczki bez kwoty (AmtDtls/TxAmt/Amt)."));
-            }
-            setAmount(op, signedValue(*amount, ownIndicator.isEmpty() ? indicator : ownIndicator));
-            sum += op.amount;
-            describe(op, node, &one);
-            if (!reference.isEmpty()) {
-                op.fileId = (reference + u'/' + QString::number(i + 1)).toStdU16String();
+        const int at = tree().step(m_path.empty() ? 0 : m_path.back(), name);
+        m_path.push_back(at);
+        begin(tree().field(at), line, attributes);
+    }
+
+    void ended(int) override {
+        if (m_statement != nullptr) {
+            if (m_path.empty()) {
+                endStatement();
+            } else {
+                const Slot field = tree().field(m_path.back());
+                m_path.pop_back();
+                end(field);
             }
         }
-        if (sum != total) {
-            fail(node, QStringLiteral("kwoty pozycji paczki (%1) nie dają kwoty pozycji (%2).")
-                           .arg(StatementValues::FormatGrosze(sum),
-                                StatementValues::FormatGrosze(total)));
+        m_text.clear();
+    }
+
+    void text(std::string_view piece) override {
+        if (m_statement != nullptr) {
+            m_text.append(piece);
         }
     }
 
 private:
-    int64_t signedAmount(const XmlNode& node, const QString& indicator) {
-        const XmlNode* amount = node.child(u"Amt");
-        if (amount == nullptr) {
-            fail(node, QStringLiteral("brak kwoty (Amt)."));
-        }
-        return signedValue(*amount, indicator);
+    static const PathTree& tree() {
+        static const PathTree paths;
+        return paths;
     }
 
-    int64_t signedValue(const XmlNode& amount, const QString& indicator) {
-        const auto value = StatementValues::Grosze(amount.text);
-        if (!value || *value < 0) {
-            fail(amount, QStringLiteral("nieczytelna kwota („%1”).").arg(amount.text.trimmed()));
-        }
-        if (indicator != u"CRDT" && indicator != u"DBIT") {
-            fail(amount, QStringLiteral("brak znaku kwoty (CdtDbtInd: „%1”).").arg(indicator));
-        }
-        checkCurrency(amount);
-        return indicator == u"DBIT" ? -*value : *value;
+    void beginStatement(int line) {
+        m_statement = &m_statements.emplace_back();
+        m_statementLine = line;
+        m_opening = false;
+        m_statement->operations.reserve(m_room);
+        m_path.clear();
     }
 
-    void checkCurrency(const XmlNode& amount) {
-        const QStringView currency = amount.attributes.value(QLatin1StringView("Ccy")).trimmed();
-        if (currency.isEmpty()) {
+    void endStatement() {
+        Statement& statement = *m_statement;
+        m_statement = nullptr;
+        if (statement.account.empty()) {
+            throw ImportError(QStringLiteral("Plik camt.053: wyciąg z wiersza %1 nie podaje "
+                                             "rachunku (Acct/Id).")
+                                  .arg(m_statementLine)
+                                  .toStdString());
+        }
+        // What a statement leaves of the room counted ahead is given to the next.
+        statement.operations.shrink_to_fit();
+        m_room -= std::min(m_room, statement.operations.size());
+    }
+
+    void begin(Slot field, int line, const XmlSaxReader::Attributes& attributes) {
+        Details* details = m_entry.current();
+        switch (field) {
+            case Slot::Account:
+                m_accountIban.clear();
+                m_accountOther.clear();
+                m_accountCurrency.clear();
+                break;
+            case Slot::Balance:
+                m_balance.clear(line);
+                break;
+            case Slot::BalanceAmount:
+                m_balance.amount.start(line, attributes);
+                break;
+            case Slot::BalanceDate:
+                m_balance.date.start(line);
+                break;
+            case Slot::Entry:
+                m_entry.clear(line);
+                break;
+            case Slot::EntryAmount:
+                m_entry.amount.start(line, attributes);
+                break;
+            case Slot::Booking:
+                m_entry.booking.start(line);
+                break;
+            case Slot::Value:
+                m_entry.value.start(line);
+                break;
+            case Slot::EntryCode:
+                m_entry.code.present = true;
+                break;
+            case Slot::Details:
+                m_entry.addDetails(line);
+                break;
+            case Slot::DetailsTxAmount:
+                details->txAmount.start(line, attributes);
+                break;
+            case Slot::DetailsAmount:
+                details->amount.start(line, attributes);
+                break;
+            case Slot::DetailsCode:
+                details->code.present = true;
+                break;
+            default:
+                break;
+        }
+    }
+
+    void end(Slot field) {
+        const std::string_view text = m_text;
+        Details* details = m_entry.current();
+        switch (field) {
+            case Slot::None:
+                break;
+            case Slot::StatementId:
+                m_statement->reference = utf16(text);
+                break;
+            case Slot::Account:
+                m_statement->account =
+                    utf16(m_accountIban.empty() ? m_accountOther.value : m_accountIban.value);
+                m_statement->currency = utf16(m_accountCurrency.value);
+                break;
+            case Slot::AccountIban:
+                m_accountIban.take(text);
+                break;
+            case Slot::AccountOther:
+                m_accountOther.take(text);
+                break;
+            case Slot::AccountCurrency:
+                m_accountCurrency.take(text);
+                break;
+            case Slot::Balance:
+                balance();
+                break;
+            case Slot::BalanceCode:
+                m_balance.code.take(text);
+                break;
+            case Slot::BalanceTypeCode:
+                m_balance.typeCode.take(text);
+                break;
+            case Slot::BalanceAmount:
+                m_balance.amount.text.take(text);
+                break;
+            case Slot::BalanceIndicator:
+                m_balance.indicator.take(text);
+                break;
+            case Slot::BalanceDay:
+                m_balance.date.day.take(text);
+                break;
+            case Slot::BalanceDayTime:
+                m_balance.date.dayTime.take(text);
+                break;
+            case Slot::PeriodFrom:
+                if (const auto from = StatementValues::IsoDay(qtext(text))) {
+                    m_statement->periodFrom = *from;
+                }
+                break;
+            case Slot::PeriodTo:
+                if (const auto to = StatementValues::IsoDay(qtext(text))) {
+                    m_statement->periodTo = *to;
+                }
+                break;
+            case Slot::Entry:
+                entry();
+                break;
+            case Slot::EntryAmount:
+                m_entry.amount.text.take(text);
+                break;
+            case Slot::EntryIndicator:
+                m_entry.indicator.take(text);
+                break;
+            case Slot::Status:
+                m_entry.status.take(text);
+                break;
+            case Slot::StatusCode:
+                m_entry.statusCode.take(text);
+                break;
+            case Slot::BookingDay:
+                m_entry.booking.day.take(text);
+                break;
+            case Slot::BookingDayTime:
+                m_entry.booking.dayTime.take(text);
+                break;
+            case Slot::ValueDay:
+                m_entry.value.day.take(text);
+                break;
+            case Slot::ValueDayTime:
+                m_entry.value.dayTime.take(text);
+                break;
+            case Slot::ServicerReference:
+                m_entry.servicerReference.take(text);
+                break;
+            case Slot::EntryReference:
+                m_entry.entryReference.take(text);
+                break;
+            case Slot::AdditionalInfo:
+                m_entry.additionalInfo.take(text);
+                break;
+            case Slot::EntryDomain:
+                m_entry.code.domain.take(text);
+                break;
+            case Slot::EntryFamily:
+                m_entry.code.family.take(text);
+                break;
+            case Slot::EntrySubFamily:
+                m_entry.code.subFamily.take(text);
+                break;
+            case Slot::DetailsIndicator:
+                details->indicator.take(text);
+                break;
+            case Slot::DetailsTxAmount:
+                details->txAmount.text.take(text);
+                break;
+            case Slot::DetailsAmount:
+                details->amount.text.take(text);
+                break;
+            case Slot::CreditorName:
+                details->creditorName.take(text);
+                break;
+            case Slot::CreditorPartyName:
+                details->creditorPartyName.take(text);
+                break;
+            case Slot::DebtorName:
+                details->debtorName.take(text);
+                break;
+            case Slot::DebtorPartyName:
+                details->debtorPartyName.take(text);
+                break;
+            case Slot::CreditorIban:
+                details->creditorIban.take(text);
+                break;
+            case Slot::CreditorOther:
+                details->creditorOther.take(text);
+                break;
+            case Slot::DebtorIban:
+                details->debtorIban.take(text);
+                break;
+            case Slot::DebtorOther:
+                details->debtorOther.take(text);
+                break;
+            case Slot::Remittance:
+                if (details->remittanceLines++ > 0) {
+                    details->remittance += ' ';
+                }
+                details->remittance += trimmed(text);
+                break;
+            case Slot::DetailsDomain:
+                details->code.domain.take(text);
+                break;
+            case Slot::DetailsFamily:
+                details->code.family.take(text);
+                break;
+            case Slot::DetailsSubFamily:
+                details->code.subFamily.take(text);
+                break;
+            default:
+                break;  // scopes read when they end, or whose start is all they say
+        }
+    }
+
+    [[noreturn]] static void fail(const char* element, int line, const QString& what) {
+        throw ImportError(QStringLiteral("Plik camt.053, element %1 w wierszu %2: %3")
+                              .arg(QLatin1String(element))
+                              .arg(line)
+                              .arg(what)
+                              .toStdString());
+    }
+
+    static int64_t dateOf(const Day& date, const char* element) {
+        const QString written = qtext(date.day.empty() ? date.dayTime.value : date.day.value);
+        const auto day = StatementValues::IsoDay(written);
+        if (!day) {
+            fail(element, date.line,
+                 QStringLiteral("brak daty albo data nieczytelna („%1”).").arg(written));
+        }
+        return *day;
+    }
+
+    void balance() {
+        const std::string_view code =
+            trimmed(m_balance.code.empty() ? m_balance.typeCode.value : m_balance.code.value);
+        const int64_t amount =
+            signedAmount(m_balance.amount, "Bal", m_balance.line, m_balance.indicator.value);
+        if (code == "OPBD" || (code == "PRCD" && !m_opening)) {
+            m_statement->openingBalance = amount;
+            if (m_balance.date.present) {
+                m_statement->periodFrom = dateOf(m_balance.date, "Dt");
+            }
+            m_opening = code == "OPBD";
+        } else if (code == "CLBD") {
+            m_statement->closingBalance = amount;
+            if (m_balance.date.present) {
+                m_statement->periodTo = dateOf(m_balance.date, "Dt");
+            }
+        }
+    }
+
+    void entry() {
+        if (!m_entry.booking.present) {
+            fail("Ntry", m_entry.line, QStringLiteral("pozycja bez daty księgowania (BookgDt)."));
+        }
+        StatementOperation base;
+        base.bookingDate = dateOf(m_entry.booking, "BookgDt");
+        base.operationDate =
+            m_entry.value.present ? dateOf(m_entry.value, "ValDt") : base.bookingDate;
+        const std::string_view status =
+            trimmed(m_entry.statusCode.empty() ? m_entry.status.value : m_entry.statusCode.value);
+        base.booked = status.size() == 4 && strncasecmp(status.data(), "BOOK", 4) == 0;
+        const std::string& reference = m_entry.servicerReference.empty()
+                                           ? m_entry.entryReference.value
+                                           : m_entry.servicerReference.value;
+        const std::string_view indicator = m_entry.indicator.value;
+        const int64_t total = signedAmount(m_entry.amount, "Ntry", m_entry.line, indicator);
+        std::vector<StatementOperation>& operations = m_statement->operations;
+        // Made in place: a failure ends the whole file, so a half-made operation is never kept.
+        if (m_entry.detailCount <= 1) {
+            StatementOperation& op = operations.emplace_back(base);
+            setAmount(op, total);
+            describe(op, m_entry.current());
+            op.fileId = utf16(reference);
             return;
         }
-        if (m_statement.currency.empty()) {
-            m_statement.currency = currency.toString().toStdU16String();
-        } else if (currency != QStringView(m_statement.currency)) {
-            fail(amount,
+        const QString batch = qtext(reference);
+        int64_t sum = 0;
+        for (size_t i = 0; i < m_entry.detailCount; ++i) {
+            StatementOperation& op = operations.emplace_back(base);
+            Details& one = m_entry.details[i];
+            const Amount& amount = one.txAmount.text.set ? one.txAmount : one.amount;
+            if (!amount.text.set) {
+                fail("TxDtls", one.line,
+                     QStringLiteral("pozycja paczki bez kwoty (AmtDtls/TxAmt/Amt)."));
+            }
+            setAmount(op,
+                      signedValue(amount, one.indicator.empty() ? indicator : one.indicator.value));
+            sum += op.amount;
+            describe(op, &one);
+            if (!batch.isEmpty()) {
+                op.fileId = (batch + u'/' + QString::number(i + 1)).toStdU16String();
+            }
+        }
+        if (sum != total) {
+            fail(
+                "Ntry", m_entry.line,
+                QStringLiteral("kwoty pozycji paczki (%1) nie dają kwoty pozycji (%2).")
+                    .arg(StatementValues::FormatGrosze(sum), StatementValues::FormatGrosze(total)));
+        }
+    }
+
+    int64_t signedAmount(const Amount& amount, const char* element, int line,
+                         std::string_view indicator) {
+        if (!amount.text.set) {
+            fail(element, line, QStringLiteral("brak kwoty (Amt)."));
+        }
+        return signedValue(amount, indicator);
+    }
+
+    int64_t signedValue(const Amount& amount, std::string_view written) {
+        const QString text = qtext(amount.text.value);
+        const auto value = StatementValues::Grosze(text);
+        if (!value || *value < 0) {
+            fail("Amt", amount.line, QStringLiteral("nieczytelna kwota („%1”).").arg(text));
+        }
+        const std::string_view indicator = trimmed(written);
+        if (indicator != "CRDT" && indicator != "DBIT") {
+            fail("Amt", amount.line,
+                 QStringLiteral("brak znaku kwoty (CdtDbtInd: „%1”).").arg(qtext(indicator)));
+        }
+        checkCurrency(amount);
+        return indicator == "DBIT" ? -*value : *value;
+    }
+
+    void checkCurrency(const Amount& amount) {
+        const std::string_view currency = trimmed(amount.currency);
+        if (currency.empty()) {
+            return;
+        }
+        std::u16string& own = m_statement->currency;
+        if (own.empty()) {
+            own = utf16(currency);
+        } else if (currency.size() != own.size() ||
+                   !std::equal(currency.begin(), currency.end(), own.begin())) {
+            fail("Amt", amount.line,
                  QStringLiteral("kwota w walucie %1 na rachunku w %2.")
-                     .arg(currency.toString(), QString::fromStdU16String(m_statement.currency)));
+                     .arg(qtext(currency), QString::fromStdU16String(own)));
         }
     }
 
@@ -174,40 +798,40 @@ private:
         op.direction = amount < 0 ? 0 : 1;
     }
 
-    static void describe(StatementOperation& op, const XmlNode& entry, const XmlNode* details) {
+    void describe(StatementOperation& op, const Details* details) const {
         const bool out = op.direction == 0;
-        const XmlNode* parties = details ? details->child(u"RltdPties") : nullptr;
-        if (parties != nullptr) {
-            const XmlNode* party = parties->child(out ? u"Cdtr" : u"Dbtr");
-            QString name = party ? party->textAt(u"Nm") : QString();
-            if (name.isEmpty() && party != nullptr) {
-                name = party->textAt(u"Pty/Nm");
-            }
-            op.counterpartyName = name.toStdU16String();
-            op.counterpartyAccount =
-                accountIn(parties->child(out ? u"CdtrAcct" : u"DbtrAcct")).toStdU16String();
+        if (details != nullptr) {
+            const Text& name = out ? details->creditorName : details->debtorName;
+            const Text& partyName = out ? details->creditorPartyName : details->debtorPartyName;
+            op.counterpartyName = utf16(name.empty() ? partyName.value : name.value);
+            const Text& iban = out ? details->creditorIban : details->debtorIban;
+            const Text& other = out ? details->creditorOther : details->debtorOther;
+            op.counterpartyAccount = utf16(iban.empty() ? other.value : iban.value);
         }
-        QStringList lines;
-        if (const XmlNode* remittance = details ? details->child(u"RmtInf") : nullptr) {
-            for (const XmlNode* line : remittance->all(u"Ustrd")) {
-                lines += line->text.trimmed();
-            }
-        }
-        const QString title = lines.isEmpty() ? entry.textAt(u"AddtlNtryInf") : lines.join(u' ');
-        op.title = title.toStdU16String();
-        const XmlNode* code = entry.child(u"BkTxCd");
-        if (details != nullptr && details->child(u"BkTxCd")) {
-            code = details->child(u"BkTxCd");
-        }
+        op.title = utf16(details != nullptr && details->remittanceLines > 0
+                             ? details->remittance
+                             : m_entry.additionalInfo.value);
+        const Code* code = details != nullptr && details->code.present ? &details->code
+                           : m_entry.code.present                      ? &m_entry.code
+                                                                       : nullptr;
         if (code != nullptr) {
             op.kind = KindCodes::FromBankTransactionCode(
-                code->textAt(u"Domn/Cd"), code->textAt(u"Domn/Fmly/Cd"),
-                code->textAt(u"Domn/Fmly/SubFmlyCd"), op.direction);
+                qtext(code->domain.value), qtext(code->family.value), qtext(code->subFamily.value),
+                op.direction);
         }
     }
 
-    Statement& m_statement;
-    bool m_opening = false;  // an OPBD balance was read (it wins over PRCD)
+    size_t m_room;  // operations the file's entries are counted to make, not yet made
+    std::vector<Statement> m_statements;
+    Statement* m_statement = nullptr;  // the one being read
+    int m_statementLine = 0;
+    bool m_statementsElement = false;  // BkToCstmrStmt has begun
+    bool m_opening = false;            // an OPBD balance was read (it wins over PRCD)
+    std::vector<int> m_path;           // the open elements inside the statement, as steps
+    std::string m_text;                // character data since the last tag
+    Text m_accountIban, m_accountOther, m_accountCurrency;
+    Balance m_balance;
+    Entry m_entry;
 };
 
 // Entries have an opening and a closing tag each (with any namespace prefix); an estimate, as an
@@ -224,79 +848,15 @@ size_t entriesIn(const std::string& bytes) {
     return tags / 2;
 }
 
-void readStatement(XmlStream& document, Statement& statement) {
-    StatementReader builder(statement);
-    const int line = document.line();
-    for (;;) {
-        const auto token = document.next();
-        if (token == XmlStream::Token::EndElement) {
-            break;
-        }
-        if (token == XmlStream::Token::EndDocument) {
-            throw ImportError(QStringLiteral("Plik camt.053 jest niepełny (wyciąg z wiersza %1).")
-                                  .arg(line)
-                                  .toStdString());
-        }
-        if (token != XmlStream::Token::StartElement) {
-            continue;
-        }
-        const XmlNode node = document.readElement();
-        if (node.name == u"Id") {
-            statement.reference = node.text.trimmed().toStdU16String();
-        } else if (node.name == u"Acct") {
-            builder.account(node);
-        } else if (node.name == u"Bal") {
-            builder.balance(node);
-        } else if (node.name == u"Ntry") {
-            builder.entry(node);
-        } else if (node.name == u"FrToDt") {
-            if (const auto from = StatementValues::IsoDay(node.textAt(u"FrDtTm"))) {
-                statement.periodFrom = *from;
-            }
-            if (const auto to = StatementValues::IsoDay(node.textAt(u"ToDtTm"))) {
-                statement.periodTo = *to;
-            }
-        }
-    }
-    if (statement.account.empty()) {
-        throw ImportError(QStringLiteral("Plik camt.053: wyciąg z wiersza %1 nie podaje rachunku "
-                                         "(Acct/Id).")
-                              .arg(line)
-                              .toStdString());
-    }
-}
-
 }  // namespace
 
-namespace CamtReader {
-
 std::vector<Statement> Read(const std::string& bytes, std::optional<TextEncoding> encoding) {
-    XmlStream document(bytes, kWhat, encoding, QStringLiteral("Stmt"));
+    XmlSaxReader document(bytes, kWhat, encoding, kNames);
     // Room for the entries of the file, counted ahead: grown by doubling, a statement's
-    // operations were moved some twenty times. What a statement leaves is given to the next.
-    size_t room = entriesIn(bytes);
-    std::vector<Statement> statements;
-    bool statementsElement = false;
-    for (auto token = document.next(); token != XmlStream::Token::EndDocument;
-         token = document.next()) {
-        if (token != XmlStream::Token::StartElement) {
-            continue;
-        }
-        const QString name = document.name();
-        if (name == u"BkToCstmrStmt") {
-            statementsElement = true;
-        } else if (name == u"Stmt" && statementsElement) {
-            Statement& statement = statements.emplace_back();
-            statement.operations.reserve(room);
-            readStatement(document, statement);
-            statement.operations.shrink_to_fit();
-            room -= std::min(room, statement.operations.size());
-        }
-    }
-    if (statements.empty()) {
-        throw ImportError("Plik camt.053 nie zawiera żadnego wyciągu (BkToCstmrStmt/Stmt).");
-    }
-    return statements;
+    // operations were moved some twenty times.
+    CamtBuilder builder(entriesIn(bytes));
+    document.read(builder);
+    return builder.take();
 }
 
 }  // namespace CamtReader
