@@ -285,39 +285,52 @@ void StatementImport::readProbable(std::vector<AccountOperations>& accounts) {
     }
 }
 
+// First what becomes of each operation, then the new ones are stored. Operations without a
+// number of their own take the numbers just below the lowest stored, rising in file order, as a
+// bank numbers what happens later higher: the newest of a day stays on top, as downloaded ones
+// do, and each index takes its new entries in order, packed.
 void StatementImport::storeAccount(AccountOperations& account, int64_t batch,
                                    AccountCounts& counts) {
     Statements& s = *m_statements;
-    s.lowest.bind_text(1, account.account);
-    int32_t next = std::min(s.lowest.execute_int(), 0) - 1;
-    // Own exports give numbers back: one this import has stored is known for the rest of it.
-    const bool ownNumbers = std::any_of(account.booked.begin(), account.booked.end(),
-                                        [](const StatementOperation* op) { return op->tid; });
+    // Own exports give numbers back: one this import stores is known for the rest of it.
     std::unordered_set<int32_t> numbered;
+    std::vector<bool> added(account.booked.size(), false);  // a bit each: files are large
+    int stored = 0;
+    int32_t top = 0;  // the new numbers stay below this, and below every number stored now
+    size_t unnumbered = 0;
     for (size_t i = 0; i < account.booked.size(); ++i) {
         const StatementOperation& op = *account.booked[i];
-        if (account.known[i] || (op.tid && numbered.count(*op.tid) != 0)) {
+        if (account.known[i] || (op.tid && !numbered.insert(*op.tid).second)) {
             ++counts.known;  // an own number already there: nothing is replaced
             continue;
         }
         const ProbableRows::Operation alike{op.direction, op.amount, op.bookingDate,
                                             op.counterpartyAccount, op.title};
         if (const auto match = account.probable.take(alike, s.texts)) {
-            insertKey(account.account, account.keys.key(i, *account.booked[i]), *match, batch,
-                      false);
+            if (op.tid) {
+                numbered.erase(*op.tid);
+            }
+            insertKey(account.account, account.keys.key(i, op), *match, batch, false);
             ++counts.probable;
             continue;
         }
-        // Tavro's own exports give the number back; anything else is numbered below the lowest.
-        const int32_t tid = op.tid.value_or(next);
-        InsertOperation(m_statements->insert, account.account, op, tid);
-        if (ownNumbers) {
-            numbered.insert(tid);
-        }
-        insertKey(account.account, account.keys.key(i, *account.booked[i]), tid, batch, true);
-        next = op.tid ? std::min(next, tid - 1) : next - 1;
-        ++counts.stored;
+        added[i] = true;
+        ++stored;
+        top = op.tid ? std::min(top, *op.tid) : top;
+        unnumbered += op.tid ? 0 : 1;
     }
+    s.lowest.bind_text(1, account.account);
+    int32_t next = std::min(s.lowest.execute_int(), top) - int32_t(unnumbered);
+    for (size_t i = 0; i < added.size(); ++i) {
+        if (!added[i]) {
+            continue;
+        }
+        const StatementOperation& op = *account.booked[i];
+        const int32_t tid = op.tid ? *op.tid : next++;
+        InsertOperation(s.insert, account.account, op, tid);
+        insertKey(account.account, account.keys.key(i, op), tid, batch, true);
+    }
+    counts.stored += stored;
 }
 
 void StatementImport::InsertOperation(sqlite3x::command& insert, const std::u16string& account,

@@ -82,7 +82,7 @@ protected:
     std::string titles() {
         sqlite3x::command select(db.con,
                                  "SELECT group_concat(t_desc, ',') FROM (SELECT * FROM "
-                                 "transactions ORDER BY t_tid DESC)");
+                                 "transactions ORDER BY t_id)");
         sqlite3x::reader r = select.execute_reader();
         return r.read() ? qs(r.get_string(0)).toStdString() : "";
     }

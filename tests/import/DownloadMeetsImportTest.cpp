@@ -27,7 +27,7 @@ protected:
         m_file = ":20:K\n:25:" + kAccount +
                  "\n:61:240301D9,50NMSCNONREF\n:86:~20Kawa\n:61:240302D4,00NMSCNONREF\n"
                  ":86:~20Bilet\n-\n";
-        EXPECT_EQ(import().accounts.at(0).stored, 2);  // as -1 and -2
+        EXPECT_EQ(import().accounts.at(0).stored, 2);  // Kawa as -2, Bilet as -1
     }
 
     ImportSummary import() {
@@ -76,16 +76,16 @@ protected:
 
 TEST_F(DownloadMeetsImport, ItsCopyIsReplacedAndTheKeyMovesToIt) {
     EXPECT_FALSE(download(700, -4.0, 4, "BILET"));
-    EXPECT_EQ(tids(), "-1:Kawa 700:BILET");
+    EXPECT_EQ(tids(), "-2:Kawa 700:BILET");
     EXPECT_TRUE(download(701, -4.0, 4, "Inny bilet"));
     const ImportSummary again = import();
     EXPECT_EQ(again.accounts[0].known, 2);
-    EXPECT_EQ(tids(), "-1:Kawa 700:BILET 701:Inny bilet");
+    EXPECT_EQ(tids(), "-2:Kawa 700:BILET 701:Inny bilet");
 }
 
 TEST_F(DownloadMeetsImport, TheModuleKeepsItsNumber) {
     EXPECT_TRUE(download(-1, -100.0, 20, "Czynsz"));
-    EXPECT_EQ(tids(), "-3:Kawa -2:Bilet -1:Czynsz");
+    EXPECT_EQ(tids(), "-3:Bilet -2:Kawa -1:Czynsz");
     EXPECT_EQ(import().accounts[0].known, 2);
 }
 
@@ -93,9 +93,9 @@ TEST_F(DownloadMeetsImport, TheModuleKeepsItsNumber) {
 // found under its new one. Also drops the matching index of earlier builds.
 TEST_F(DownloadMeetsImport, ARowMovedWithinAJobIsStillReplaced) {
     m_db.execute("CREATE INDEX transactions_match ON transactions(t_to_acc, t_tio, t_date2)");
-    EXPECT_EQ(job({{700, -4.0, 10, "Inny bilet"}, {-1, -9.5, 2, "KAWA"}}),
+    EXPECT_EQ(job({{700, -4.0, 10, "Inny bilet"}, {-2, -9.5, 2, "KAWA"}}),
               (std::vector<bool>{true, false}));
-    EXPECT_EQ(tids(), "-2:Bilet -1:KAWA 700:Inny bilet");
+    EXPECT_EQ(tids(), "-2:KAWA -1:Bilet 700:Inny bilet");
     EXPECT_EQ(
         m_db.execute_int("SELECT COUNT(*) FROM sqlite_master WHERE name='transactions_match'"), 0);
     EXPECT_EQ(import().accounts[0].known, 2);

@@ -116,9 +116,9 @@ TEST_F(ImportWindowEngine, OnlyTheChosenAreStoredAndTheBalanceIsCheckedOnTheWhol
         int skipped;
     };
     const Case cases[] = {
-        {std::vector<size_t>{0, 2}, "56,50", false, "-2:Obiad -1:Kawa", 1},
+        {std::vector<size_t>{0, 2}, "56,50", false, "-2:Kawa -1:Obiad", 1},
         {std::vector<size_t>{}, "56,50", false, "", 3},
-        {std::nullopt, "56,50", false, "-3:Obiad -2:Bilet -1:Kawa", 0},
+        {std::nullopt, "56,50", false, "-3:Kawa -2:Bilet -1:Obiad", 0},
         {std::vector<size_t>{1}, "99,00", false, nullptr, 0},
         {std::vector<size_t>{1}, "99,00", true, "-1:Bilet", 2},
     };
@@ -150,7 +150,7 @@ TEST_F(ImportWindowEngine, SeveralFilesAreStoredTogetherOrNotAtAll) {
     const std::vector<ImportSummary> both = ImportSet::Run(m_db, {first, overlap});
     ASSERT_EQ(both.size(), 2u);
     EXPECT_EQ(both[1].accounts.at(0).known, 1) << "stored by the first file of the same import";
-    EXPECT_EQ(tids(), "-3:Chleb -2:Bilet -1:Kawa");
+    EXPECT_EQ(tids(), "-3:Chleb -2:Kawa -1:Bilet");
     EXPECT_EQ(ImportSet::CountsLine(both[1].accounts[0]),
               QString::fromStdString(kAccount) +
                   ": nowe 1, już zapisane 1, prawdopodobnie zapisane 0, pominięte 0");
@@ -161,8 +161,8 @@ TEST_F(ImportWindowEngine, UndoTakesBackOnlyWhatTheBatchStillHolds) {
     import(older);
     import(file(mt940({"05 3,00 Chleb"}), 2000));
     download(700, -4.0, 3, "BILET");    // replaces the imported Bilet, which was -2
-    download(-3, -55.0, 20, "Czynsz");  // takes Obiad's number: Obiad moves to -5
-    EXPECT_EQ(tids(), "-5:Obiad -4:Chleb -3:Czynsz -1:Kawa 700:BILET");
+    download(-3, -55.0, 20, "Czynsz");  // takes Kawa's number: Kawa moves to -5
+    EXPECT_EQ(tids(), "-5:Kawa -4:Chleb -3:Czynsz -1:Obiad 700:BILET");
 
     ImportUndo undo(m_db);
     std::vector<ImportBatchInfo> batches = undo.batches();

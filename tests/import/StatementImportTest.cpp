@@ -50,7 +50,7 @@ protected:
     std::vector<Row> rows() {
         sqlite3x::command select(m_db,
                                  "SELECT t_tid, t_from_name, t_desc, t_amount, t_date2 FROM "
-                                 "transactions ORDER BY t_tid DESC");
+                                 "transactions ORDER BY t_id");
         sqlite3x::reader r = select.execute_reader();
         std::vector<Row> out;
         while (r.read()) {
@@ -99,8 +99,8 @@ TEST_F(ImportTest, StoresOnceWithNegativeNumbersAndAFileOnlyAccount) {
     EXPECT_FALSE(first.importedBefore);
     const auto stored = rows();
     ASSERT_EQ(stored.size(), 2u);
-    EXPECT_EQ(stored[0].tid, -1);
-    EXPECT_EQ(stored[1].tid, -2);
+    EXPECT_EQ(stored[0].tid, -2);  // numbers rise in file order, below the lowest stored
+    EXPECT_EQ(stored[1].tid, -1);
     EXPECT_EQ(stored[0].name, "Żabka Polska Sp. z o.o. Oddział Źródło");
     EXPECT_DOUBLE_EQ(stored[0].amount, -12.34);
     EXPECT_EQ(m_db.execute_int("SELECT COUNT(*) FROM accounts WHERE a_type=-1 AND a_name='Rachunek "
