@@ -16,6 +16,24 @@ constexpr size_t kParserPiece = 64 * 1024;
 // Deeper than any statement format nests.
 constexpr int kDeepest = 64;
 
+void silent(void*, const char*, ...) {}
+
+// libxml2 writes some faults (a code page it cannot convert) to standard error whatever the
+// parser's options; they are reported as the parser's error instead.
+class QuietErrors {
+public:
+    QuietErrors() : m_function(xmlGenericError), m_context(xmlGenericErrorContext) {
+        xmlSetGenericErrorFunc(nullptr, &silent);
+    }
+    ~QuietErrors() { xmlSetGenericErrorFunc(m_context, m_function); }
+    QuietErrors(const QuietErrors&) = delete;
+    QuietErrors& operator=(const QuietErrors&) = delete;
+
+private:
+    xmlGenericErrorFunc m_function;
+    void* m_context;
+};
+
 }  // namespace
 
 std::string_view XmlSaxReader::Attributes::value(std::string_view local) const {
@@ -58,6 +76,7 @@ XmlSaxReader::XmlSaxReader(const std::string& bytes, const char* what,
     handler.externalSubset = &XmlSaxReader::declaration;
     handler.serror = &XmlSaxReader::noteError;
     // The first bytes tell the parser the code page the file is in.
+    const QuietErrors quiet;
     const int first = int(std::min<size_t>(4, m_size));
     m_context.reset(xmlCreatePushParserCtxt(&handler, this, m_data, first, nullptr));
     if (!m_context) {
@@ -69,6 +88,7 @@ XmlSaxReader::XmlSaxReader(const std::string& bytes, const char* what,
 XmlSaxReader::~XmlSaxReader() = default;
 
 void XmlSaxReader::read(Handler& handler) {
+    const QuietErrors quiet;
     m_handler = &handler;
     size_t fed = std::min<size_t>(4, m_size);
     bool ended = false;
@@ -163,6 +183,7 @@ void XmlSaxReader::noteError(void* self, xmlError* error) {
     auto* reader = static_cast<XmlSaxReader*>(self);
     if (reader->m_errorCode == 0 && error != nullptr && error->level >= XML_ERR_ERROR) {
         reader->m_errorCode = error->code;
+        reader->m_errorDomain = error->domain;
         reader->m_errorLine = error->line;
         reader->m_errorColumn = error->int2;
     }
@@ -174,10 +195,15 @@ void XmlSaxReader::fail(const QString& what) const {
 }
 
 void XmlSaxReader::failParsing() const {
-    // A file cut short fails where its bytes end.
-    const bool cut = m_errorCode == XML_ERR_DOCUMENT_END || m_errorCode == XML_ERR_DOCUMENT_EMPTY ||
-                     m_errorCode == XML_ERR_TAG_NOT_FINISHED ||
-                     m_errorLine >= int(std::count(m_data, m_data + m_size, '\n'));
+    // A file cut short fails where its bytes end; bytes not of the file's code page are damage
+    // wherever they are (libxml2 notes those on its input, and may report only what follows).
+    const xmlParserInput* input = m_context ? m_context->input : nullptr;
+    const bool bytes = m_errorDomain == XML_FROM_IO || m_errorDomain == XML_FROM_I18N ||
+                       (input && input->buf && input->buf->error != 0);
+    const bool cut =
+        !bytes && (m_errorCode == XML_ERR_DOCUMENT_END || m_errorCode == XML_ERR_DOCUMENT_EMPTY ||
+                   m_errorCode == XML_ERR_TAG_NOT_FINISHED ||
+                   m_errorLine >= int(std::count(m_data, m_data + m_size, '\n')));
     fail(QStringLiteral("jest %1 (wiersz %2, kolumna %3).")
              .arg(cut ? QStringLiteral("niepełny") : QStringLiteral("uszkodzony"))
              .arg(m_errorLine)

@@ -91,6 +91,7 @@ private:
     int m_depth = 0;
     std::exception_ptr m_failure;  // the first failure met inside the parser's call
     int m_errorCode = 0;           // libxml2's first error
+    int m_errorDomain = 0;
     int m_errorLine = 0;
     int m_errorColumn = 0;
 };

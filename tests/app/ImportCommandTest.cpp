@@ -243,6 +243,13 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"Currency", replaced(kSta, "PLN", "EUR"), {}, "w walucie EUR"},
         FailureCase{"Balance", replaced(kSta, "1237,66", "1237,67"), {}, "dają 1237,66 zł"},
         FailureCase{"Doctype", replaced(Camt(kA, "08"), "\n<", "\n<!DOCTYPE d><"), {}, "DOCTYPE"},
+        // libxml2 would write its own lines about bytes it cannot convert.
+        FailureCase{"Bytes",
+                    "<?xml version=\"1.0\" encoding=\"UT-F8\"?>\n<Document><BkToCstmrStmt><Stmt>"
+                    "<Id>A\xCC\xCC\xCC\xCC"
+                    "B</Id></Stmt></BkToCstmrStmt></Document>\n",
+                    {"--format", "camt"},
+                    "Plik camt.053 jest uszkodzony"},
         FailureCase{"Encoding", kSta, {"--encoding", "klingon"}, "Nieznane kodowanie: \"klingon\""},
         FailureCase{"ExportOption", kSta, {"--to", "2024-01-01"}, "--to działa tylko z --export."},
         FailureCase{"Locked", kSta, {}, "jest zajęty przez inny program dłużej niż 5 s"},
