@@ -199,6 +199,31 @@ TEST(Camt, CodePageReferencesAndLines) {
     }
 }
 
+// Elements are told by where they stand: a prefix changes nothing, and names met again deeper
+// (a transaction's own references, its instructed amount, a party's postal name) are not the
+// entry's.
+TEST(Camt, ElementsCountOnlyWhereTheyStand) {
+    std::string text = Camt(kAccount, "08");
+    for (size_t at = text.find('<'); at != std::string::npos; at = text.find('<', at + 1)) {
+        if (text[at + 1] != '?') {
+            text.insert(at + (text[at + 1] == '/' ? 2 : 1), "c:");
+        }
+    }
+    text.replace(text.find("xmlns="), 6, "xmlns:c=");
+    text.replace(
+        text.find("<c:TxDtls>"), 10,
+        "<c:TxDtls><c:Refs><c:AcctSvcrRef>X</c:AcctSvcrRef></c:Refs><c:AmtDtls><c:InstdAmt>"
+        "<c:Amt Ccy=\"EUR\">1</c:Amt></c:InstdAmt></c:AmtDtls>");
+    text.replace(text.find("<c:Nm>"), 0, "<c:PstlAdr><c:Nm>Adres</c:Nm></c:PstlAdr>");
+    const Statement s = StatementReader::Read(text).statements.at(0);
+    ASSERT_EQ(s.operations.size(), 5u);
+    EXPECT_EQ(utf8(s.operations[0].fileId), "REF-1");
+    EXPECT_EQ(s.operations[0].amount, -1950);
+    EXPECT_EQ(utf8(s.operations[0].counterpartyName), "Kawiarnia „Pod Żurawiem”");
+    EXPECT_EQ(utf8(s.operations[0].title), "Kawa i ciastko");
+    EXPECT_EQ(s.operations[4].amount, 60000);
+}
+
 class OfxVersions : public ::testing::TestWithParam<bool> {};
 
 TEST_P(OfxVersions, TransactionsKindsAndCodePage) {
