@@ -83,41 +83,114 @@ Balance readBalance(const Field& field) {
             m.captured(3)};
 }
 
+// The parts of a ":61:" field: value date YYMMDD, entry date MMDD (optional), mark (RD, RC, D
+// or C), funds code (one letter, optional), amount, type (N, S or F and three characters), and
+// the references. Read by hand: a statement has many entries.
+struct EntryParts {
+    QStringView valueDate, entryDate, mark, amount, type, references;
+};
+
+std::optional<EntryParts> entryParts(QStringView text) {
+    qsizetype at = 0;
+    const auto digits = [&text](qsizetype from, qsizetype count) {
+        if (from + count > text.size()) {
+            return false;
+        }
+        for (qsizetype i = from; i < from + count; ++i) {
+            if (text[i] < u'0' || text[i] > u'9') {
+                return false;
+            }
+        }
+        return true;
+    };
+    const auto upper = [&text](qsizetype i) {
+        return i < text.size() && text[i] >= u'A' && text[i] <= u'Z';
+    };
+    if (!digits(0, 6)) {
+        return std::nullopt;
+    }
+    EntryParts parts;
+    parts.valueDate = text.mid(0, 6);
+    at = 6;
+    if (digits(at, 4)) {
+        parts.entryDate = text.mid(at, 4);
+        at += 4;
+    }
+    const qsizetype markLength =
+        (at + 1 < text.size() && text[at] == u'R' && (text[at + 1] == u'D' || text[at + 1] == u'C'))
+            ? 2
+        : (at < text.size() && (text[at] == u'D' || text[at] == u'C')) ? 1
+                                                                       : 0;
+    if (markLength == 0) {
+        return std::nullopt;
+    }
+    parts.mark = text.mid(at, markLength);
+    at += markLength;
+    at += upper(at) ? 1 : 0;  // the funds code
+    if (!digits(at, 1)) {
+        return std::nullopt;
+    }
+    qsizetype end = at + 1;
+    while (end < text.size() && (digits(end, 1) || text[end] == u',' || text[end] == u'.')) {
+        ++end;
+    }
+    parts.amount = text.mid(at, end - at);
+    at = end;
+    if (at + 4 > text.size() || (text[at] != u'N' && text[at] != u'S' && text[at] != u'F')) {
+        return std::nullopt;
+    }
+    for (qsizetype i = at + 1; i < at + 4; ++i) {
+        if (!upper(i) && !digits(i, 1)) {
+            return std::nullopt;
+        }
+    }
+    parts.type = text.mid(at + 1, 3);
+    parts.references = text.mid(at + 4);
+    return parts;
+}
+
+int number(QStringView digits) {
+    int value = 0;
+    for (const QChar c : digits) {
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return value;
+}
+
 StatementOperation readEntry(const Field& field) {
-    static const QRegularExpression form(QStringLiteral(
-        "^(\\d{6})(\\d{4})?(RD|RC|D|C)([A-Z])?(\\d[\\d,.]*)([NSF])([A-Z0-9]{3})(.*)$"));
-    const QRegularExpressionMatch m = form.match(field.value.trimmed());
-    const auto amount = m.hasMatch() ? StatementValues::Grosze(m.captured(5)) : std::nullopt;
+    const std::optional<EntryParts> parts = entryParts(QStringView(field.value).trimmed());
+    const auto amount =
+        parts ? StatementValues::Grosze(parts->amount.toString()) : std::optional<int64_t>();
     if (!amount) {
         failMt940(
             field.line,
             QStringLiteral("nieczytelna operacja w polu :61: („%1”).").arg(field.value.left(40)));
     }
+    const EntryParts& p = *parts;
     StatementOperation op;
-    const QString valueDate = m.captured(1);
-    op.operationDate = shortDate(field.line, valueDate);
+    const int valueYear = fullYear(number(p.valueDate.left(2)));
+    const int valueMonth = number(p.valueDate.mid(2, 2));
+    op.operationDate = dayOf(field.line, valueYear, valueMonth, number(p.valueDate.mid(4, 2)));
     op.bookingDate = op.operationDate;
-    if (m.capturedLength(2) == 4) {
-        const int valueMonth = valueDate.mid(2, 2).toInt();
-        const int entryMonth = m.captured(2).left(2).toInt();
-        int year = fullYear(valueDate.left(2).toInt());
+    if (!p.entryDate.isEmpty()) {
+        const int entryMonth = number(p.entryDate.left(2));
+        int year = valueYear;
         // An entry date in January for a value date in December belongs to the next year.
         if (valueMonth - entryMonth > 6) {
             ++year;
         } else if (entryMonth - valueMonth > 6) {
             --year;
         }
-        op.bookingDate = dayOf(field.line, year, entryMonth, m.captured(2).mid(2).toInt());
+        op.bookingDate = dayOf(field.line, year, entryMonth, number(p.entryDate.mid(2)));
     }
-    const QString mark = m.captured(3);
-    op.direction = (mark == u"C" || mark == u"RD") ? 1 : 0;
+    op.direction = (p.mark == u"C" || p.mark == u"RD") ? 1 : 0;
     op.amount = op.direction == 1 ? *amount : -*amount;
-    op.kind = KindCodes::FromSwiftCode(m.captured(7), op.direction);
-    const QString references = m.captured(8);
-    const qsizetype slashes = references.indexOf(QStringLiteral("//"));
-    const QString bankReference = slashes < 0 ? QString() : references.mid(slashes + 2).trimmed();
+    op.kind = KindCodes::FromSwiftCode(p.type.toString(), op.direction);
+    const qsizetype slashes = p.references.indexOf(u"//");
+    const QStringView bankReference =
+        slashes < 0 ? QStringView() : p.references.mid(slashes + 2).trimmed();
     if (!bankReference.isEmpty() && bankReference.compare(u"NONREF", Qt::CaseInsensitive) != 0) {
-        op.fileId = bankReference.toStdU16String();
+        op.fileId.assign(bankReference.utf16(), size_t(bankReference.size()));
     }
     return op;
 }
@@ -132,50 +205,63 @@ bool opensWith(const QString& details, char16_t separator) {
            details[at + 2].isDigit();
 }
 
-// The subfields in file order; a number that repeats keeps each of its pieces.
-std::vector<std::pair<int, QStringView>> subfields(const QString& details, char16_t separator) {
-    auto tagAt = [&details, separator](qsizetype i) {
+// Calls take(number, text) for each subfield in file order; a number that repeats gives each of
+// its pieces.
+template <typename Take>
+void forEachSubfield(QStringView details, char16_t separator, Take take) {
+    const auto tagAt = [&details, separator](qsizetype i) {
         return details[i] == separator && i + 2 < details.size() && details[i + 1].isDigit() &&
                details[i + 2].isDigit();
     };
-    std::vector<std::pair<int, QStringView>> out;
     qsizetype i = 0;
     while (i < details.size() && !tagAt(i)) {
         ++i;
     }
     while (i < details.size()) {
-        const int number = QStringView(details).mid(i + 1, 2).toInt();
+        const int number =
+            (details[i + 1].unicode() - u'0') * 10 + (details[i + 2].unicode() - u'0');
         qsizetype end = i + 3;
         while (end < details.size() && !tagAt(end)) {
             ++end;
         }
-        out.emplace_back(number, QStringView(details).mid(i + 3, end - i - 3));
+        take(number, details.mid(i + 3, end - i - 3));
         i = end;
     }
-    return out;
+}
+
+std::u16string trimmedText(const QString& text) {
+    const QStringView view = QStringView(text).trimmed();
+    return {view.utf16(), size_t(view.size())};
 }
 
 void applyDetails(StatementOperation& op, const QString& details, char16_t separator) {
     if (separator == 0 || !opensWith(details, separator)) {
-        op.title = details.trimmed().toStdU16String();
+        op.title = trimmedText(details);
         return;
     }
-    std::array<QString, 100> joined;
+    // Only the subfields read below are kept: 27, 28, 30-33 and 38.
+    std::array<QString, 12> kept;
+    const auto slot = [](int number) { return number >= 27 && number <= 38 ? number - 27 : -1; };
     QString title;
-    for (const auto& [number, text] : subfields(details, separator)) {
-        joined[number] += text;
+    forEachSubfield(details, separator, [&](int number, QStringView text) {
+        if (const int at = slot(number); at >= 0) {
+            kept[size_t(at)] += text;
+        }
         if (number >= 20 && number <= 25) {
             title += text;
         }
-    }
-    const QString name = !(joined[32] + joined[33]).trimmed().isEmpty() ? joined[32] + joined[33]
-                                                                        : joined[27] + joined[28];
-    QString account = StatementValues::DigitsOf(joined[38]);
+    });
+    const auto field = [&kept, &slot](int number) -> const QString& {
+        return kept[size_t(slot(number))];
+    };
+    const QString name = !(field(32) + field(33)).trimmed().isEmpty() ? field(32) + field(33)
+                                                                      : field(27) + field(28);
+    QString account = StatementValues::DigitsOf(field(38));
     if (account.isEmpty()) {
-        account = (joined[30] + joined[31]).trimmed();
+        account = (field(30) + field(31)).trimmed();
     }
-    op.title = title.trimmed().toStdU16String();
-    op.counterpartyName = name.trimmed().toStdU16String();
+    op.title = trimmedText(title);
+    op.counterpartyName = trimmedText(name);
     op.counterpartyAccount = account.toStdU16String();
 }
 
