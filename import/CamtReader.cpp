@@ -6,6 +6,8 @@
 #include "StatementValues.h"
 #include "XmlSaxReader.h"
 
+#include <QStringDecoder>
+
 #include <strings.h>
 
 #include <algorithm>
@@ -130,7 +132,7 @@ enum class Slot {
 
 struct Path {
     std::string_view path;
-    Slot field;
+    Slot slot;
 };
 constexpr std::string_view kTx = "Ntry/NtryDtls/TxDtls";
 const Path kPaths[] = {
@@ -207,19 +209,19 @@ public:
                 at = m_steps[size_t(at)].next[place];
                 from = slash + 1;
             }
-            m_steps[size_t(at)].field = path.field;
+            m_steps[size_t(at)].slot = path.slot;
         }
     }
     int step(int from, int name) const {
         return from == kOutside || name < 0 ? kOutside : m_steps[size_t(from)].next[size_t(name)];
     }
-    Slot field(int at) const { return at == kOutside ? Slot::None : m_steps[size_t(at)].field; }
+    Slot slot(int at) const { return at == kOutside ? Slot::None : m_steps[size_t(at)].slot; }
 
 private:
     struct Step {
         Step() { next.fill(kOutside); }
         std::array<int, kNameCount> next;
-        Slot field = Slot::None;
+        Slot slot = Slot::None;
     };
     std::vector<Step> m_steps;
 };
@@ -239,8 +241,19 @@ QString qtext(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())).trimmed();
 }
 
+// Straight into the operation's own string: a file has many.
 std::u16string utf16(std::string_view utf8) {
-    return qtext(utf8).toStdU16String();
+    utf8 = trimmed(utf8);
+    std::u16string text(utf8.size(), u'\0');
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QChar* end = decoder.appendToBuffer(reinterpret_cast<QChar*>(text.data()), utf8);
+    text.resize(size_t(end - reinterpret_cast<const QChar*>(text.data())));
+    // Other white space than the file's layout is trimmed as QString::trimmed does.
+    const QStringView view = QStringView(text).trimmed();
+    if (view.size() != qsizetype(text.size())) {
+        text = std::u16string(view.utf16(), size_t(view.size()));
+    }
+    return text;
 }
 
 // The character data of the first element met at a path in one scope; later ones are left, as
@@ -415,17 +428,17 @@ public:
         }
         const int at = tree().step(m_path.empty() ? 0 : m_path.back(), name);
         m_path.push_back(at);
-        begin(tree().field(at), line, attributes);
+        begin(tree().slot(at), line, attributes);
     }
 
-    void ended(int) override {
+    void ended() override {
         if (m_statement != nullptr) {
             if (m_path.empty()) {
                 endStatement();
             } else {
-                const Slot field = tree().field(m_path.back());
+                const Slot slot = tree().slot(m_path.back());
                 m_path.pop_back();
-                end(field);
+                end(slot);
             }
         }
         m_text.clear();
@@ -465,9 +478,9 @@ private:
         m_room -= std::min(m_room, statement.operations.size());
     }
 
-    void begin(Slot field, int line, const XmlSaxReader::Attributes& attributes) {
+    void begin(Slot slot, int line, const XmlSaxReader::Attributes& attributes) {
         Details* details = m_entry.current();
-        switch (field) {
+        switch (slot) {
             case Slot::Account:
                 m_accountIban.clear();
                 m_accountOther.clear();
@@ -514,10 +527,10 @@ private:
         }
     }
 
-    void end(Slot field) {
+    void end(Slot slot) {
         const std::string_view text = m_text;
         Details* details = m_entry.current();
-        switch (field) {
+        switch (slot) {
             case Slot::None:
                 break;
             case Slot::StatementId:

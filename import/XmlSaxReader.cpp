@@ -108,15 +108,23 @@ void XmlSaxReader::read(Handler& handler) {
 }
 
 int XmlSaxReader::nameOf(const unsigned char* local) {
-    auto found = m_names.find(local);
-    if (found == m_names.end()) {
+    size_t slot = (reinterpret_cast<uintptr_t>(local) >> 3) % kKnownSlots;
+    while (m_known[slot].local != nullptr && m_known[slot].local != local) {
+        slot = (slot + 1) % kKnownSlots;
+    }
+    Known& known = m_known[slot];
+    if (known.local == nullptr) {
         const std::string_view name(reinterpret_cast<const char*>(local));
         const auto wanted = std::find(m_wanted.begin(), m_wanted.end(), name);
-        found =
-            m_names.emplace(local, wanted == m_wanted.end() ? -1 : int(wanted - m_wanted.begin()))
-                .first;
+        const int index = wanted == m_wanted.end() ? -1 : int(wanted - m_wanted.begin());
+        // A document of very many names is refused long before: the table keeps a free slot.
+        if (m_knownCount + 1 >= kKnownSlots) {
+            return index;
+        }
+        known = {local, index};
+        ++m_knownCount;
     }
-    return found->second;
+    return known.name;
 }
 
 int XmlSaxReader::parserLine() const {
@@ -158,10 +166,10 @@ void XmlSaxReader::started(void* self, const xmlChar* local, const xmlChar*, con
     });
 }
 
-void XmlSaxReader::ended(void* self, const xmlChar* local, const xmlChar*, const xmlChar*) {
-    guarded(self, [&](XmlSaxReader& reader) {
+void XmlSaxReader::ended(void* self, const xmlChar*, const xmlChar*, const xmlChar*) {
+    guarded(self, [](XmlSaxReader& reader) {
         --reader.m_depth;
-        reader.m_handler->ended(reader.nameOf(local));
+        reader.m_handler->ended();
     });
 }
 

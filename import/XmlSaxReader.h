@@ -16,7 +16,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 struct _xmlParserCtxt;
@@ -41,7 +40,7 @@ public:
         virtual ~Handler() = default;
         // `name` is the place of the element's local name in the reader's names, or -1.
         virtual void started(int name, int line, const Attributes& attributes) = 0;
-        virtual void ended(int name) = 0;
+        virtual void ended() = 0;
         // Character data in UTF-8, in as many pieces as the parser gives.
         virtual void text(std::string_view piece) = 0;
     };
@@ -58,6 +57,7 @@ public:
     void read(Handler& handler);
 
 private:
+    static constexpr size_t kKnownSlots = 1024;
     struct Free {
         void operator()(_xmlParserCtxt* context) const;
     };
@@ -70,8 +70,7 @@ private:
     static void started(void* self, const unsigned char* local, const unsigned char*,
                         const unsigned char*, int, const unsigned char**, int attributeCount, int,
                         const unsigned char** attributes);
-    static void ended(void* self, const unsigned char* local, const unsigned char*,
-                      const unsigned char*);
+    static void ended(void* self, const unsigned char*, const unsigned char*, const unsigned char*);
     static void characters(void* self, const unsigned char* text, int length);
     static void declaration(void* self, const unsigned char*, const unsigned char*,
                             const unsigned char*);
@@ -86,8 +85,14 @@ private:
     std::vector<std::string_view> m_wanted;
     std::unique_ptr<_xmlParserCtxt, Free> m_context;
     Handler* m_handler = nullptr;
-    // libxml2 keeps each name once for the whole document: matched once, by its address.
-    std::unordered_map<const unsigned char*, int> m_names;
+    // libxml2 keeps each name once for the whole document: matched once, by its address, and
+    // found again in a small table of addresses (open addressing; a document has few names).
+    struct Known {
+        const unsigned char* local = nullptr;
+        int name = -1;
+    };
+    std::vector<Known> m_known = std::vector<Known>(kKnownSlots);
+    size_t m_knownCount = 0;
     int m_depth = 0;
     std::exception_ptr m_failure;  // the first failure met inside the parser's call
     int m_errorCode = 0;           // libxml2's first error
