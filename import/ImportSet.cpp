@@ -7,6 +7,7 @@
 #include "sqlite3x.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace {
@@ -16,13 +17,10 @@ AccountCounts& countsOf(ImportSummary& summary, const std::u16string& account) {
                          [&account](const AccountCounts& c) { return c.account == account; });
 }
 
-// A probable match the user ticked is an operation of its own: stored below the lowest number,
-// and the key the import step linked to the downloaded row goes to it.
-void storeAsNew(sqlite3x::connection& db, const OperationPlace& place,
-                const StatementOperation& op) {
-    sqlite3x::command lowest(db, Schema::kLowestOperationNumber);
-    lowest.bind_text(1, place.account);
-    const int32_t tid = std::min(lowest.execute_int(), 0) - 1;
+// A probable match the user ticked is an operation of its own, and the key the import step
+// linked to the downloaded row goes to it.
+void storeAsNew(sqlite3x::connection& db, const OperationPlace& place, const StatementOperation& op,
+                int32_t tid) {
     sqlite3x::command insert(db, Schema::kInsertOperation);
     StatementImport::InsertOperation(insert, place.account, op, tid);
     sqlite3x::command relink(db, Schema::kRelinkImportKey);
@@ -30,6 +28,23 @@ void storeAsNew(sqlite3x::connection& db, const OperationPlace& place,
     relink.bind_text(2, place.account);
     relink.bind_text(3, place.key);
     relink.execute();
+}
+
+// The numbers of the ticked ones of each account: below the lowest stored, rising in file order
+// as the import step numbers.
+std::map<std::u16string, int32_t> firstNumbers(sqlite3x::connection& db,
+                                               const std::vector<OperationPlace>& places,
+                                               const std::vector<size_t>& forced) {
+    std::map<std::u16string, int32_t> first;
+    for (const size_t i : forced) {
+        --first[places[i].account];
+    }
+    sqlite3x::command lowest(db, Schema::kLowestOperationNumber);
+    for (auto& [account, number] : first) {
+        lowest.bind_text(1, account);
+        number += std::min(lowest.execute_int(), 0);
+    }
+    return first;
 }
 
 void storeCounts(sqlite3x::connection& db, const ImportSummary& summary) {
@@ -71,8 +86,9 @@ ImportSummary runChosen(sqlite3x::connection& db, const ImportFile& one) {
     ImportSummary summary = StatementImport(db).run(file, request);
     const std::vector<OperationPlace> places = ImportPreview::Places(file, request);
     const std::vector<const StatementOperation*> ops = ImportPreview::Operations(file);
+    std::map<std::u16string, int32_t> next = firstNumbers(db, places, forced);
     for (const size_t i : forced) {
-        storeAsNew(db, places[i], *ops[i]);
+        storeAsNew(db, places[i], *ops[i], next[places[i].account]++);
         AccountCounts& counts = countsOf(summary, places[i].account);
         --counts.probable;
         ++counts.stored;
