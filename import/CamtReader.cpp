@@ -527,8 +527,95 @@ private:
         }
     }
 
+    // The text a leaf element's character data fills; nullptr for every other element.
+    Text* leafText(Slot slot) {
+        Details* details = m_entry.current();
+        switch (slot) {
+            case Slot::AccountIban:
+                return &m_accountIban;
+            case Slot::AccountOther:
+                return &m_accountOther;
+            case Slot::AccountCurrency:
+                return &m_accountCurrency;
+            case Slot::BalanceCode:
+                return &m_balance.code;
+            case Slot::BalanceTypeCode:
+                return &m_balance.typeCode;
+            case Slot::BalanceAmount:
+                return &m_balance.amount.text;
+            case Slot::BalanceIndicator:
+                return &m_balance.indicator;
+            case Slot::BalanceDay:
+                return &m_balance.date.day;
+            case Slot::BalanceDayTime:
+                return &m_balance.date.dayTime;
+            case Slot::EntryAmount:
+                return &m_entry.amount.text;
+            case Slot::EntryIndicator:
+                return &m_entry.indicator;
+            case Slot::Status:
+                return &m_entry.status;
+            case Slot::StatusCode:
+                return &m_entry.statusCode;
+            case Slot::BookingDay:
+                return &m_entry.booking.day;
+            case Slot::BookingDayTime:
+                return &m_entry.booking.dayTime;
+            case Slot::ValueDay:
+                return &m_entry.value.day;
+            case Slot::ValueDayTime:
+                return &m_entry.value.dayTime;
+            case Slot::ServicerReference:
+                return &m_entry.servicerReference;
+            case Slot::EntryReference:
+                return &m_entry.entryReference;
+            case Slot::AdditionalInfo:
+                return &m_entry.additionalInfo;
+            case Slot::EntryDomain:
+                return &m_entry.code.domain;
+            case Slot::EntryFamily:
+                return &m_entry.code.family;
+            case Slot::EntrySubFamily:
+                return &m_entry.code.subFamily;
+            case Slot::DetailsIndicator:
+                return &details->indicator;
+            case Slot::DetailsTxAmount:
+                return &details->txAmount.text;
+            case Slot::DetailsAmount:
+                return &details->amount.text;
+            case Slot::CreditorName:
+                return &details->creditorName;
+            case Slot::CreditorPartyName:
+                return &details->creditorPartyName;
+            case Slot::DebtorName:
+                return &details->debtorName;
+            case Slot::DebtorPartyName:
+                return &details->debtorPartyName;
+            case Slot::CreditorIban:
+                return &details->creditorIban;
+            case Slot::CreditorOther:
+                return &details->creditorOther;
+            case Slot::DebtorIban:
+                return &details->debtorIban;
+            case Slot::DebtorOther:
+                return &details->debtorOther;
+            case Slot::DetailsDomain:
+                return &details->code.domain;
+            case Slot::DetailsFamily:
+                return &details->code.family;
+            case Slot::DetailsSubFamily:
+                return &details->code.subFamily;
+            default:
+                return nullptr;
+        }
+    }
+
     void end(Slot slot) {
         const std::string_view text = m_text;
+        if (Text* leaf = leafText(slot)) {
+            leaf->take(text);
+            return;
+        }
         Details* details = m_entry.current();
         switch (slot) {
             case Slot::None:
@@ -541,35 +628,8 @@ private:
                     utf16(m_accountIban.empty() ? m_accountOther.value : m_accountIban.value);
                 m_statement->currency = utf16(m_accountCurrency.value);
                 break;
-            case Slot::AccountIban:
-                m_accountIban.take(text);
-                break;
-            case Slot::AccountOther:
-                m_accountOther.take(text);
-                break;
-            case Slot::AccountCurrency:
-                m_accountCurrency.take(text);
-                break;
             case Slot::Balance:
                 balance();
-                break;
-            case Slot::BalanceCode:
-                m_balance.code.take(text);
-                break;
-            case Slot::BalanceTypeCode:
-                m_balance.typeCode.take(text);
-                break;
-            case Slot::BalanceAmount:
-                m_balance.amount.text.take(text);
-                break;
-            case Slot::BalanceIndicator:
-                m_balance.indicator.take(text);
-                break;
-            case Slot::BalanceDay:
-                m_balance.date.day.take(text);
-                break;
-            case Slot::BalanceDayTime:
-                m_balance.date.dayTime.take(text);
                 break;
             case Slot::PeriodFrom:
                 if (const auto from = StatementValues::IsoDay(qtext(text))) {
@@ -584,95 +644,11 @@ private:
             case Slot::Entry:
                 entry();
                 break;
-            case Slot::EntryAmount:
-                m_entry.amount.text.take(text);
-                break;
-            case Slot::EntryIndicator:
-                m_entry.indicator.take(text);
-                break;
-            case Slot::Status:
-                m_entry.status.take(text);
-                break;
-            case Slot::StatusCode:
-                m_entry.statusCode.take(text);
-                break;
-            case Slot::BookingDay:
-                m_entry.booking.day.take(text);
-                break;
-            case Slot::BookingDayTime:
-                m_entry.booking.dayTime.take(text);
-                break;
-            case Slot::ValueDay:
-                m_entry.value.day.take(text);
-                break;
-            case Slot::ValueDayTime:
-                m_entry.value.dayTime.take(text);
-                break;
-            case Slot::ServicerReference:
-                m_entry.servicerReference.take(text);
-                break;
-            case Slot::EntryReference:
-                m_entry.entryReference.take(text);
-                break;
-            case Slot::AdditionalInfo:
-                m_entry.additionalInfo.take(text);
-                break;
-            case Slot::EntryDomain:
-                m_entry.code.domain.take(text);
-                break;
-            case Slot::EntryFamily:
-                m_entry.code.family.take(text);
-                break;
-            case Slot::EntrySubFamily:
-                m_entry.code.subFamily.take(text);
-                break;
-            case Slot::DetailsIndicator:
-                details->indicator.take(text);
-                break;
-            case Slot::DetailsTxAmount:
-                details->txAmount.text.take(text);
-                break;
-            case Slot::DetailsAmount:
-                details->amount.text.take(text);
-                break;
-            case Slot::CreditorName:
-                details->creditorName.take(text);
-                break;
-            case Slot::CreditorPartyName:
-                details->creditorPartyName.take(text);
-                break;
-            case Slot::DebtorName:
-                details->debtorName.take(text);
-                break;
-            case Slot::DebtorPartyName:
-                details->debtorPartyName.take(text);
-                break;
-            case Slot::CreditorIban:
-                details->creditorIban.take(text);
-                break;
-            case Slot::CreditorOther:
-                details->creditorOther.take(text);
-                break;
-            case Slot::DebtorIban:
-                details->debtorIban.take(text);
-                break;
-            case Slot::DebtorOther:
-                details->debtorOther.take(text);
-                break;
             case Slot::Remittance:
                 if (details->remittanceLines++ > 0) {
                     details->remittance += ' ';
                 }
                 details->remittance += trimmed(text);
-                break;
-            case Slot::DetailsDomain:
-                details->code.domain.take(text);
-                break;
-            case Slot::DetailsFamily:
-                details->code.family.take(text);
-                break;
-            case Slot::DetailsSubFamily:
-                details->code.subFamily.take(text);
                 break;
             default:
                 break;  // scopes read when they end, or whose start is all they say
