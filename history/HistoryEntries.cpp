@@ -172,6 +172,24 @@ StoredOperation HistoryEntries::at(size_t i) const {
 
 void HistoryEntries::sortLikeHistoryQuery() {
     const size_t count = m_keys.size();
+    // The usual files first, told without a copy of the keys: one written in the list's order,
+    // or wholly oldest first (each operation after the one before it).
+    bool inOrder = true;
+    bool reversed = true;
+    for (size_t i = 1; i < count && (inOrder || reversed); ++i) {
+        const SortKey before{m_keys[i - 1].bookingDate, m_rest[i - 1].tid, 0};
+        const SortKey next{m_keys[i].bookingDate, m_rest[i].tid, 1};
+        inOrder = inOrder && comesFirst(before, next);
+        reversed = reversed && comesFirst(next, before);
+    }
+    if (inOrder) {
+        return;
+    }
+    if (reversed) {
+        std::jthread rest([this] { std::reverse(m_rest.begin(), m_rest.end()); });
+        std::reverse(m_keys.begin(), m_keys.end());
+        return;
+    }
     HugeVector<SortKey> keys(count);
     for (size_t i = 0; i < count; ++i) {
         keys[i] = {m_keys[i].bookingDate, m_rest[i].tid, static_cast<uint32_t>(i)};
@@ -184,18 +202,6 @@ void HistoryEntries::sortLikeHistoryQuery() {
             std::sort(keys.begin(), middle, comesFirst);
         }
         std::inplace_merge(keys.begin(), middle, keys.end(), comesFirst);
-    }
-    // Already in order: nothing to move.
-    if (std::all_of(keys.begin(), keys.end(),
-                    [n = uint32_t{0}](const SortKey& k) mutable { return k.index == n++; })) {
-        return;
-    }
-    // In reverse order (a file written oldest first): the keys and the rest reversed at once.
-    if (std::all_of(keys.begin(), keys.end(),
-                    [n = count](const SortKey& k) mutable { return k.index == --n; })) {
-        std::jthread rest([this] { std::reverse(m_rest.begin(), m_rest.end()); });
-        std::reverse(m_keys.begin(), m_keys.end());
-        return;
     }
     // order[i]: where the row for place i comes from; applied in place, cycle by cycle.
     HugeVector<uint32_t> order(count);
