@@ -29,6 +29,9 @@ void HistoryPreload::start(const std::u16string& path) {
                 con.execute_int(Schema::kStartIndexesExist) != 2) {
                 return;
             }
+            // One pass over the table needs few pages at a time; a cache of the usual 2 MB
+            // would only be fresh memory to fault in.
+            con.execute(kReadCache);
             HistoryReader::Read(con, Schema::kSelectHistory, m_entries);
             m_read = true;
         } catch (const std::exception&) {
