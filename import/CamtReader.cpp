@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CamtReader.h"
 
+#include "HugePageAllocator.h"
 #include "ImportError.h"
 #include "KindCodes.h"
 #include "StatementValues.h"
@@ -461,6 +462,8 @@ private:
         m_statementLine = line;
         m_opening = false;
         m_statement->operations.reserve(m_room);
+        HugePages::adviseWithin(m_statement->operations.data(),
+                                m_room * sizeof(StatementOperation));
         m_path.clear();
     }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Mt940Reader.h"
 
+#include "HugePageAllocator.h"
 #include "ImportError.h"
 #include "KindCodes.h"
 #include "StatementValues.h"
@@ -279,7 +280,10 @@ public:
             }
             m_statements.emplace_back();
             if (m_statements.size() <= m_entries.size()) {
-                current().operations.reserve(m_entries[m_statements.size() - 1]);
+                const size_t room = m_entries[m_statements.size() - 1];
+                current().operations.reserve(room);
+                HugePages::adviseWithin(current().operations.data(),
+                                        room * sizeof(StatementOperation));
             }
             current().reference = field.value.trimmed().toStdU16String();
             m_inStatement = true;

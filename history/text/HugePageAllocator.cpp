@@ -3,6 +3,7 @@
 
 #include <sys/mman.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
@@ -17,6 +18,15 @@ void* allocate(size_t bytes) {
     // Advice only: without huge pages the memory works as any other.
     madvise(memory, rounded, MADV_HUGEPAGE);
     return memory;
+}
+
+void adviseWithin(const void* memory, size_t bytes) noexcept {
+    const auto begin = reinterpret_cast<uintptr_t>(memory);
+    const uintptr_t first = (begin + kPage - 1) / kPage * kPage;
+    const uintptr_t last = (begin + bytes) / kPage * kPage;
+    if (first < last) {
+        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+    }
 }
 
 void release(void* memory) noexcept {

@@ -15,6 +15,9 @@ inline constexpr size_t kPage = size_t{2} << 20;
 // At least `bytes`, aligned to kPage and advised as huge pages; throws std::bad_alloc.
 void* allocate(size_t bytes);
 void release(void* memory) noexcept;
+// Advises the whole 2 MiB pages inside memory that is not yet touched (a vector's reserved room):
+// they come as huge pages when first filled, and the partial ones at the ends as usual.
+void adviseWithin(const void* memory, size_t bytes) noexcept;
 
 }  // namespace HugePages
 
