@@ -60,9 +60,18 @@ int64_t dayOf(int line, int year, int month, int day) {
     return *noon;
 }
 
-int64_t shortDate(int line, const QString& yymmdd) {
-    return dayOf(line, fullYear(yymmdd.left(2).toInt()), yymmdd.mid(2, 2).toInt(),
-                 yymmdd.mid(4, 2).toInt());
+int number(QStringView digits) {
+    int value = 0;
+    for (const QChar c : digits) {
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return value;
+}
+
+// YYMMDD, six digits already checked.
+int64_t shortDate(int line, QStringView yymmdd) {
+    return dayOf(line, fullYear(number(yymmdd.left(2))), number(yymmdd.mid(2, 2)),
+                 number(yymmdd.mid(4, 2)));
 }
 
 struct Balance {
@@ -80,7 +89,7 @@ Balance readBalance(const Field& field) {
         failMt940(field.line, QStringLiteral("nieczytelne saldo w polu :%1: („%2”).")
                                   .arg(field.tag, field.value.left(40)));
     }
-    return {m.captured(1) == u"D" ? -*amount : *amount, shortDate(field.line, m.captured(2)),
+    return {m.captured(1) == u"D" ? -*amount : *amount, shortDate(field.line, m.capturedView(2)),
             m.captured(3)};
 }
 
@@ -150,14 +159,6 @@ std::optional<EntryParts> entryParts(QStringView text) {
     return parts;
 }
 
-int number(QStringView digits) {
-    int value = 0;
-    for (const QChar c : digits) {
-        value = value * 10 + (c.unicode() - u'0');
-    }
-    return value;
-}
-
 StatementOperation readEntry(const Field& field) {
     const std::optional<EntryParts> parts = entryParts(QStringView(field.value).trimmed());
     const auto amount =
@@ -169,13 +170,12 @@ StatementOperation readEntry(const Field& field) {
     }
     const EntryParts& p = *parts;
     StatementOperation op;
-    const int valueYear = fullYear(number(p.valueDate.left(2)));
-    const int valueMonth = number(p.valueDate.mid(2, 2));
-    op.operationDate = dayOf(field.line, valueYear, valueMonth, number(p.valueDate.mid(4, 2)));
+    op.operationDate = shortDate(field.line, p.valueDate);
     op.bookingDate = op.operationDate;
     if (!p.entryDate.isEmpty()) {
+        const int valueMonth = number(p.valueDate.mid(2, 2));
         const int entryMonth = number(p.entryDate.left(2));
-        int year = valueYear;
+        int year = fullYear(number(p.valueDate.left(2)));
         // An entry date in January for a value date in December belongs to the next year.
         if (valueMonth - entryMonth > 6) {
             ++year;

@@ -295,7 +295,6 @@ void StatementImport::storeAccount(AccountOperations& account, int64_t batch,
     // Own exports give numbers back: one this import stores is known for the rest of it.
     std::unordered_set<int32_t> numbered;
     std::vector<bool> added(account.booked.size(), false);  // a bit each: files are large
-    int stored = 0;
     int32_t top = 0;  // the new numbers stay below this, and below every number stored now
     size_t unnumbered = 0;
     for (size_t i = 0; i < account.booked.size(); ++i) {
@@ -315,7 +314,7 @@ void StatementImport::storeAccount(AccountOperations& account, int64_t batch,
             continue;
         }
         added[i] = true;
-        ++stored;
+        ++counts.stored;
         top = op.tid ? std::min(top, *op.tid) : top;
         unnumbered += op.tid ? 0 : 1;
     }
@@ -330,7 +329,6 @@ void StatementImport::storeAccount(AccountOperations& account, int64_t batch,
         InsertOperation(s.insert, account.account, op, tid);
         insertKey(account.account, account.keys.key(i, op), tid, batch, true);
     }
-    counts.stored += stored;
 }
 
 void StatementImport::InsertOperation(sqlite3x::command& insert, const std::u16string& account,
