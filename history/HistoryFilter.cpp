@@ -2,7 +2,6 @@
 #include "HistoryFilter.h"
 
 #include <algorithm>
-#include <bit>
 #include <ctime>
 #include <functional>
 #include <limits>
@@ -85,75 +84,102 @@ QString twoDigits(int value) {
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
 
-// The totals of the listed entries, added in list order so that they come out the same
-// however the list was made. A loop keeps the running sums in its own variables (registers)
-// and hands them back when it ends. Adding 0.0 leaves a sum that starts at 0.0 unchanged, so
-// each sum takes every entry's amount or 0.0, without a branch on whether the entry is listed
-// or which way it goes.
+// The totals of the listed entries of one part of the list. Amounts are added as whole grosze,
+// in integers, so the parts' totals can be made on their own threads and joined, and come out
+// the same however the list was made. A loop keeps the running sums in its own variables
+// (registers) and hands them back when it ends. Each sum takes every entry's amount or 0,
+// without a branch on whether the entry is listed or which way it goes; a month's sums are
+// what the running sums grew by while it lasted.
 class ListTotals {
 public:
     static constexpr int64_t kNoMonth = std::numeric_limits<int64_t>::min();
     struct Running {
-        double net = 0.0;
-        double debitSum = 0.0;
-        double creditSum = 0.0;
-        double monthCredits = 0.0;  // of month, until it is stored in the month's totals
-        double monthDebits = 0.0;
+        int64_t net = 0;
+        int64_t debitSum = 0;
+        int64_t creditSum = 0;
         int64_t debits = 0;
         int64_t credits = 0;
         int64_t month = kNoMonth;
+        int64_t monthDebitSum = 0;  // debitSum and creditSum when month was entered
+        int64_t monthCreditSum = 0;
     };
 
     Running take() const { return m_running; }
-    void handBack(const Running& running) { m_running = running; }
+    void handBack(const Running& running) {
+        m_running = running;
+        leaveMonth(m_running);
+        m_running.month = kNoMonth;
+    }
 
     void add(Running& r, const HistoryEntries::Key& e, int32_t monthKey, bool listed) {
         const bool debit = listed & (e.direction == 0);
         const bool credit = listed & (e.direction == 1);
-        r.net += amountIf(listed, e.amount);
-        r.debits += debit;
-        r.credits += credit;
-        r.debitSum += amountIf(debit, e.amount);
-        r.creditSum += amountIf(credit, e.amount);
         // Rarely true, so well predicted; the parts are joined without a branch of their own.
         if ((debit | credit) & (monthKey != r.month)) {
-            const MonthTotals& next = switchMonth(r.month, r.monthCredits, r.monthDebits, monthKey);
+            leaveMonth(r);
             r.month = monthKey;
-            r.monthCredits = next.credits;
-            r.monthDebits = next.debits;
+            r.monthDebitSum = r.debitSum;
+            r.monthCreditSum = r.creditSum;
         }
-        r.monthDebits -= amountIf(debit, e.amount);
-        r.monthCredits += amountIf(credit, e.amount);
+        const int64_t grosze = inGrosze(e.amount);
+        r.net += grosze & mask(listed);
+        r.debits += debit;
+        r.credits += credit;
+        r.debitSum += grosze & mask(debit);
+        r.creditSum += grosze & mask(credit);
     }
 
-    void finish(FilterResult& result) {
+    // Adds the totals of the part that follows this one in the list.
+    void join(const ListTotals& next) {
+        const Running& n = next.m_running;
+        m_running.net += n.net;
+        m_running.debitSum += n.debitSum;
+        m_running.creditSum += n.creditSum;
+        m_running.debits += n.debits;
+        m_running.credits += n.credits;
+        for (const MonthTotals& month : next.m_months.sorted()) {
+            MonthTotals& totals = m_months.at(month.key);
+            totals.credits += month.credits;
+            totals.debits += month.debits;
+        }
+    }
+
+    void finish(FilterResult& result) const {
         const Running& r = m_running;
-        switchMonth(r.month, r.monthCredits, r.monthDebits, kNoMonth);
-        result.net = r.net;
-        result.debitSum = r.debitSum;
-        result.creditSum = r.creditSum;
+        result.net = inZloty(r.net);
+        result.debitSum = inZloty(r.debitSum);
+        result.creditSum = inZloty(r.creditSum);
         result.debitCount = static_cast<int32_t>(r.debits);
         result.creditCount = static_cast<int32_t>(r.credits);
         result.listed = static_cast<int32_t>(result.rows.size());
         result.months = m_months.sorted();
+        for (MonthTotals& month : result.months) {
+            month.credits /= 100.0;
+            month.debits /= 100.0;
+        }
     }
 
 private:
-    // The amount, or 0.0, chosen by masking its bits: the compiler makes no branch of it.
-    static double amountIf(bool taken, double amount) {
-        return std::bit_cast<double>(std::bit_cast<uint64_t>(amount) &
-                                     (uint64_t{0} - static_cast<uint64_t>(taken)));
+    // The amount in whole grosze, rounded by the floating-point unit itself (adding and taking
+    // away 1.5 * 2^52 leaves no fraction), without a branch or a call.
+    static int64_t inGrosze(double amount) {
+        constexpr double kRound = 6755399441055744.0;
+        return static_cast<int64_t>((amount * 100.0 + kRound) - kRound);
     }
+    static double inZloty(int64_t grosze) { return static_cast<double>(grosze) / 100.0; }
+    static int64_t mask(bool taken) { return -static_cast<int64_t>(taken); }
 
-    // Stores the sums of the month left, and gives those of the month entered so far.
-    const MonthTotals& switchMonth(int64_t left, double credits, double debits, int64_t entered) {
-        if (left != kNoMonth) {
-            MonthTotals& totals = m_months.at(static_cast<int32_t>(left));
-            totals.credits = credits;
-            totals.debits = debits;
+    // Adds what the sums grew by in the month left to its totals (in grosze until finish).
+    void leaveMonth(const Running& r) {
+        addToMonth(r.month, r.creditSum - r.monthCreditSum, r.debitSum - r.monthDebitSum);
+    }
+    // Kept out of the loop and given values, so that the loop's sums stay in registers.
+    [[gnu::noinline]] void addToMonth(int64_t month, int64_t credits, int64_t debits) {
+        if (month != kNoMonth) {
+            MonthTotals& totals = m_months.at(static_cast<int32_t>(month));
+            totals.credits += static_cast<double>(credits);
+            totals.debits -= static_cast<double>(debits);
         }
-        static const MonthTotals kNone;
-        return entered != kNoMonth ? m_months.at(static_cast<int32_t>(entered)) : kNone;
     }
 
     MonthMap m_months;
@@ -192,10 +218,10 @@ public:
     }
 
     // Writes the listed entries of one part of the index (of within there, when given: a list
-    // in ascending order, as every list is) to out; returns how many. With totals, the listed
-    // entries are added to them as well.
-    size_t listPart(size_t part, const std::vector<int32_t>* within, int32_t* out,
-                    ListTotals* totals) const {
+    // in ascending order, as every list is) to out and adds them to totals; returns how many.
+    // Everything it calls is made part of it, so the running sums stay in registers.
+    [[gnu::flatten]] size_t listPart(size_t part, const std::vector<int32_t>* within, int32_t* out,
+                                     ListTotals& totals) const {
         const auto first = static_cast<int32_t>(m_index.partBounds()[part].first);
         const auto end = static_cast<int32_t>(m_index.partBounds()[part].end);
         std::optional<TitleScan> titles;
@@ -203,16 +229,14 @@ public:
             titles.emplace((*m_titles)[part], m_index.narrow(), m_needle);
         }
         size_t listed = 0;
-        ListTotals::Running running = totals != nullptr ? totals->take() : ListTotals::Running{};
+        ListTotals::Running running = totals.take();
         // Every entry is written and only a listed one kept: no branch on the outcome.
         const auto test = [&](int32_t i) {
             const HistoryEntries::Key& e = m_entries.key(static_cast<size_t>(i));
             const bool pass = passes(e, i, titles);
             out[listed] = i;
             listed += static_cast<size_t>(pass);
-            if (totals != nullptr) {
-                totals->add(running, e, m_index.monthKey(static_cast<size_t>(i)), pass);
-            }
+            totals.add(running, e, m_index.monthKey(static_cast<size_t>(i)), pass);
         };
         if (within != nullptr) {
             const auto [from, to] = partOf(*within, first, end);
@@ -222,9 +246,7 @@ public:
                 test(i);
             }
         }
-        if (totals != nullptr) {
-            totals->handBack(running);
-        }
+        totals.handBack(running);
         return listed;
     }
 
@@ -293,8 +315,7 @@ FilterResult Run(const HistoryEntries& entries, const HistorySearchIndex& index,
     FilterResult result;
     result.rows = std::move(buffer);
     result.rows.resize(within != nullptr ? within->size() : index.size());
-    // One thread per part of the index (two for a large list). The first adds up its list as
-    // it goes, and then the second's, in order.
+    // One thread per part of the index (two for a large list), each with its part's totals.
     const std::vector<HistorySearchIndex::Bounds>& parts = index.partBounds();
     size_t offset = 0;
     if (parts.size() > 1) {
@@ -305,26 +326,23 @@ FilterResult Run(const HistoryEntries& entries, const HistorySearchIndex& index,
                 : parts[1].first;
     }
     ListTotals totals;
+    ListTotals secondTotals;
     size_t first = 0;
     size_t second = 0;
     {
         std::jthread other;
         if (parts.size() > 1) {
-            other = std::jthread(
-                [&] { second = test.listPart(1, within, result.rows.data() + offset, nullptr); });
+            other = std::jthread([&] {
+                second = test.listPart(1, within, result.rows.data() + offset, secondTotals);
+            });
         }
         if (!parts.empty()) {
-            first = test.listPart(0, within, result.rows.data(), &totals);
+            first = test.listPart(0, within, result.rows.data(), totals);
         }
     }
-    const auto from = result.rows.begin() + static_cast<std::ptrdiff_t>(offset);
-    ListTotals::Running running = totals.take();
-    std::for_each(from, from + static_cast<std::ptrdiff_t>(second), [&](int32_t i) {
-        totals.add(running, entries.key(static_cast<size_t>(i)),
-                   index.monthKey(static_cast<size_t>(i)), true);
-    });
-    totals.handBack(running);
+    totals.join(secondTotals);
     // The two lists joined.
+    const auto from = result.rows.begin() + static_cast<std::ptrdiff_t>(offset);
     std::copy_n(from, second, result.rows.begin() + static_cast<std::ptrdiff_t>(first));
     result.rows.resize(first + second);
     totals.finish(result);

@@ -25,7 +25,7 @@ public:
               const HistorySearchIndex::Needle& needle, size_t stretch = 16384);
 
     // Asked once per entry on every keystroke, so kept where the caller can inline it.
-    bool contains(size_t entry) {
+    [[gnu::always_inline]] bool contains(size_t entry) {
         const size_t at = entry - m_part.first;
         const uint32_t begin = m_part.start[at];
         const uint32_t end = m_part.start[at + 1] - 1;  // the separator
