@@ -39,6 +39,14 @@ int CHistoryApp::Run() {
     return ExitInstance();
 }
 
+void CHistoryApp::StartReadingEarly() {
+    // Not before the lock: a second copy's reading would hold up the first one's writing.
+    if (m_preload == nullptr && m_instance.acquire()) {
+        m_preload = std::make_unique<HistoryPreload>();
+        m_preload->start(AppPaths::databaseFileU16());
+    }
+}
+
 bool CHistoryApp::InitInstance() {
     m_exitCode = 0;
     if (!m_instance.acquire()) {
@@ -51,8 +59,10 @@ bool CHistoryApp::InitInstance() {
     }
     // Failure shows later: the database cannot be opened in a missing folder.
     AppPaths::ensureDataFolder();
-    m_preload = std::make_unique<HistoryPreload>();
-    m_preload->start(AppPaths::databaseFileU16());
+    if (m_preload == nullptr) {
+        m_preload = std::make_unique<HistoryPreload>();
+        m_preload->start(AppPaths::databaseFileU16());
+    }
     m_settings = std::make_unique<SettingsStore>(AppPaths::settingsFile());
     AppSettings::publish(m_settings.get());
     m_settings->Load();

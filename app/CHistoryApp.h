@@ -33,6 +33,12 @@ public:
     // with exit code 1 (the prelude has told the user why). The demo prepares its folder here.
     void setPrelude(std::function<bool()> prelude) { m_prelude = std::move(prelude); }
 
+    // Takes the lock and starts reading the history ahead, before the application object
+    // exists: reading is the longest part of a start, and Qt's own start-up (some 25 ms)
+    // can run beside it. Only where nothing may change the data folder before the window (not
+    // the demo). Run does the same later when this was not called or the lock was not free.
+    void StartReadingEarly();
+
     // The running main window (null outside Run), for tests that drive it.
     CHistoryDlg* mainWindow() const { return m_dlg.get(); }
 

@@ -77,9 +77,15 @@ CommandLine windowOptions() {
 int main(int argc, char* argv[]) {
     LargeBuffers::returnToTheSystemWhenFreed();
     // The command line works without a window, so it comes before the application object.
-    if (const std::vector<std::string> args = CommandLine::Arguments(argc, argv);
-        CommandLine::NamesCommand(args)) {
+    const std::vector<std::string> args = CommandLine::Arguments(argc, argv);
+    if (CommandLine::NamesCommand(args)) {
         return runCommand(CommandLine::Parse(args));
+    }
+    // Before the application object, which it outlives holding no Qt object: Run ends the
+    // window and the settings store.
+    CHistoryApp app;
+    if (args.empty()) {
+        app.StartReadingEarly();
     }
     QApplication application(argc, argv);
     const CommandLine options = windowOptions();
@@ -94,7 +100,6 @@ int main(int argc, char* argv[]) {
     if (qgetenv("TAVRO_MESSAGEBOX") == "stderr") {
         answerMessageBoxesOnStderr();
     }
-    CHistoryApp app;
     std::unique_ptr<DemoLauncher> demo;
     if (options.demo()) {
         // Before anything could connect: the demo's passwords are the simulated bank's.
