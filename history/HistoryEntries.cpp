@@ -107,6 +107,29 @@ void HistoryEntries::append(Row row, const Texts& texts) {
     push(row);
 }
 
+void HistoryEntries::append(HistoryEntries&& later) {
+    // Both pools hold the few texts that repeat: those of later get this pool's numbers.
+    std::vector<uint32_t> pooled(later.m_pool.size());
+    for (size_t id = 0; id < pooled.size(); ++id) {
+        pooled[id] = m_pool.intern(later.m_pool.text(static_cast<uint32_t>(id)));
+    }
+    const auto here = [&pooled](uint32_t id) { return id < pooled.size() ? pooled[id] : id; };
+    const TextArena::Adoption titles = m_titles.adopt(std::move(later.m_titles));
+    reserve(size() + later.size());
+    for (size_t i = 0; i < later.size(); ++i) {
+        Key key = later.m_keys[i];
+        key.ownAccount = here(key.ownAccount);
+        key.counterpartyName = here(key.counterpartyName);
+        Rest rest = later.m_rest[i];
+        rest.counterpartyAccount = here(rest.counterpartyAccount);
+        rest.ownAccountName = here(rest.ownAccountName);
+        rest.title = m_titles.settle(titles, rest.title, rest.titleLength);
+        m_keys.push_back(key);
+        m_rest.push_back(rest);
+    }
+    later.clear();
+}
+
 void HistoryEntries::push(Row row) {
     row.ownAccountName =
         row.ownAccount < m_accountNames.size() ? m_accountNames[row.ownAccount] : TextPool::kEmpty;

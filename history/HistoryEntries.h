@@ -91,6 +91,9 @@ public:
     // the account names were given under (see setAccountName), else empty.
     void append(Row row, const Texts& texts);
     void append(const StoredOperation& entry);
+    // Appends the rows of entries filled apart (a later part of the same list, with the same
+    // account names), which are left empty. Their texts are taken over, not copied.
+    void append(HistoryEntries&& later);
     // The name shown for an own account number.
     void setAccountName(std::u16string_view number, std::u16string_view name);
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "HistoryPreload.h"
 
+#include <cstdint>
 #include <filesystem>
 
 #include "HistoryReader.h"
@@ -13,31 +14,70 @@ HistoryPreload::~HistoryPreload() {
     }
 }
 
-void HistoryPreload::start(const std::u16string& path) {
+void HistoryPreload::start(const std::u16string& path, int32_t splitAbove) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(std::filesystem::path(path), error)) {
         return;
     }
-    m_thread = std::thread([this, path] {
+    m_thread = std::thread([this, splitAbove, file = std::filesystem::path(path).string()] {
         try {
-            sqlite3x::connection con;
-            // No waiting: a file another program holds is the window's to report.
-            con.open_read_only(std::filesystem::path(path).string(), 0);
-            // A file that lacks a table or an index gets them from the window before it is
-            // read: reading it here would hold that writing up.
-            if (con.execute_int(Schema::kAccountsExist) == 0 ||
-                con.execute_int(Schema::kStartIndexesExist) != 2) {
-                return;
-            }
-            // One pass over the table needs few pages at a time; a cache of the usual 2 MB
-            // would only be fresh memory to fault in.
-            con.execute(kReadCache);
-            HistoryReader::Read(con, Schema::kSelectHistory, m_entries);
-            m_read = true;
+            read(file, splitAbove);
         } catch (const std::exception&) {
             m_entries.clear();
+            m_read = false;
         }
     });
+}
+
+void HistoryPreload::openForReading(sqlite3x::connection& con, const std::string& path) {
+    // No waiting: a file another program holds is the window's to report.
+    con.open_read_only(path, 0);
+    // One pass over the table needs few pages at a time; a cache of the usual 2 MB would only
+    // be fresh memory to fault in.
+    con.execute(kReadCache);
+}
+
+void HistoryPreload::read(const std::string& path, int32_t splitAbove) {
+    sqlite3x::connection con;
+    openForReading(con, path);
+    // A file that lacks a table or an index gets them from the window before it is read:
+    // reading it here would hold that writing up.
+    if (con.execute_int(Schema::kAccountsExist) == 0 ||
+        con.execute_int(Schema::kStartIndexesExist) != 2) {
+        return;
+    }
+    // The file stays locked for reading until both halves are read: nothing can be written
+    // between them.
+    con.execute("BEGIN");
+    const int32_t highest = HistoryReader::HighestRow(con);
+    const int32_t split = highest > splitAbove ? highest / 2 : highest;
+    HistoryEntries later;
+    bool laterRead = split == highest;
+    {
+        std::jthread second;
+        if (!laterRead) {
+            second = std::jthread([&] {
+                try {
+                    sqlite3x::connection own;
+                    openForReading(own, path);
+                    HistoryReader::ReadRows(own, int64_t{split} + 1, INT64_MAX,
+                                            static_cast<size_t>(highest - split), later);
+                    laterRead = true;
+                } catch (const std::exception&) {
+                    later.clear();
+                }
+            });
+        }
+        HistoryReader::ReadRows(con, INT64_MIN, split, static_cast<size_t>(highest), m_entries);
+    }
+    // The second connection can be refused (a writer waiting for the file): this one reads on.
+    if (!laterRead) {
+        HistoryReader::ReadRows(con, int64_t{split} + 1, INT64_MAX, 0, later);
+    }
+    m_entries.append(std::move(later));
+    con.execute("COMMIT");
+    m_entries.sortLikeHistoryQuery();
+    m_read = true;
 }
 
 bool HistoryPreload::take(HistoryEntries& entries) {

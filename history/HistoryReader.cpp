@@ -24,8 +24,7 @@ constexpr const char* kSelectHistoryUnsorted = "SELECT * FROM transactions";
 size_t expectedRows(sqlite3x::connection& con) {
     constexpr int32_t kMostReserved = 50'000'000;
     try {
-        const int32_t highest = con.execute_int("SELECT IFNULL(MAX(rowid), 0) FROM transactions");
-        return static_cast<size_t>(std::clamp(highest, 0, kMostReserved));
+        return static_cast<size_t>(std::clamp(HistoryReader::HighestRow(con), 0, kMostReserved));
     } catch (const std::exception&) {
         return 0;
     }
@@ -51,21 +50,15 @@ private:
     QHash<QString, int> m_names;
 };
 
-}  // namespace
-
-namespace HistoryReader {
-
-void Read(sqlite3x::connection& con, const char* query, HistoryEntries& entries) {
-    {
-        sqlite3x::command cmd(con, Schema::kSelectAccountNames);
-        sqlite3x::reader reader = cmd.execute_reader();
-        while (reader.read()) {
-            entries.setAccountName(reader.get_view(0), reader.get_view(1));
-        }
+void readAccountNames(sqlite3x::connection& con, HistoryEntries& entries) {
+    sqlite3x::command cmd(con, Schema::kSelectAccountNames);
+    sqlite3x::reader reader = cmd.execute_reader();
+    while (reader.read()) {
+        entries.setAccountName(reader.get_view(0), reader.get_view(1));
     }
-    const bool fullList = std::strcmp(query, Schema::kSelectHistory) == 0;
-    entries.reserve(expectedRows(con));
-    sqlite3x::command cmd(con, fullList ? kSelectHistoryUnsorted : query);
+}
+
+void readRows(sqlite3x::command& cmd, HistoryEntries& entries) {
     sqlite3x::reader reader = cmd.execute_reader();
     const ColumnIndexes column(reader);
     const int id = column(u"t_id"), fromAcc = column(u"t_from_acc"),
@@ -90,9 +83,35 @@ void Read(sqlite3x::connection& con, const char* query, HistoryEntries& entries)
                                              reader.get_view(desc), reader.get_view(toAcc)});
     }
     reader.close();
+}
+
+}  // namespace
+
+namespace HistoryReader {
+
+void Read(sqlite3x::connection& con, const char* query, HistoryEntries& entries) {
+    readAccountNames(con, entries);
+    const bool fullList = std::strcmp(query, Schema::kSelectHistory) == 0;
+    entries.reserve(expectedRows(con));
+    sqlite3x::command cmd(con, fullList ? kSelectHistoryUnsorted : query);
+    readRows(cmd, entries);
     if (fullList) {
         entries.sortLikeHistoryQuery();
     }
+}
+
+void ReadRows(sqlite3x::connection& con, int64_t first, int64_t last, size_t reserve,
+              HistoryEntries& entries) {
+    readAccountNames(con, entries);
+    entries.reserve(reserve);
+    sqlite3x::command cmd(con, "SELECT * FROM transactions WHERE rowid BETWEEN ?1 AND ?2");
+    cmd.bind_int64(1, first);
+    cmd.bind_int64(2, last);
+    readRows(cmd, entries);
+}
+
+int32_t HighestRow(sqlite3x::connection& con) {
+    return con.execute_int("SELECT IFNULL(MAX(rowid), 0) FROM transactions");
 }
 
 }  // namespace HistoryReader

@@ -11,4 +11,12 @@ namespace HistoryReader {
 // Throws what SQLite reports.
 void Read(sqlite3x::connection& con, const char* query, HistoryEntries& entries);
 
+// Appends the operations of the full list whose row numbers lie in [first, last] to entries,
+// in the file's order (unsorted), with the account names; room is kept for reserve rows.
+void ReadRows(sqlite3x::connection& con, int64_t first, int64_t last, size_t reserve,
+              HistoryEntries& entries);
+
+// The highest row number of the list (0 when it is empty).
+int32_t HighestRow(sqlite3x::connection& con);
+
 }  // namespace HistoryReader

@@ -30,7 +30,63 @@ void TextArena::Blocks<Char>::used(size_t characters) {
     m_characters += characters;
 }
 
+template <typename Char>
+uint32_t TextArena::Blocks<Char>::adopt(Blocks&& other) {
+    const auto before = static_cast<uint32_t>(m_blocks.size());
+    if (other.m_blocks.empty()) {
+        return before;
+    }
+    if (m_blocks.size() + other.m_blocks.size() > (size_t{1} << (32 - kPositionBits))) {
+        throw std::length_error("too much text");
+    }
+    for (auto& block : other.m_blocks) {
+        m_blocks.push_back(std::move(block));
+    }
+    m_used = other.m_used;
+    m_characters += other.m_characters;
+    other = {};
+    return before;
+}
+
 TextArena::TextArena() : m_page(kCodes) {}
+
+TextArena::Adoption TextArena::adopt(TextArena&& other) {
+    Adoption adoption;
+    for (int code = 0; code < 256; ++code) {
+        const char16_t c = other.m_page.character(static_cast<uint8_t>(code));
+        adoption.characters[static_cast<size_t>(code)] = c;
+        const int here = code < 0x80 + other.m_page.used() ? m_page.assign(c) : code;
+        adoption.fits = adoption.fits && here >= 0;
+        adoption.codes[static_cast<size_t>(code)] = static_cast<uint8_t>(here);
+        adoption.sameCodes = adoption.sameCodes && here == code;
+    }
+    adoption.narrowOffset = m_narrow.adopt(std::move(other.m_narrow));
+    adoption.wideOffset = m_wide.adopt(std::move(other.m_wide));
+    other.clear();
+    return adoption;
+}
+
+uint32_t TextArena::settle(const Adoption& adoption, uint32_t ref, uint32_t& length) {
+    if (count(length) == 0) {
+        return 0;
+    }
+    if (isWide(length)) {
+        return ref + (adoption.wideOffset << kPositionBits);
+    }
+    const uint32_t here = ref + (adoption.narrowOffset << kPositionBits);
+    uint8_t* text = m_narrow.at(here);
+    if (adoption.fits) {
+        if (!adoption.sameCodes) {
+            std::transform(text, text + length, text,
+                           [&](uint8_t code) { return adoption.codes[code]; });
+        }
+        return here;
+    }
+    std::u16string decoded(length, u'\0');
+    std::transform(text, text + length, decoded.begin(),
+                   [&](uint8_t code) { return adoption.characters[code]; });
+    return add(decoded, length);
+}
 
 uint32_t TextArena::add(std::u16string_view text, uint32_t& length) {
     length = static_cast<uint32_t>(text.size());

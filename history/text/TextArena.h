@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -32,6 +33,23 @@ public:
     QString text(uint32_t ref, uint32_t length) const;
     void clear();
 
+    // How the texts of an arena taken over by adopt() are named here: see settle().
+    struct Adoption {
+        uint32_t narrowOffset = 0;  // blocks before the adopted ones
+        uint32_t wideOffset = 0;
+        bool sameCodes = true;                   // the one-byte codes need no change
+        bool fits = true;                        // the adopted codes all have codes here
+        std::array<uint8_t, 256> codes{};        // adopted code -> code here
+        std::array<char16_t, 256> characters{};  // adopted code -> character
+    };
+    // Takes over the blocks of other (another part of the same list, filled apart), which is
+    // left empty; nothing is copied. Each adopted text must then be settled once.
+    Adoption adopt(TextArena&& other);
+    // The reference here of an adopted text (given by its reference and length in the other
+    // arena); its one-byte codes are changed in place to this arena's, or, when this code page
+    // has no room for them, the text is added anew (length then tells how).
+    uint32_t settle(const Adoption& adoption, uint32_t ref, uint32_t& length);
+
     static bool isWide(uint32_t length) { return (length & kWide) != 0; }
     static uint32_t count(uint32_t length) { return length & ~kWide; }
     const uint8_t* narrow(uint32_t ref) const { return m_narrow.at(ref); }
@@ -51,6 +69,11 @@ private:
         const Char* at(uint32_t ref) const {
             return m_blocks[ref >> kPositionBits].get() + (ref & (kBlock - 1));
         }
+        Char* at(uint32_t ref) {
+            return m_blocks[ref >> kPositionBits].get() + (ref & (kBlock - 1));
+        }
+        // Appends the blocks of other; returns how many were here before.
+        uint32_t adopt(Blocks&& other);
         size_t characters() const { return m_characters; }
 
     private:

@@ -333,6 +333,56 @@ TEST_F(StartupTest, ReadAheadListIsTheWindowsOwnOrNothing) {
     EXPECT_EQ(readAhead(databaseFile()), std::vector<int32_t>{-1});
 }
 
+// A large list is read in two halves on two connections and joined: the texts of the later
+// half get the pool's numbers and the arena's one-byte codes, or are added anew when the two
+// halves' letters together have too many codes; gaps in the row numbers fall on either side.
+class ReadInHalvesTest : public StartupTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ReadInHalvesTest, ListIsTheWholeList) {
+    const int ownLetters = GetParam();  // of each half
+    const int64_t day = LocalTime(2012, 3, 2);
+    std::vector<TestOperation> operations;
+    const QString own = "61123456780000000000000001";
+    for (int i = 0; i < 300; ++i) {
+        const QString letters = i < 150 ? QString(QChar(0x100 + i % ownLetters)) + "ąę"
+                                        : QString(QChar(0x400 + i % ownLetters)) + "żęą";
+        QString title = letters + QString::number(i);
+        if (i % 50 == 7) {
+            title += QString::fromUtf16(u"\U0001F600");
+        }
+        operations.push_back({QString::number(i % 7), "Firma " + QString::number(i % 11), title,
+                              i * 0.01, i % 3 == 0 ? "11111111111111111111111111" : own, i, i % 2,
+                              day + i * 3600, day + (i / 4) * 86400, i % 5});
+    }
+    CreateDatabase({{own, "Konto"}}, operations);
+    sqlite3x::connection con;
+    con.open(databaseFile().u16string());
+    con.execute("DELETE FROM transactions WHERE rowid IN (3, 150, 151, 299)");
+    HistoryEntries whole;
+    HistoryReader::Read(con, Schema::kSelectHistory, whole);
+    ASSERT_EQ(whole.size(), 296u);
+    HistoryPreload preload;
+    preload.start(databaseFile().u16string(), 10);
+    HistoryEntries halves;
+    ASSERT_TRUE(preload.take(halves));
+    ASSERT_EQ(halves.size(), whole.size());
+    for (size_t i = 0; i < whole.size(); ++i) {
+        const StoredOperation a = whole[i];
+        const StoredOperation b = halves[i];
+        EXPECT_EQ(a.id, b.id) << i;
+        EXPECT_EQ(a.title, b.title) << a.id;
+        EXPECT_EQ(a.counterpartyName, b.counterpartyName) << a.id;
+        EXPECT_EQ(a.counterpartyAccount, b.counterpartyAccount) << a.id;
+        EXPECT_EQ(a.ownAccount, b.ownAccount) << a.id;
+        EXPECT_EQ(a.ownAccountName, b.ownAccountName) << a.id;
+        EXPECT_EQ(whole.key(i).counterpartyName, halves.key(i).counterpartyName) << a.id;
+    }
+}
+
+// A few letters of their own in each half, met in another order; or so many that the halves'
+// letters together have more than there are one-byte codes.
+INSTANTIATE_TEST_SUITE_P(Letters, ReadInHalvesTest, ::testing::Values(3, 100));
+
 // The real program, started while the machine-wide lock is held, must refuse to run.
 TEST_F(StartupTest, SecondCopyOfTheProgramIsRefused) {
     const QString program = QStringLiteral(TAVRO_PROGRAM);
