@@ -74,7 +74,9 @@ void HistoryPreload::read(const std::string& path, int32_t splitAbove) {
     if (!laterRead) {
         HistoryReader::ReadRows(con, int64_t{split} + 1, INT64_MAX, 0, later);
     }
-    m_entries.append(std::move(later));
+    if (!later.empty()) {
+        m_entries.append(std::move(later));
+    }
     con.execute("COMMIT");
     m_entries.sortLikeHistoryQuery();
     m_read = true;
