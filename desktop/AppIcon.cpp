@@ -1,11 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AppIcon.h"
 
+#include <QGuiApplication>
 #include <QPixmap>
 
 namespace AppIcon {
 
 QIcon program() {
+    // Decoding the eight sizes takes some 8 ms: once the application carries the icon, every
+    // window shares it.
+    if (QIcon shared = QGuiApplication::windowIcon(); !shared.isNull()) {
+        return shared;
+    }
     QIcon icon;
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         icon.addPixmap(QPixmap(QStringLiteral(":/icons/%1.png").arg(size)));

@@ -8,6 +8,7 @@
 // is also installed into the icon theme, and the id that names its desktop entry.
 namespace AppIcon {
 
+// The application's icon once set, else the icon decoded anew.
 QIcon program();
 
 // The reverse-DNS id: the desktop entry's file name and the icon's name in the theme.
