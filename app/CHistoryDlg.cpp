@@ -328,6 +328,7 @@ QString CHistoryDlg::openDatabase() {
 void CHistoryDlg::finishAfterPaint() {
     m_check.guardWrites(m_con);
     FirstPaintProbe::whenPainted(m_list, false, [this] {
+        m_history.prepareSearch();
         m_check.start([this](int damage) {
             QMetaObject::invokeMethod(
                 this, [this, damage] { onDatabaseChecked(damage); }, Qt::QueuedConnection);

@@ -212,8 +212,8 @@ private:
     void initModules();
     // The loader with the modules scanned.
     CPluginLoader& modules();
-    // Once the list has painted: starts the whole-file check (a damaged file ends the program)
-    // and loads the modules.
+    // Once the list has painted: starts the whole-file check (a damaged file ends the program),
+    // lowering the titles for the search and loading the modules.
     void finishAfterPaint();
     void onDatabaseChecked(int damage);
     void OnTimeRangeChanged();
@@ -222,6 +222,9 @@ private:
     // CHistoryDlgList.cpp
     void createColumns();
     void readEntries(const char* query);
+    // While the list is still being read ahead: lays the window out, draws it once off the
+    // screen and makes its system window, so that showing the filled list costs little.
+    void prepareWhileReading();
     void showFilterResult(FilterResult pass, const FilterValues& values, int64_t now);
 
     // CHistoryDlgLayout.cpp

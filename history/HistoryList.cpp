@@ -19,7 +19,10 @@ void HistoryList::read(sqlite3x::connection& con, const char* query, HistoryPrel
         m_entries.clear();
         throw;
     }
-    m_index.build(m_entries);
+    // At start-up two threads lowering titles would slow the first showing of the list.
+    m_index.build(
+        m_entries, HistorySearchIndex::kSplitAbove,
+        preload != nullptr ? HistorySearchIndex::Titles::Later : HistorySearchIndex::Titles::Now);
 }
 
 void HistoryList::assign(HistoryEntries entries) {

@@ -30,8 +30,11 @@ public:
 
     // Replaces the entries by the rows the query lists: the full list from the read-ahead
     // when it has read it, else from the connection. Throws what SQLite reports, leaving the
-    // list empty.
+    // list empty. With a read-ahead (the program's start), the titles are lowered for the
+    // search only from prepareSearch() on, or when a search first needs them.
     void read(sqlite3x::connection& con, const char* query, HistoryPreload* preload);
+    // Starts lowering the titles for the search, if that has not started.
+    void prepareSearch() const { m_index.startTitles(); }
     // Replaces the entries (tests and tools).
     void assign(HistoryEntries entries);
     // No entries, no rows.

@@ -3,6 +3,7 @@
 
 #include <ctime>
 #include <thread>
+#include <utility>
 
 #include "TextSearch.h"
 #include "TitleScan.h"
@@ -44,6 +45,7 @@ void scan(const HistorySearchIndex::Part& part, const QString& needle, uint8_t* 
 }  // namespace
 
 void HistorySearchIndex::clear() {
+    m_entries = nullptr;
     titleParts();
     m_narrow = false;
     m_bounds.clear();
@@ -54,7 +56,19 @@ void HistorySearchIndex::clear() {
     m_month.shrink_to_fit();
 }
 
+void HistorySearchIndex::startTitles() const {
+    const HistoryEntries* entries = std::exchange(m_entries, nullptr);
+    if (entries == nullptr) {
+        return;
+    }
+    for (size_t p = 0; p < m_titles.size(); ++p) {
+        m_builders.emplace_back(
+            [this, entries, p] { buildTitles(*entries, m_bounds[p], m_titles[p]); });
+    }
+}
+
 const std::vector<HistorySearchIndex::Part>& HistorySearchIndex::titleParts() const {
+    startTitles();
     for (std::jthread& builder : m_builders) {
         builder.join();
     }
@@ -62,7 +76,7 @@ const std::vector<HistorySearchIndex::Part>& HistorySearchIndex::titleParts() co
     return m_titles;
 }
 
-void HistorySearchIndex::build(const HistoryEntries& entries, size_t splitAbove) {
+void HistorySearchIndex::build(const HistoryEntries& entries, size_t splitAbove, Titles titles) {
     clear();
     const size_t count = entries.size();
     buildCodes(entries.titles());
@@ -71,9 +85,9 @@ void HistorySearchIndex::build(const HistoryEntries& entries, size_t splitAbove)
     for (size_t p = 0; p < parts; ++p) {
         m_bounds.push_back({count * p / parts, count * (p + 1) / parts});
     }
-    for (size_t p = 0; p < parts; ++p) {
-        m_builders.emplace_back(
-            [this, &entries, p] { buildTitles(entries, m_bounds[p], m_titles[p]); });
+    m_entries = &entries;
+    if (titles == Titles::Now) {
+        startTitles();
     }
     buildMonths(entries);
     const TextPool& pool = entries.pool();

@@ -41,17 +41,26 @@ public:
 
     ~HistorySearchIndex() { clear(); }
     void clear();
+    // When the titles are lowered: on two other threads from build() on, or only from
+    // startTitles() on (or when first needed), so that they do not compete with the list's
+    // first showing.
+    enum class Titles { Now, Later };
+
     // Replaces the index by one of the entries, in their order; in two parts above splitAbove
     // entries. The months, the pool and the parts' bounds are there when it returns; the
-    // titles are lowered on two other threads meanwhile (the list is shown in the meantime)
-    // and titleParts() waits for them. The entries must stay as they are until clear().
-    void build(const HistoryEntries& entries, size_t splitAbove = kSplitAbove);
+    // titles are lowered on two other threads meanwhile and titleParts() waits for them. The
+    // entries must stay as they are until clear().
+    void build(const HistoryEntries& entries, size_t splitAbove = kSplitAbove,
+               Titles titles = Titles::Now);
+    // Starts lowering the titles, if that has not started.
+    void startTitles() const;
 
     size_t size() const { return m_month.size(); }
     int32_t monthKey(size_t entry) const { return m_month[entry]; }
 
     const std::vector<Bounds>& partBounds() const { return m_bounds; }
-    // The titles of the parts; waits until they are built. Call it on one thread at a time.
+    // The titles of the parts; starts them if need be and waits until they are built. Call it
+    // (and startTitles) on one thread at a time.
     const std::vector<Part>& titleParts() const;
     // Whether the titles are in one-byte codes.
     bool narrow() const { return m_narrow; }
@@ -91,7 +100,9 @@ private:
     CodePage m_page;                         // of the lower-cased titles
     std::array<uint8_t, 256> m_lowerCode{};  // title code -> code of its small letter
     std::vector<Bounds> m_bounds;
-    std::vector<Part> m_titles;
+    mutable std::vector<Part> m_titles;
+    // The titles are lowered on first need, which may come in a const call.
+    mutable const HistoryEntries* m_entries = nullptr;  // whose titles have not been started
     mutable std::vector<std::jthread> m_builders;
     Part m_pool;
     HugeVector<int32_t> m_month;
