@@ -70,7 +70,17 @@ void CHistoryDlg::readEntries(const char* query) {
     }
     // The read-ahead serves the first reading only, whatever it had.
     const std::unique_ptr<HistoryPreload> preload = std::move(m_preload);
+    if (preload != nullptr && !preload->finished()) {
+        prepareWhileReading();
+    }
     m_history.read(m_con, query, preload.get());
+}
+
+void CHistoryDlg::prepareWhileReading() {
+    // Styles, fonts and the icon load on the first drawing and the system window takes about as
+    // long (some 10 ms each here): both move into the wait for the list.
+    grab();
+    winId();
 }
 
 void CHistoryDlg::FillAccountCombo() {

@@ -26,6 +26,7 @@ void HistoryPreload::start(const std::u16string& path, int32_t splitAbove) {
             m_entries.clear();
             m_read = false;
         }
+        m_finished = true;
     });
 }
 

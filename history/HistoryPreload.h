@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <thread>
 
@@ -30,6 +31,8 @@ public:
     // Waits for the reading; moves the list into entries (which must be empty) when it was
     // read whole, else returns false.
     bool take(HistoryEntries& entries);
+    // Whether take() would return at once.
+    bool finished() const { return !m_thread.joinable() || m_finished.load(); }
 
 private:
     void read(const std::string& path, int32_t splitAbove);
@@ -38,4 +41,5 @@ private:
     std::thread m_thread;
     HistoryEntries m_entries;
     bool m_read = false;
+    std::atomic<bool> m_finished = false;
 };
