@@ -130,6 +130,21 @@ void HistoryEntries::append(HistoryEntries&& later) {
     later.clear();
 }
 
+HistoryEntries::Room HistoryEntries::room(size_t first, size_t end) const {
+    Room room;
+    end = std::min(end, m_keys.capacity());
+    if (first < end) {
+        room.m_keys = {m_keys.data() + first, (end - first) * sizeof(Key)};
+        room.m_rest = {m_rest.data() + first, (end - first) * sizeof(Rest)};
+    }
+    return room;
+}
+
+void HistoryEntries::Room::faultIn() const {
+    HugePages::populate(m_keys.first, m_keys.second);
+    HugePages::populate(m_rest.first, m_rest.second);
+}
+
 void HistoryEntries::push(Row row) {
     row.ownAccountName =
         row.ownAccount < m_accountNames.size() ? m_accountNames[row.ownAccount] : TextPool::kEmpty;

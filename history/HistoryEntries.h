@@ -6,6 +6,7 @@
 #include <iterator>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "HugePageAllocator.h"
@@ -94,6 +95,18 @@ public:
     // Appends the rows of entries filled apart (a later part of the same list, with the same
     // account names), which are left empty. Their texts are taken over, not copied.
     void append(HistoryEntries&& later);
+    // Reserved room for rows [first, end) (see reserve), as memory that another thread can
+    // fault in before the rows are appended (see HugePages::populate).
+    class Room {
+    public:
+        void faultIn() const;
+
+    private:
+        friend class HistoryEntries;
+        std::pair<const void*, size_t> m_keys{};
+        std::pair<const void*, size_t> m_rest{};
+    };
+    Room room(size_t first, size_t end) const;
     // The name shown for an own account number.
     void setAccountName(std::u16string_view number, std::u16string_view name);
 

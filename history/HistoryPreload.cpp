@@ -54,10 +54,16 @@ void HistoryPreload::read(const std::string& path, int32_t splitAbove) {
     const int32_t split = highest > splitAbove ? highest / 2 : highest;
     HistoryEntries later;
     bool laterRead = split == highest;
+    m_entries.reserve(static_cast<size_t>(highest));
     {
         std::jthread second;
         if (!laterRead) {
-            second = std::jthread([&] {
+            // Where the later half goes when the halves are joined: fresh memory, whose page
+            // faults the join (on the path to the first paint) would otherwise pay.
+            const HistoryEntries::Room room =
+                m_entries.room(static_cast<size_t>(split), static_cast<size_t>(highest));
+            second = std::jthread([&, room] {
+                room.faultIn();
                 try {
                     sqlite3x::connection own;
                     openForReading(own, path);

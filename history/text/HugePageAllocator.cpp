@@ -29,6 +29,17 @@ void adviseWithin(const void* memory, size_t bytes) noexcept {
     }
 }
 
+void populate(const void* memory, size_t bytes) noexcept {
+    constexpr uintptr_t kSmallPage = 4096;
+    const auto begin = reinterpret_cast<uintptr_t>(memory);
+    const uintptr_t first = (begin + kSmallPage - 1) / kSmallPage * kSmallPage;
+    const uintptr_t last = (begin + bytes) / kSmallPage * kSmallPage;
+    if (first < last) {
+        // Advice only: a kernel without it leaves the faults to the filling.
+        madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
+    }
+}
+
 void release(void* memory) noexcept {
     std::free(memory);
 }

@@ -48,7 +48,21 @@ uint32_t TextArena::Blocks<Char>::adopt(Blocks&& other) {
     return before;
 }
 
-TextArena::TextArena() : m_page(kCodes) {}
+namespace {
+
+// The letters of Polish titles have the same codes in every arena: the halves of a list read
+// apart then join without their titles' codes being changed.
+CodePage polishPage() {
+    CodePage page(TextArena::kCodes);
+    for (const char16_t c : std::u16string_view(u"ąćęłńóśźżĄĆĘŁŃÓŚŹŻ")) {
+        page.assign(c);
+    }
+    return page;
+}
+
+}  // namespace
+
+TextArena::TextArena() : m_page(polishPage()) {}
 
 TextArena::Adoption TextArena::adopt(TextArena&& other) {
     Adoption adoption;
@@ -148,5 +162,5 @@ QString TextArena::text(uint32_t ref, uint32_t length) const {
 void TextArena::clear() {
     m_narrow = {};
     m_wide = {};
-    m_page = CodePage(kCodes);
+    m_page = polishPage();
 }

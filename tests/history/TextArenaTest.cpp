@@ -64,8 +64,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(TextArenaCodeTest, TextsBeyondTheCodePageAreKeptWide) {
     TextArena arena;
+    // Some codes are given out from the start (the Polish letters).
+    const auto free = static_cast<size_t>(TextArena::kCodes - arena.page().used());
     std::vector<std::u16string> texts;
-    for (char16_t c = 0x400; c < 0x400 + TextArena::kCodes + 1; ++c) {
+    for (char16_t c = 0x400; c < 0x400 + free + 1; ++c) {
         texts.push_back(std::u16string(u"x") + c);
     }
     texts.push_back(u"\u0130");  // lowers to two characters: never coded
@@ -76,7 +78,7 @@ TEST(TextArenaCodeTest, TextsBeyondTheCodePageAreKeptWide) {
         lengths.push_back(length);
     }
     for (size_t i = 0; i < texts.size(); ++i) {
-        EXPECT_EQ(TextArena::isWide(lengths[i]), i >= static_cast<size_t>(TextArena::kCodes)) << i;
+        EXPECT_EQ(TextArena::isWide(lengths[i]), i >= free) << i;
         EXPECT_EQ(arena.text(refs[i], lengths[i]).toStdU16String(), texts[i]) << i;
     }
     uint32_t length = 1;
