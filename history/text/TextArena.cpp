@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <stdexcept>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 template <typename Char>
 Char* TextArena::Blocks<Char>::room(size_t characters) {
     if (characters > kBlock - m_used) {
@@ -102,6 +106,25 @@ uint32_t TextArena::settle(const Adoption& adoption, uint32_t ref, uint32_t& len
     return add(decoded, length);
 }
 
+size_t TextArena::copyAscii(std::u16string_view text, size_t i, uint8_t* to) {
+#if defined(__SSE2__)
+    // Most titles are mostly ASCII: eight characters at a time while they all are.
+    const __m128i high = _mm_set1_epi16(static_cast<int16_t>(0xFF80));
+    for (; i + 8 <= text.size(); i += 8) {
+        const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+        const __m128i highBits = _mm_and_si128(chars, high);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(highBits, _mm_setzero_si128())) != 0xFFFF) {
+            break;
+        }
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(to + i), _mm_packus_epi16(chars, chars));
+    }
+#endif
+    for (; i < text.size() && text[i] < 0x80; ++i) {
+        to[i] = static_cast<uint8_t>(text[i]);
+    }
+    return i;
+}
+
 uint32_t TextArena::add(std::u16string_view text, uint32_t& length) {
     length = static_cast<uint32_t>(text.size());
     if (text.empty()) {
@@ -113,11 +136,11 @@ uint32_t TextArena::add(std::u16string_view text, uint32_t& length) {
     uint8_t* to = m_narrow.room(text.size());
     size_t i = 0;
     for (; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (c < 0x80) {
-            to[i] = static_cast<uint8_t>(c);
-            continue;
+        i = copyAscii(text, i, to);
+        if (i == text.size()) {
+            break;
         }
+        const char16_t c = text[i];
         // Characters whose small letter differs in length are kept out of the code page:
         // the search index lowers one-byte texts code by code.
         if (QChar::isSurrogate(c) || c == 0x130) {

@@ -58,6 +58,10 @@ public:
     bool hasWide() const { return m_wide.characters() != 0; }
 
 private:
+    // Copies the ASCII characters of text from i on, up to the first other one, as one byte
+    // each to to[i]...; returns where it stopped.
+    static size_t copyAscii(std::u16string_view text, size_t i, uint8_t* to);
+
     static constexpr uint32_t kWide = 0x80000000u;
 
     template <typename Char>

@@ -62,6 +62,27 @@ INSTANTIATE_TEST_SUITE_P(
                       ArenaCase{"WideLongerThanABlock", {10, kBlock + 5, 7}, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// ASCII is copied eight characters at a time: one other character anywhere, or none.
+TEST(TextArenaCodeTest, OneCharacterBeyondAsciiAnywhere) {
+    TextArena arena;
+    const char16_t others[] = {u'ł', 0x80, 0xFF41};
+    for (size_t length = 1; length <= 20; ++length) {
+        for (size_t at = 0; at <= length; ++at) {
+            std::u16string text(length, u'\0');
+            for (size_t i = 0; i < length; ++i) {
+                text[i] = static_cast<char16_t>(0x7F - (length + i) % 90);
+            }
+            if (at < length) {
+                text[at] = others[(length + at) % 3];
+            }
+            uint32_t textLength = 0;
+            const uint32_t ref = arena.add(text, textLength);
+            EXPECT_FALSE(TextArena::isWide(textLength));
+            EXPECT_EQ(arena.text(ref, textLength).toStdU16String(), text) << length << ' ' << at;
+        }
+    }
+}
+
 TEST(TextArenaCodeTest, TextsBeyondTheCodePageAreKeptWide) {
     TextArena arena;
     // Some codes are given out from the start (the Polish letters).
