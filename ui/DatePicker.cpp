@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMouseEvent>
 #include <algorithm>
 
 const QString DatePicker::kDisplayFormat = QStringLiteral("d MMMM yyyy");
@@ -14,7 +15,18 @@ DatePicker::DatePicker(QWidget* parent) : QDateTimeEdit(parent) {
     setCalendarPopup(true);
     setDisplayFormat(kDisplayFormat);
     lineEdit()->installEventFilter(this);
-    calendarWidget()->installEventFilter(this);
+}
+
+void DatePicker::watchCalendar() {
+    if (!m_calendarWatched) {
+        m_calendarWatched = true;
+        calendarWidget()->installEventFilter(this);
+    }
+}
+
+void DatePicker::mousePressEvent(QMouseEvent* event) {
+    watchCalendar();
+    QDateTimeEdit::mousePressEvent(event);
 }
 
 bool DatePicker::eventFilter(QObject* watched, QEvent* event) {
@@ -35,6 +47,7 @@ bool DatePicker::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void DatePicker::keyPressEvent(QKeyEvent* event) {
+    watchCalendar();
     const QString text = event->text();
     if (currentSection() == MonthSection && text.size() == 1 && text[0].isDigit()) {
         if (typeMonthDigit(text[0].digitValue())) {

@@ -24,11 +24,16 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
     bool typeMonthDigit(int digit);
+    // The calendar is made when a click or a key may first open it, not with the picker: the
+    // first one in the program takes some 9 ms to make.
+    void watchCalendar();
 
     QDateTime m_startValue;
     int m_typedMonth = 0;  // digits typed into the month so far, 0 when none
+    bool m_calendarWatched = false;
 };

@@ -71,9 +71,10 @@ TEST(DatePicker, CalendarOpensAtTheCurrentMonthWhileTheStartValueIsHeld) {
     picker.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&picker));
     const QPoint arrow(picker.width() - 5, picker.height() / 2);
-    QCalendarWidget* calendar = picker.calendarWidget();
 
+    // The calendar is made by the first click.
     QTest::mouseClick(&picker, Qt::LeftButton, {}, arrow);
+    QCalendarWidget* calendar = picker.calendarWidget();
     ASSERT_TRUE(calendar->isVisible());
     EXPECT_EQ(calendar->yearShown(), QDate::currentDate().year());
     EXPECT_EQ(calendar->monthShown(), QDate::currentDate().month());
