@@ -3,9 +3,7 @@
 
 #include <QShowEvent>
 
-CUIDialog::CUIDialog(QWidget* parent) : QDialog(parent) {
-    connectTaskbar();
-}
+CUIDialog::CUIDialog(QWidget* parent) : QDialog(parent) {}
 
 CUIDialog::~CUIDialog() = default;
 
@@ -18,20 +16,31 @@ void CUIDialog::connectTaskbar() {
 
 void CUIDialog::setTaskbarProgress(std::unique_ptr<TaskbarProgress> taskbar) {
     m_taskbar = std::move(taskbar);
+    m_connectOnUse = false;
+}
+
+TaskbarProgress* CUIDialog::taskbar() {
+    if (m_connectOnUse) {
+        m_connectOnUse = false;
+        connectTaskbar();
+    }
+    return m_taskbar.get();
 }
 
 bool CUIDialog::SetTaskbarProgress(std::int64_t completed) {
-    return m_taskbar && m_taskbar->setProgress(completed);
+    TaskbarProgress* link = taskbar();
+    return link != nullptr && link->setProgress(completed);
 }
 
 bool CUIDialog::SetTaskbarProgressState(int state) {
-    return m_taskbar && m_taskbar->setState(state);
+    TaskbarProgress* link = taskbar();
+    return link != nullptr && link->setState(state);
 }
 
 void CUIDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!m_taskbar) {
-        connectTaskbar();
+        m_connectOnUse = true;
     }
     if (!event->spontaneous() && !m_taskbarAnnounced) {
         m_taskbarAnnounced = true;
@@ -42,5 +51,6 @@ void CUIDialog::showEvent(QShowEvent* event) {
 void CUIDialog::done(int result) {
     QDialog::done(result);
     m_taskbar.reset();
+    m_connectOnUse = false;
     m_taskbarAnnounced = false;
 }

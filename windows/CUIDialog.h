@@ -8,9 +8,9 @@
 #include <memory>
 
 // Base of the program's dialogs that drive the taskbar button's progress display.
-// The connection to the taskbar is made when the dialog is created (and again when a dialog
-// that was ended is shown anew) and released when the dialog ends (done()), after which the
-// progress calls return false.
+// The connection to the taskbar is made on the first progress call (not with the dialog: a
+// start without a session bus spent some 10 ms looking for one), and released when the dialog
+// ends (done()), after which the progress calls return false until it is shown anew.
 class CUIDialog : public QDialog {
     Q_OBJECT
 public:
@@ -36,6 +36,10 @@ protected:
 private:
     void connectTaskbar();
 
+    // The taskbar connection to use, when made; m_connectOnUse: to be made on the next call.
+    TaskbarProgress* taskbar();
+
     std::unique_ptr<TaskbarProgress> m_taskbar;
+    bool m_connectOnUse = true;
     bool m_taskbarAnnounced = false;
 };
