@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "HistoryList.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "HistoryPreload.h"
 #include "HistoryReader.h"
+#include "HugePageAllocator.h"
 #include "Schema.h"
 
 void HistoryList::read(sqlite3x::connection& con, const char* query, HistoryPreload* preload) {
     clear();
+    if (preload != nullptr) {
+        prepareRows(static_cast<size_t>(std::max(preload->expectedRows(), 0)));
+    }
     try {
         if (std::strcmp(query, Schema::kSelectHistory) != 0 || preload == nullptr ||
             !preload->take(m_entries)) {
@@ -23,6 +28,13 @@ void HistoryList::read(sqlite3x::connection& con, const char* query, HistoryPrel
     m_index.build(
         m_entries, HistorySearchIndex::kSplitAbove,
         preload != nullptr ? HistorySearchIndex::Titles::Later : HistorySearchIndex::Titles::Now);
+}
+
+void HistoryList::prepareRows(size_t count) {
+    m_spareRows.reserve(count);
+    const size_t bytes = m_spareRows.capacity() * sizeof(int32_t);
+    HugePages::adviseWithin(m_spareRows.data(), bytes);
+    HugePages::populate(m_spareRows.data(), bytes);
 }
 
 void HistoryList::assign(HistoryEntries entries) {

@@ -47,6 +47,10 @@ public:
     void show(FilterResult result, const FilterValues& values, int64_t now);
 
 private:
+    // Room for the first pass's rows, faulted in while the read-ahead still reads: the pass
+    // would fault in a million rows' 4 MB on the way to the list's first showing.
+    void prepareRows(size_t count);
+
     HistoryEntries m_entries;
     HistorySearchIndex m_index;
     FilterResult m_result;

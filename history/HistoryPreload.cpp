@@ -51,6 +51,7 @@ void HistoryPreload::read(const std::string& path, int32_t splitAbove) {
     // between them.
     con.execute("BEGIN");
     const int32_t highest = HistoryReader::HighestRow(con);
+    m_expected = highest;
     const int32_t split = highest > splitAbove ? highest / 2 : highest;
     HistoryEntries later;
     bool laterRead = split == highest;

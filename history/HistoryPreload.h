@@ -2,6 +2,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <string>
 #include <thread>
 
@@ -31,6 +32,8 @@ public:
     // Waits for the reading; moves the list into entries (which must be empty) when it was
     // read whole, else returns false.
     bool take(HistoryEntries& entries);
+    // The rows the list may have (the highest row number) once the reading knows, else 0.
+    int32_t expectedRows() const { return m_expected.load(); }
     // Whether take() would return at once.
     bool finished() const { return !m_thread.joinable() || m_finished.load(); }
 
@@ -42,4 +45,5 @@ private:
     HistoryEntries m_entries;
     bool m_read = false;
     std::atomic<bool> m_finished = false;
+    std::atomic<int32_t> m_expected = 0;
 };
