@@ -18,9 +18,9 @@ DatePicker::DatePicker(QWidget* parent) : QDateTimeEdit(parent) {
 }
 
 void DatePicker::watchCalendar() {
-    if (!m_calendarWatched) {
-        m_calendarWatched = true;
-        calendarWidget()->installEventFilter(this);
+    if (m_calendar == nullptr) {
+        m_calendar = calendarWidget();
+        m_calendar->installEventFilter(this);
     }
 }
 
@@ -38,10 +38,10 @@ bool DatePicker::eventFilter(QObject* watched, QEvent* event) {
         m_typedMonth = 0;
         return handled;
     }
-    if (watched == calendarWidget() && event->type() == QEvent::Show && m_startValue.isValid() &&
-        dateTime() == m_startValue) {
+    if (m_calendar != nullptr && watched == m_calendar && event->type() == QEvent::Show &&
+        m_startValue.isValid() && dateTime() == m_startValue) {
         const QDate today = QDate::currentDate();
-        calendarWidget()->setCurrentPage(today.year(), today.month());
+        m_calendar->setCurrentPage(today.year(), today.month());
     }
     return QDateTimeEdit::eventFilter(watched, event);
 }

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCalendarWidget>
 #include <QDateTime>
 #include <QDateTimeEdit>
+#include <QPointer>
 
 // A date picker as the system's date picker control behaves: the Polish long date ("15 marca
 // 2012"), a click selects the part under the mouse so that digits typed replace it (the month
@@ -34,6 +36,6 @@ private:
     void watchCalendar();
 
     QDateTime m_startValue;
-    int m_typedMonth = 0;  // digits typed into the month so far, 0 when none
-    bool m_calendarWatched = false;
+    int m_typedMonth = 0;                  // digits typed into the month so far, 0 when none
+    QPointer<QCalendarWidget> m_calendar;  // once made and watched
 };

@@ -72,7 +72,8 @@ TEST(DatePicker, CalendarOpensAtTheCurrentMonthWhileTheStartValueIsHeld) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&picker));
     const QPoint arrow(picker.width() - 5, picker.height() / 2);
 
-    // The calendar is made by the first click.
+    // The calendar is made by the first click, not by showing the picker.
+    EXPECT_EQ(picker.findChild<QCalendarWidget*>(), nullptr);
     QTest::mouseClick(&picker, Qt::LeftButton, {}, arrow);
     QCalendarWidget* calendar = picker.calendarWidget();
     ASSERT_TRUE(calendar->isVisible());
