@@ -26,6 +26,7 @@
 #include "DatePicker.h"
 #include "DialogTemplate.h"
 #include "DownloadWorker.h"
+#include "LargeBuffers.h"
 #include "MessageBox.h"
 #include "OperationKinds.h"
 #include "StorageFailure.h"
@@ -335,7 +336,11 @@ void CHistoryDlg::finishAfterPaint() {
         });
         // Beside the check, which runs on a thread of its own. Loading the modules takes some
         // 15 ms: what the paint left queued goes first.
-        QTimer::singleShot(0, this, [this] { modules(); });
+        QTimer::singleShot(0, this, [this] {
+            // The heap kept ready for the first showing gives back what it did not use.
+            LargeBuffers::returnToTheSystemWhenFreed();
+            modules();
+        });
     });
 }
 

@@ -222,9 +222,10 @@ private:
     // CHistoryDlgList.cpp
     void createColumns();
     void readEntries(const char* query);
-    // While the list is still being read ahead: lays the window out, draws it once off the
-    // screen and makes its system window, so that showing the filled list costs little.
-    void prepareWhileReading();
+    // While the list (of about `rows`) is still being read ahead: lays the window out, draws it
+    // once off the screen, makes its system window and readies the memory for showing the list,
+    // so that showing the filled list costs little.
+    void prepareWhileReading(size_t rows);
     void showFilterResult(FilterResult pass, const FilterValues& values, int64_t now);
 
     // CHistoryDlgLayout.cpp

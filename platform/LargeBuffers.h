@@ -7,8 +7,18 @@
 // first; this makes every buffer of 4 MiB or more go back to the system when freed. Smaller
 // ones, such as a keystroke's list of a million rows, stay in the heap and are reused without
 // the system having to give (and clear) new pages each time.
+#include <cstddef>
+
 namespace LargeBuffers {
 
+// Also ends keepHeapReady: what the heap holds beyond its use goes back to the system.
 void returnToTheSystemWhenFreed();
+
+// For a start-up's first showing of a large list, which allocates some 16 bytes a row on the
+// window's thread at once (the view's row heights, the first filter's rows, the months): the
+// heap grows by `bytes` now, in huge pages where the system gives them and faulted in, and keeps
+// them; blocks of up to 32 MiB come from it instead of from fresh mappings whose every 4 KiB
+// page would fault. Call it while that thread has nothing else to do.
+void keepHeapReady(size_t bytes);
 
 }  // namespace LargeBuffers
