@@ -71,10 +71,15 @@ void CHistoryDlg::readEntries(const char* query) {
     }
     // The read-ahead serves the first reading only, whatever it had.
     const std::unique_ptr<HistoryPreload> preload = std::move(m_preload);
-    if (preload != nullptr && !preload->finished()) {
+    const bool early = preload != nullptr && !preload->finished();
+    if (early) {
         prepareWhileReading(static_cast<size_t>(std::max(preload->expectedRows(), 0)));
     }
     m_history.read(m_con, query, preload.get());
+    if (early) {
+        // The reading threads are done: the view's row heights may take the room kept ready.
+        LargeBuffers::serveLargeBlocksFromHeap();
+    }
 }
 
 void CHistoryDlg::prepareWhileReading(size_t rows) {
@@ -82,9 +87,9 @@ void CHistoryDlg::prepareWhileReading(size_t rows) {
     // long (some 10 ms each here): both move into the wait for the list.
     grab();
     winId();
-    // What showing the list allocates here: the view's row heights (8 bytes a row), the first
-    // filter's rows and the months (4 each); some 20 ms of page faults for a million rows.
-    constexpr size_t kShowingBytesPerRow = 16;
+    // The view's row heights, 8 bytes a row: some 20 ms of page faults for a million rows. The
+    // filter's rows and the months take huge pages of their own.
+    constexpr size_t kShowingBytesPerRow = 9;
     LargeBuffers::keepHeapReady(rows * kShowingBytesPerRow);
 }
 

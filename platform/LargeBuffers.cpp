@@ -36,8 +36,11 @@ void keepHeapReady(size_t bytes) {
         return;
     }
     mallopt(M_TRIM_THRESHOLD, kTrimAboveWhileReady);
+    // The room itself from the heap; the threshold is lowered again at once, as the other
+    // threads still make their large blocks.
     mallopt(M_MMAP_THRESHOLD, kMapFromWhileReady);
     void* room = std::malloc(bytes);
+    mallopt(M_MMAP_THRESHOLD, kMapFrom);
     if (room != nullptr) {
         HugePages::adviseWithin(room, bytes);
         HugePages::populate(room, bytes);
@@ -45,6 +48,12 @@ void keepHeapReady(size_t bytes) {
     }
 #else
     (void)bytes;
+#endif
+}
+
+void serveLargeBlocksFromHeap() {
+#if defined(__GLIBC__)
+    mallopt(M_MMAP_THRESHOLD, kMapFromWhileReady);
 #endif
 }
 

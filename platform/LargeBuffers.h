@@ -14,11 +14,14 @@ namespace LargeBuffers {
 // Also ends keepHeapReady: what the heap holds beyond its use goes back to the system.
 void returnToTheSystemWhenFreed();
 
-// For a start-up's first showing of a large list, which allocates some 16 bytes a row on the
-// window's thread at once (the view's row heights, the first filter's rows, the months): the
-// heap grows by `bytes` now, in huge pages where the system gives them and faulted in, and keeps
-// them; blocks of up to 32 MiB come from it instead of from fresh mappings whose every 4 KiB
-// page would fault. Call it while that thread has nothing else to do.
+// For a start-up's first showing of a large list, which allocates on the window's thread at
+// once (the view's row heights, 8 bytes a row): the heap grows by `bytes` now, in huge pages
+// where the system gives them and faulted in, and keeps them until returnToTheSystemWhenFreed.
+// Call it while the thread has nothing else to do.
 void keepHeapReady(size_t bytes);
+// From now until returnToTheSystemWhenFreed, blocks of up to 32 MiB come from the heap instead of
+// from fresh mappings whose every 4 KiB page would fault. Only while no other thread makes large
+// blocks: they would stay in the heap when freed.
+void serveLargeBlocksFromHeap();
 
 }  // namespace LargeBuffers
