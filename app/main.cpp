@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <QByteArray>
+#include <cstddef>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -83,6 +84,11 @@ int main(int argc, char* argv[]) {
     }
     // Before the application object, which it outlives holding no Qt object: Run ends the
     // window and the settings store.
+    // What this thread allocates on the way to the first paint (Qt's start, the window, its
+    // first drawing: some 2 000 pages of 4 KiB, each a costly first touch) comes from a heap
+    // grown in huge pages; the first paint gives back the rest.
+    constexpr size_t kStartHeapBytes = size_t{8} << 20;
+    LargeBuffers::keepHeapReady(kStartHeapBytes);
     CHistoryApp app;
     if (args.empty()) {
         app.StartReadingEarly();

@@ -14,10 +14,10 @@ namespace LargeBuffers {
 // Also ends keepHeapReady: what the heap holds beyond its use goes back to the system.
 void returnToTheSystemWhenFreed();
 
-// For a start-up's first showing of a large list, which allocates on the window's thread at
-// once (the view's row heights, 8 bytes a row): the heap grows by `bytes` now, in huge pages
-// where the system gives them and faulted in, and keeps them until returnToTheSystemWhenFreed.
-// Call it while the thread has nothing else to do.
+// For a start-up: the heap of the calling thread grows by `bytes` now, in huge pages where the
+// system gives them and faulted in, and keeps them until returnToTheSystemWhenFreed. What the
+// thread allocates meanwhile comes from them, where each fresh 4 KiB page would cost a page
+// fault (some 10 us on a virtual machine). Call it while the thread has nothing else to do.
 void keepHeapReady(size_t bytes);
 // From now until returnToTheSystemWhenFreed, blocks of up to 32 MiB come from the heap instead of
 // from fresh mappings whose every 4 KiB page would fault. Only while no other thread makes large
