@@ -82,13 +82,13 @@ int main(int argc, char* argv[]) {
     if (CommandLine::NamesCommand(args)) {
         return runCommand(CommandLine::Parse(args));
     }
-    // Before the application object, which it outlives holding no Qt object: Run ends the
-    // window and the settings store.
     // What this thread allocates on the way to the first paint (Qt's start, the window, its
     // first drawing: some 2 000 pages of 4 KiB, each a costly first touch) comes from a heap
     // grown in huge pages; the first paint gives back the rest.
     constexpr size_t kStartHeapBytes = size_t{8} << 20;
     LargeBuffers::keepHeapReady(kStartHeapBytes);
+    // Before the application object, which it outlives holding no Qt object: Run ends the
+    // window and the settings store.
     CHistoryApp app;
     if (args.empty()) {
         app.StartReadingEarly();

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Large arrays of the history in transparent huge pages. Filled for the first time, memory
+// Large arrays (the history's) in transparent huge pages. Filled for the first time, memory
 // costs a page fault every 4 KiB: some fifty thousand for a million operations, half a second
 // on a virtual machine. Arrays of 2 MiB or more are asked for in 2 MiB pages (where the system
 // gives them only on request, as Debian does); smaller ones come from the usual heap.
