@@ -141,8 +141,8 @@ HistoryEntries::Room HistoryEntries::room(size_t first, size_t end) const {
 }
 
 void HistoryEntries::Room::faultIn() const {
-    HugePages::populate(m_keys.first, m_keys.second);
-    HugePages::populate(m_rest.first, m_rest.second);
+    HugePages::faultIn(m_keys.first, m_keys.second);
+    HugePages::faultIn(m_rest.first, m_rest.second);
 }
 
 void HistoryEntries::push(Row row) {

@@ -96,7 +96,7 @@ public:
     // account names), which are left empty. Their texts are taken over, not copied.
     void append(HistoryEntries&& later);
     // Reserved room for rows [first, end) (see reserve), as memory that another thread can
-    // fault in before the rows are appended (see HugePages::populate).
+    // fault in before the rows are appended (see HugePages::faultIn).
     class Room {
     public:
         void faultIn() const;

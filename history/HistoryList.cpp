@@ -33,8 +33,7 @@ void HistoryList::read(sqlite3x::connection& con, const char* query, HistoryPrel
 void HistoryList::prepareRows(size_t count) {
     m_spareRows.reserve(count);
     const size_t bytes = m_spareRows.capacity() * sizeof(int32_t);
-    HugePages::adviseWithin(m_spareRows.data(), bytes);
-    HugePages::populate(m_spareRows.data(), bytes);
+    HugePages::faultIn(m_spareRows.data(), bytes);
 }
 
 void HistoryList::assign(HistoryEntries entries) {

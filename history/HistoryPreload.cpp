@@ -76,7 +76,8 @@ void HistoryPreload::read(const std::string& path, int32_t splitAbove) {
                 }
             });
         }
-        HistoryReader::ReadRows(con, INT64_MIN, split, static_cast<size_t>(highest), m_entries);
+        // The room is kept already (above).
+        HistoryReader::ReadRows(con, INT64_MIN, split, 0, m_entries);
     }
     // The second connection can be refused (a writer waiting for the file): this one reads on.
     if (!laterRead) {

@@ -29,7 +29,8 @@ void adviseWithin(const void* memory, size_t bytes) noexcept {
     }
 }
 
-void populate(const void* memory, size_t bytes) noexcept {
+void faultIn(const void* memory, size_t bytes) noexcept {
+    adviseWithin(memory, bytes);
     constexpr uintptr_t kSmallPage = 4096;
     const auto begin = reinterpret_cast<uintptr_t>(memory);
     const uintptr_t first = (begin + kSmallPage - 1) / kSmallPage * kSmallPage;

@@ -18,9 +18,10 @@ void release(void* memory) noexcept;
 // Advises the whole 2 MiB pages inside memory that is not yet touched (a vector's reserved room):
 // they come as huge pages when first filled, and the partial ones at the ends as usual.
 void adviseWithin(const void* memory, size_t bytes) noexcept;
-// Faults in the whole 4 KiB pages inside memory that is not yet touched, without changing
-// what they hold: a thread with time to spare pays for fresh memory before another fills it.
-void populate(const void* memory, size_t bytes) noexcept;
+// Advises memory that is not yet touched as adviseWithin does, then faults in its whole 4 KiB
+// pages without changing what they hold: a thread with time to spare pays for fresh memory
+// before another fills it.
+void faultIn(const void* memory, size_t bytes) noexcept;
 
 }  // namespace HugePages
 

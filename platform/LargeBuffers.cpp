@@ -42,8 +42,7 @@ void keepHeapReady(size_t bytes) {
     void* room = std::malloc(bytes);
     mallopt(M_MMAP_THRESHOLD, kMapFrom);
     if (room != nullptr) {
-        HugePages::adviseWithin(room, bytes);
-        HugePages::populate(room, bytes);
+        HugePages::faultIn(room, bytes);
         std::free(room);
     }
 #else
