@@ -17,6 +17,7 @@
 #include "MessageBox.h"
 #include "PasswordsCommand.h"
 #include "PolishLocale.h"
+#include "SessionBus.h"
 #include "SystemKeyring.h"
 
 namespace {
@@ -82,6 +83,8 @@ int main(int argc, char* argv[]) {
     if (CommandLine::NamesCommand(args)) {
         return runCommand(CommandLine::Parse(args));
     }
+    // Before any other thread: it sets the environment for a moment.
+    SessionBus::failFastWhenAbsent();
     // What this thread allocates on the way to the first paint (Qt's start, the window, its
     // first drawing: some 2 000 pages of 4 KiB, each a costly first touch) comes from a heap
     // grown in huge pages; the first paint gives back the rest.

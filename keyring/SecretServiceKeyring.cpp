@@ -4,10 +4,7 @@
 
 #include "SecretServiceKeyring.h"
 
-#include <sys/stat.h>
-
-#include <cstdlib>
-#include <string>
+#include "SessionBus.h"
 
 namespace {
 
@@ -43,20 +40,6 @@ TablePtr attributesFor(const QString& id) {
     return TablePtr(secret_attributes_build(schema(), "id", text.constData(), nullptr));
 }
 
-// GLib would otherwise start a bus of its own through X11 when the session has none, and the
-// keyring it might then activate would ask the user to create one.
-bool sessionBusKnown() {
-    if (const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
-        address != nullptr && *address != 0) {
-        return true;
-    }
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    struct stat status {};
-    return runtime != nullptr && *runtime != 0 &&
-           ::stat((std::string(runtime) + "/bus").c_str(), &status) == 0 &&
-           S_ISSOCK(status.st_mode);
-}
-
 QString take(GError* raw) {
     ErrorPtr error(raw);
     return error ? QString::fromUtf8(error->message) : QStringLiteral("nieznany błąd");
@@ -75,7 +58,9 @@ SecretServiceKeyring::SecretServiceKeyring(std::unique_ptr<Service> service)
 SecretServiceKeyring::~SecretServiceKeyring() = default;
 
 std::unique_ptr<SecretServiceKeyring> SecretServiceKeyring::connect(QString& error) {
-    if (!sessionBusKnown()) {
+    // GLib would otherwise start a bus of its own through X11 when the session has none, and the
+    // keyring it might then activate would ask the user to create one.
+    if (!SessionBus::known()) {
         error = QStringLiteral("brak magistrali sesji D-Bus");
         return nullptr;
     }

@@ -10,7 +10,7 @@ build_packages=(
   cmake ninja-build pkg-config git lld clang-14 libclang-rt-14-dev clang-format-14
   qt6-base-dev libqt6opengl6-dev libgl-dev libxcb1-dev
   libsqlite3-dev zlib1g-dev libssl-dev libcurl4-openssl-dev libxml2-dev libsecret-1-dev
-  libcpp-httplib-dev libgtest-dev libgmock-dev libbenchmark-dev librsvg2-bin
+  libdbus-1-dev libcpp-httplib-dev libgtest-dev libgmock-dev libbenchmark-dev librsvg2-bin
 )
 # What the program needs at run time beyond its libraries, and what the tests and checks run.
 check_packages=(
