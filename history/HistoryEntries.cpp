@@ -88,6 +88,7 @@ void HistoryEntries::clear() {
     m_pool.clear();
     m_accountNames.clear();
     m_lastOwn = {};
+    m_lastNames.clear();
 }
 
 void HistoryEntries::setAccountName(std::u16string_view number, std::u16string_view name) {
@@ -101,10 +102,21 @@ void HistoryEntries::setAccountName(std::u16string_view number, std::u16string_v
 
 void HistoryEntries::append(Row row, const Texts& texts) {
     row.counterpartyAccount = m_pool.intern(texts.counterpartyAccount);
-    row.counterpartyName = m_pool.intern(texts.counterpartyName);
+    row.counterpartyName = counterpartyNameOf(row.counterpartyAccount, texts.counterpartyName);
     row.ownAccount = m_lastOwn.idOf(texts.ownAccount, m_pool);
     row.title = m_titles.add(texts.title, row.titleLength);
     push(row);
+}
+
+uint32_t HistoryEntries::counterpartyNameOf(uint32_t account, std::u16string_view name) {
+    if (m_lastNames.size() <= account) {
+        m_lastNames.resize(account + 1, TextPool::kMissing);
+    }
+    uint32_t& last = m_lastNames[account];
+    if (last == TextPool::kMissing || !m_pool.holds(last, name)) {
+        last = m_pool.intern(name);
+    }
+    return last;
 }
 
 void HistoryEntries::append(HistoryEntries&& later) {

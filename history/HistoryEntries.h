@@ -140,6 +140,9 @@ private:
         uint32_t ownAccountName = TextPool::kEmpty;
     };
     void push(Row row);
+    // A counterparty account is mostly named the same each time: the name is compared with the
+    // one its account had last and looked up in the pool only when it differs.
+    uint32_t counterpartyNameOf(uint32_t account, std::u16string_view name);
 
     // The pool number of the text last looked up: the rows of one account mostly come
     // together, so their own account is looked up in the pool once a run.
@@ -161,4 +164,5 @@ private:
     TextPool m_pool;
     std::vector<uint32_t> m_accountNames;  // by the pool number of an account: its name
     LastText m_lastOwn;
+    std::vector<uint32_t> m_lastNames;  // by the pool number of a counterparty account
 };

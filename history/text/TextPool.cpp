@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TextPool.h"
 
-#include <cstring>
-
 namespace {
 
 std::u16string_view viewOf(const QString& text) {
@@ -36,8 +34,7 @@ size_t TextPool::slotOf(std::u16string_view text, uint32_t hash) const {
     const size_t mask = m_slots.size() - 1;
     size_t at = hash & mask;
     while (m_slots[at].id != kMissing &&
-           (m_slots[at].hash != hash || m_slots[at].size != text.size() ||
-            std::memcmp(m_slots[at].text, text.data(), text.size() * sizeof(char16_t)) != 0)) {
+           (m_slots[at].hash != hash || !holds(m_slots[at].id, text))) {
         at = (at + 1) & mask;
     }
     return at;
@@ -70,9 +67,9 @@ uint32_t TextPool::intern(std::u16string_view text) {
     const auto id = static_cast<uint32_t>(m_texts.size());
     m_texts.emplace_back(reinterpret_cast<const QChar*>(text.data()),
                          static_cast<qsizetype>(text.size()));
-    const QString& held = m_texts.back();
-    m_slots[at] = {reinterpret_cast<const char16_t*>(held.utf16()),
-                   static_cast<uint32_t>(held.size()), hash, id};
+    m_chars.append(text);
+    m_starts.push_back(static_cast<uint32_t>(m_chars.size()));
+    m_slots[at] = {hash, id};
     if (m_texts.size() * 2 > m_slots.size()) {
         grow();
     }
@@ -94,4 +91,6 @@ void TextPool::clear() {
     m_slots.assign(64, Slot{});
     m_texts.clear();
     m_texts.emplace_back();
+    m_chars.clear();
+    m_starts.assign(2, 0);  // the empty text, number kEmpty
 }
