@@ -13,6 +13,7 @@ TEST(Windows1250DecoderTest, DecodesPolishLettersAndMarksUnassignedBytes) {
     EXPECT_EQ(decoder.decode("\xA5\xC6\xCA\xA3\xD1\xD3\x8C\x8F\xAF"), u"ĄĆĘŁŃÓŚŹŻ");
     EXPECT_EQ(decoder.decode("\xB9\xE6\xEA\xB3\xF1\xF3\x9C\x9F\xBF"), u"ąćęłńóśźż");
     EXPECT_EQ(decoder.decode("a\x81z"), u"a\uFFFDz");
+    EXPECT_EQ(decoder.decode("Zakupy 7/2026\t~"), u"Zakupy 7/2026\t~");
     EXPECT_EQ(decoder.decode(nullptr), u"");
     EXPECT_EQ(decoder.decode(""), u"");
 }
