@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "HistoryEntries.h"
+#include "RowClaims.h"
 #include "sqlite3x.h"
 
 // Reads the full list of the database on its own connection and thread while the program
@@ -28,9 +29,15 @@ public:
     // cores made 100 000 rows slower (224 -> 247 ms).
     static constexpr int32_t kSplitAbove = 250000;
 
-    void start(const std::u16string& path, int32_t splitAbove = kSplitAbove);
-    // Waits for the reading; moves the list into entries (which must be empty) when it was
-    // read whole, else returns false.
+    // A list read in one piece is read in chunks of this many row numbers: the window's thread,
+    // once it waits for the list, reads the back half of what is left on a connection of its
+    // own (take), which is worth it from two chunks on.
+    static constexpr int32_t kChunkRows = 4096;
+
+    void start(const std::u16string& path, int32_t splitAbove = kSplitAbove,
+               int32_t chunkRows = kChunkRows);
+    // Waits for the reading, helping with it; moves the list into entries (which must be empty)
+    // when it was read whole, else returns false.
     bool take(HistoryEntries& entries);
     // The rows the list may have (the highest row number) once the reading knows, else 0.
     int32_t expectedRows() const { return m_expected.load(); }
@@ -39,11 +46,19 @@ public:
 
 private:
     void read(const std::string& path, int32_t splitAbove);
+    void readClaimed(sqlite3x::connection& con, int32_t highest);
+    bool help();
     static void openForReading(sqlite3x::connection& con, const std::string& path);
 
     std::thread m_thread;
+    std::string m_path;
+    int32_t m_chunkRows = kChunkRows;
+    RowClaims m_claims;
     HistoryEntries m_entries;
+    HistoryEntries m_helped;  // the back half that take() read
     bool m_read = false;
+    bool m_helpedRead = false;
+    bool m_joinHelped = false;  // m_entries waits for m_helped and its sort
     std::atomic<bool> m_finished = false;
     std::atomic<int32_t> m_expected = 0;
 };

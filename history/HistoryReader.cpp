@@ -5,6 +5,7 @@
 #include <QString>
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "Schema.h"
 
@@ -102,12 +103,29 @@ void Read(sqlite3x::connection& con, const char* query, HistoryEntries& entries)
 
 void ReadRows(sqlite3x::connection& con, int64_t first, int64_t last, size_t reserve,
               HistoryEntries& entries) {
-    readAccountNames(con, entries);
     entries.reserve(reserve);
+    bool once = true;
+    ReadRanges(
+        con,
+        [&](int64_t& from, int64_t& to) {
+            from = first;
+            to = last;
+            return std::exchange(once, false);
+        },
+        entries);
+}
+
+void ReadRanges(sqlite3x::connection& con, const std::function<bool(int64_t&, int64_t&)>& next,
+                HistoryEntries& entries) {
+    readAccountNames(con, entries);
     sqlite3x::command cmd(con, "SELECT * FROM transactions WHERE rowid BETWEEN ?1 AND ?2");
-    cmd.bind_int64(1, first);
-    cmd.bind_int64(2, last);
-    readRows(cmd, entries);
+    int64_t first = 0;
+    int64_t last = 0;
+    while (next(first, last)) {
+        cmd.bind_int64(1, first);
+        cmd.bind_int64(2, last);
+        readRows(cmd, entries);
+    }
 }
 
 int32_t HighestRow(sqlite3x::connection& con) {

@@ -17,6 +17,7 @@
 #include <iterator>
 #include <optional>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "AppPaths.h"
@@ -336,10 +337,12 @@ TEST_F(StartupTest, ReadAheadListIsTheWindowsOwnOrNothing) {
 // A large list is read in two halves on two connections and joined: the texts of the later
 // half get the pool's numbers and the arena's one-byte codes, or are added anew when the two
 // halves' letters together have too many codes; gaps in the row numbers fall on either side.
-class ReadInHalvesTest : public StartupTest, public ::testing::WithParamInterface<int> {};
+// A smaller one is read in chunks, its back half by the thread that takes it.
+class ReadInHalvesTest : public StartupTest,
+                         public ::testing::WithParamInterface<std::tuple<int, bool>> {};
 
 TEST_P(ReadInHalvesTest, ListIsTheWholeList) {
-    const int ownLetters = GetParam();  // of each half
+    const auto [ownLetters, inChunks] = GetParam();  // letters of each half
     const int64_t day = LocalTime(2012, 3, 2);
     std::vector<TestOperation> operations;
     const QString own = "61123456780000000000000001";
@@ -362,7 +365,10 @@ TEST_P(ReadInHalvesTest, ListIsTheWholeList) {
     HistoryReader::Read(con, Schema::kSelectHistory, whole);
     ASSERT_EQ(whole.size(), 296u);
     HistoryPreload preload;
-    preload.start(databaseFile().u16string(), 10);
+    preload.start(databaseFile().u16string(), inChunks ? INT32_MAX : 10, 5);
+    while (inChunks && preload.expectedRows() == 0) {
+        std::this_thread::yield();  // take() helps only a reading under way
+    }
     HistoryEntries halves;
     ASSERT_TRUE(preload.take(halves));
     ASSERT_EQ(halves.size(), whole.size());
@@ -381,7 +387,8 @@ TEST_P(ReadInHalvesTest, ListIsTheWholeList) {
 
 // A few letters of their own in each half, met in another order; or so many that the halves'
 // letters together have more than there are one-byte codes.
-INSTANTIATE_TEST_SUITE_P(Letters, ReadInHalvesTest, ::testing::Values(3, 100));
+INSTANTIATE_TEST_SUITE_P(Letters, ReadInHalvesTest,
+                         ::testing::Combine(::testing::Values(3, 100), ::testing::Bool()));
 
 // The real program, started while the machine-wide lock is held, must refuse to run.
 TEST_F(StartupTest, SecondCopyOfTheProgramIsRefused) {
