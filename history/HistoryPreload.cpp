@@ -122,33 +122,31 @@ void HistoryPreload::readClaimed(sqlite3x::connection& con, int32_t highest) {
 }
 
 // On the window's thread, which has nothing else to do until the list is there.
-bool HistoryPreload::help() {
+void HistoryPreload::help() {
     const int32_t least = 2 * m_chunkRows;
     if (m_claims.left() < least) {
-        return false;
+        return;
     }
     sqlite3x::connection own;
-    std::optional<RowClaims::Range> range;
     try {
         openForReading(own, m_path);
         // The reading thread holds the file's shared lock: this one, taken while it does, sees
         // the same rows (no write can come between).
         own.execute("BEGIN");
         if (HistoryReader::HighestRow(own) != m_expected.load()) {
-            return false;
+            return;
         }
-        range = m_claims.backHalf(least);
+        const std::optional<RowClaims::Range> range = m_claims.backHalf(least);
         if (!range) {
-            return false;
+            return;
         }
         HistoryReader::ReadRows(own, range->first, INT64_MAX,
                                 static_cast<size_t>(range->end - range->first), m_helped);
         own.execute("COMMIT");
         m_helpedRead = true;
     } catch (const std::exception&) {
-        m_helped.clear();
+        m_helped.clear();  // take() finds m_helpedRead false if the rows were claimed
     }
-    return range.has_value();
 }
 
 bool HistoryPreload::take(HistoryEntries& entries) {

@@ -47,7 +47,7 @@ public:
 private:
     void read(const std::string& path, int32_t splitAbove);
     void readClaimed(sqlite3x::connection& con, int32_t highest);
-    bool help();
+    void help();
     static void openForReading(sqlite3x::connection& con, const std::string& path);
 
     std::thread m_thread;
