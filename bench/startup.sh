@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Real start-up of the program: from exec to the first paint of a filled list, under Xvfb,
 # against a bare SQLite loop reading every column of the same table (its own process, exec to
-# exit). Medians over the runs; "name: value" lines for scripts.
+# its figure, timed the same way). Medians over the runs; "name: value" lines for scripts.
 #
 #   bench/startup.sh operations [build folder] [runs] [data folder]
 # The build folder (default build-bench) must hold tavro and tavro_bench_history.
