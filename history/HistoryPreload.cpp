@@ -25,7 +25,7 @@ void HistoryPreload::start(const std::u16string& path, int32_t splitAbove, int32
     m_chunkRows = chunkRows;
     m_thread = std::thread([this, splitAbove] {
         try {
-            read(m_path, splitAbove);
+            read(splitAbove);
         } catch (const std::exception&) {
             m_entries.clear();
             m_read = false;
@@ -34,17 +34,17 @@ void HistoryPreload::start(const std::u16string& path, int32_t splitAbove, int32
     });
 }
 
-void HistoryPreload::openForReading(sqlite3x::connection& con, const std::string& path) {
+void HistoryPreload::openForReading(sqlite3x::connection& con) const {
     // No waiting: a file another program holds is the window's to report.
-    con.open_read_only(path, 0);
+    con.open_read_only(m_path, 0);
     // One pass over the table needs few pages at a time; a cache of the usual 2 MB would only
     // be fresh memory to fault in.
     con.execute(kReadCache);
 }
 
-void HistoryPreload::read(const std::string& path, int32_t splitAbove) {
+void HistoryPreload::read(int32_t splitAbove) {
     sqlite3x::connection con;
-    openForReading(con, path);
+    openForReading(con);
     // A file that lacks a table or an index gets them from the window before it is read:
     // reading it here would hold that writing up.
     if (con.execute_int(Schema::kAccountsExist) == 0 ||
@@ -74,7 +74,7 @@ void HistoryPreload::read(const std::string& path, int32_t splitAbove) {
             room.faultIn();
             try {
                 sqlite3x::connection own;
-                openForReading(own, path);
+                openForReading(own);
                 HistoryReader::ReadRows(own, int64_t{split} + 1, INT64_MAX,
                                         static_cast<size_t>(highest - split), later);
                 laterRead = true;
@@ -129,7 +129,7 @@ void HistoryPreload::help() {
     }
     sqlite3x::connection own;
     try {
-        openForReading(own, m_path);
+        openForReading(own);
         // The reading thread holds the file's shared lock: this one, taken while it does, sees
         // the same rows (no write can come between).
         own.execute("BEGIN");

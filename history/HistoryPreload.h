@@ -45,10 +45,10 @@ public:
     bool finished() const { return !m_thread.joinable() || m_finished.load(); }
 
 private:
-    void read(const std::string& path, int32_t splitAbove);
+    void read(int32_t splitAbove);
     void readClaimed(sqlite3x::connection& con, int32_t highest);
     void help();
-    static void openForReading(sqlite3x::connection& con, const std::string& path);
+    void openForReading(sqlite3x::connection& con) const;
 
     std::thread m_thread;
     std::string m_path;
